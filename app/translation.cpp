@@ -1,0 +1,17 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/translation.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
+
+bool installTranslation(QTranslator &translator, QLocale::Language language,
+                        const QString &directory)
+{
+    if (language != QLocale::Japanese)
+        return false;
+    const QString name = QStringLiteral("lukimo_") + QStringLiteral("ja");
+    (void)translator.load(name, directory);
+    return QCoreApplication::installTranslator(&translator);
+}

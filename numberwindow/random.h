@@ -1,0 +1,50 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#ifndef RANDOM_H
+#define RANDOM_H
+
+#include <QLCDNumber>
+#include <QString>
+
+class QMouseEvent;
+class QTimer;
+
+// The rolling number window: a seven-segment display that draws and shows a
+// new three-digit number every 100 ms.
+class Random : public QLCDNumber
+{
+    Q_OBJECT
+
+public:
+    explicit Random(QWidget *parent = nullptr);
+    ~Random() override;
+
+public slots:
+    void showRand3();
+    void showRand4();
+
+private:
+    friend class tst_Random;
+
+    int leftPresses = 1;
+    int rightPresses = 0;
+    QTimer *timer = nullptr;
+    int r = 0;
+    int r2 = 0;
+    int r3 = 0;
+    int ones4 = 0;
+    int tens4 = 0;
+    int hundreds4 = 0;
+    int thousands4 = 0;
+    int number = 0;
+    int straight = 0;
+    int box1 = 0;
+    int box2 = 0;
+    int box3 = 0;
+    int box4 = 0;
+    int box5 = 0;
+    QString message;
+};
+
+#endif
