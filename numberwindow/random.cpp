@@ -3,11 +3,38 @@
 
 #include "numberwindow/random.h"
 
+#include "common/trace.h"
+#include "settings/setup_config.h"
+
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include <cstdlib>
 
 // rand() is never seeded: every run replays the same sequence of numbers.
+
+namespace {
+
+// A limit code from 1 to 9 lets its digit range over 0 to the code; 10 (the
+// digit "0" in random mode) holds it at 0. A code of 0 also gives 0.
+int limitedDigit(int code)
+{
+    return code == 10 ? 0 : std::rand() % (code + 1);
+}
+
+// Self-mode codes: 11 to 19 are the digits 1 to 9, 20 is the digit 0.
+int selfDigit(int code)
+{
+    return code == 20 ? 0 : code - 10;
+}
+
+int compose(int hundreds, int tens, int ones)
+{
+    return hundreds * 100 + tens * 10 + ones;
+}
+
+} // namespace
 
 Random::Random(QWidget *parent) : QLCDNumber(parent)
 {
@@ -17,6 +44,7 @@ Random::Random(QWidget *parent) : QLCDNumber(parent)
     setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint);
     setWindowTitle(tr("Lukimo"));
     setToolTip(tr("Left Button click:Nuber Stop.\nRight Button click:Settei menu."));
+    config = new Setup_config();
 
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &Random::showRand3);
@@ -26,14 +54,22 @@ Random::Random(QWidget *parent) : QLCDNumber(parent)
     resize(200, 60);
 }
 
-Random::~Random() = default;
+// The settings dialog is a window of its own, not a child; it goes with us.
+Random::~Random()
+{
+    delete config;
+}
 
 void Random::showRand3()
 {
+    if (rightPresses != 0) {
+        drawLimited();
+        return;
+    }
     r = std::rand() % 10;
     r2 = std::rand() % 10;
     r3 = std::rand() % 10;
-    number = r3 * 100 + r2 * 10 + r;
+    number = compose(r3, r2, r);
     display(number);
 }
 
@@ -46,4 +82,123 @@ void Random::showRand4()
     thousands4 = std::rand() % 10;
     number = thousands4 * 1000 + hundreds4 * 100 + tens4 * 10 + ones4;
     display(number);
+}
+
+// Draws under the settings' limits. While self mode is chosen (any code above
+// 10) the display keeps its number.
+void Random::drawLimited()
+{
+    const int hundredsCode = config->check_ok3();
+    if (hundredsCode > 10)
+        return;
+    const int tensCode = config->check_ok2();
+    if (tensCode > 10)
+        return;
+    const int onesCode = config->check_ok();
+    if (onesCode > 10)
+        return;
+
+    r3 = limitedDigit(hundredsCode);
+    r2 = limitedDigit(tensCode);
+    r = limitedDigit(onesCode);
+    number = compose(r3, r2, r);
+    display(number);
+}
+
+void Random::mousePressEvent(QMouseEvent *event)
+{
+    switch (event->button()) {
+    case Qt::LeftButton:
+        leftPress();
+        break;
+    case Qt::RightButton:
+        ++rightPresses;
+        config->show();
+        break;
+    default:
+        break;
+    }
+}
+
+// Qt delivers the second press of a double click both as a press and as a
+// double click; the press has already been counted.
+void Random::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void Random::leftPress()
+{
+    ++leftPresses;
+    if (leftPresses % 2 != 0) {
+        timer->start(100);
+        showRand3();
+        return;
+    }
+
+    const int hundredsCode = config->check_ok3();
+    const int tensCode = hundredsCode > 10 ? config->check_ok2() : 0;
+    const int onesCode = tensCode > 10 ? config->check_ok() : 0;
+    timer->stop();
+    if (onesCode <= 10) {
+        showRand3();
+        return;
+    }
+    reportSelfPick(hundredsCode, tensCode, onesCode);
+}
+
+// A stop in self mode shows the user's own number and lists it as a straight
+// pick together with every other order of its digits as box picks.
+void Random::reportSelfPick(int hundredsCode, int tensCode, int onesCode)
+{
+    r3 = selfDigit(hundredsCode);
+    r2 = selfDigit(tensCode);
+    r = selfDigit(onesCode);
+
+    const bool zeroHundreds = hundredsCode == 20;
+    const bool zeroTens = tensCode == 20;
+    const bool zeroOnes = onesCode == 20;
+    const char *pattern = "7-1";
+    if (zeroHundreds + zeroTens + zeroOnes == 1)
+        pattern = zeroHundreds ? "10" : zeroTens ? "9" : "8";
+    trace("pattern %s\nr3=%d\nr2=%d\nr=%d\n", pattern, r3, r2, r);
+
+    const int h = r3, t = r2, u = r;
+    straight = compose(h, t, u);
+    QString title = tr("Box Pattern");
+    if (r == r2 && r3 == r2) {
+        message = tr("Strate & box pattern:%1").arg(straight);
+    } else if (r == r2) {
+        box1 = compose(t, h, u);
+        box2 = compose(u, t, h);
+        message =
+            tr("Strate & box pattern:%1\nBox No1:%2\nBox No2:%3").arg(straight).arg(box1).arg(box2);
+    } else if (r == r3) {
+        box1 = compose(t, h, u);
+        box2 = compose(u, h, t);
+        message =
+            tr("Strate & box pattern:%1 Box No1:%2\nBox No2:%3").arg(straight).arg(box1).arg(box2);
+    } else if (r2 == r3) {
+        box1 = compose(t, u, h);
+        box2 = compose(u, h, t);
+        message =
+            tr("Strate & box pattern:%1Box No1:%2\nBox No2:%3").arg(straight).arg(box1).arg(box2);
+    } else {
+        box1 = compose(h, u, t);
+        box2 = compose(t, h, u);
+        box3 = compose(t, u, h);
+        box4 = compose(u, t, h);
+        box5 = compose(u, h, t);
+        message = tr("Strate:%1\nBox No1:%2\nBox No2:%3\nBox No3:%4\nBox No4:%5\nBox No5:%6\n")
+                      .arg(straight)
+                      .arg(box1)
+                      .arg(box2)
+                      .arg(box3)
+                      .arg(box4)
+                      .arg(box5);
+        title = QStringLiteral("Box Pattern");
+    }
+
+    display(straight);
+    QMessageBox::information(this, title, message, QMessageBox::Ok, QMessageBox::NoButton);
 }

@@ -9,6 +9,7 @@
 
 class QMouseEvent;
 class QTimer;
+class Setup_config;
 
 // The rolling number window: a seven-segment display that draws and shows a
 // new three-digit number every 100 ms.
@@ -24,8 +25,16 @@ public slots:
     void showRand3();
     void showRand4();
 
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
 private:
     friend class tst_Random;
+
+    void drawLimited();
+    void leftPress();
+    void reportSelfPick(int hundredsCode, int tensCode, int onesCode);
 
     int leftPresses = 1;
     int rightPresses = 0;
@@ -44,6 +53,7 @@ private:
     int box3 = 0;
     int box4 = 0;
     int box5 = 0;
+    Setup_config *config = nullptr;
     QString message;
 };
 

@@ -89,8 +89,8 @@ void tst_Catalogue::everySourceTextIsTranslated()
             missing << it.key();
     }
     missing.sort();
-    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("untranslated: ") +
-                                           missing.join(QStringLiteral("; "))));
+    QVERIFY2(missing.isEmpty(),
+             qPrintable(QStringLiteral("untranslated: ") + missing.join(QStringLiteral("; "))));
 }
 
 QTEST_MAIN(tst_Catalogue)

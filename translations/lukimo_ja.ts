@@ -13,5 +13,140 @@ Right Button click:Settei menu.</source>
         <translation>左クリック:数字をストップ
 右クリック:設定メニュー</translation>
     </message>
+    <message>
+        <source>Box Pattern</source>
+        <translation>ボックスパターン</translation>
+    </message>
+    <message>
+        <source>Strate &amp; box pattern:%1</source>
+        <translation>ストレート &amp; ボックス:%1</translation>
+    </message>
+    <message>
+        <source>Strate &amp; box pattern:%1
+Box No1:%2
+Box No2:%3</source>
+        <translation>ストレート &amp; ボックス:%1
+ボックス1:%2
+ボックス2:%3</translation>
+    </message>
+    <message>
+        <source>Strate &amp; box pattern:%1 Box No1:%2
+Box No2:%3</source>
+        <translation>ストレート &amp; ボックス:%1 ボックス1:%2
+ボックス2:%3</translation>
+    </message>
+    <message>
+        <source>Strate &amp; box pattern:%1Box No1:%2
+Box No2:%3</source>
+        <translation>ストレート &amp; ボックス:%1ボックス1:%2
+ボックス2:%3</translation>
+    </message>
+    <message>
+        <source>Strate:%1
+Box No1:%2
+Box No2:%3
+Box No3:%4
+Box No4:%5
+Box No5:%6
+</source>
+        <translation>ストレート:%1
+ボックス1:%2
+ボックス2:%3
+ボックス3:%4
+ボックス4:%5
+ボックス5:%6
+</translation>
+    </message>
+</context>
+<context>
+    <name>Setup_config</name>
+    <message>
+        <source>settei menu numbers3</source>
+        <translation>設定メニュー ナンバーズ3</translation>
+    </message>
+    <message>
+        <source>Settei menu numbers3</source>
+        <translation>ナンバーズ3の設定メニュー</translation>
+    </message>
+    <message>
+        <source>mode</source>
+        <translation>モード</translation>
+    </message>
+    <message>
+        <source>type</source>
+        <translation>種類</translation>
+    </message>
+    <message>
+        <source>Numbers3</source>
+        <translation>ナンバーズ3</translation>
+    </message>
+    <message>
+        <source>Numbers4</source>
+        <translation>ナンバーズ4</translation>
+    </message>
+    <message>
+        <source>Random mode</source>
+        <translation>ランダムモード</translation>
+    </message>
+    <message>
+        <source>Rundom mode</source>
+        <translation>ランダムモード</translation>
+    </message>
+    <message>
+        <source>self mode</source>
+        <translation>セルフモード</translation>
+    </message>
+    <message>
+        <source>Max_4</source>
+        <translation>最大_4</translation>
+    </message>
+    <message>
+        <source>Max_3</source>
+        <translation>最大_3</translation>
+    </message>
+    <message>
+        <source>3 digdit</source>
+        <translation>百の位</translation>
+    </message>
+    <message>
+        <source>Max_2</source>
+        <translation>最大_2</translation>
+    </message>
+    <message>
+        <source>2 digdit</source>
+        <translation>十の位</translation>
+    </message>
+    <message>
+        <source>Max_1</source>
+        <translation>最大_1</translation>
+    </message>
+    <message>
+        <source>1 digdit</source>
+        <translation>一の位</translation>
+    </message>
+    <message>
+        <source>OK and close</source>
+        <translation>OKして閉じる</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>バージョン</translation>
+    </message>
+    <message>
+        <source>Version:Lukimo %1
+
+Author: The Lukimo developers
+
+Contact: the Lukimo project&apos;s issue tracker
+
+Copyright (C) 2026 The Lukimo developers. Free software under the GNU GPL, version 3 or later.</source>
+        <translation>バージョン:Lukimo %1
+
+作者: Lukimo 開発者一同
+
+連絡先: Lukimo プロジェクトの課題トラッカー
+
+Copyright (C) 2026 The Lukimo developers. GNU GPL バージョン3以降のもとで配布されるフリーソフトウェアです。</translation>
+    </message>
 </context>
 </TS>

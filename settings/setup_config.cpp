@@ -1,0 +1,172 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "settings/setup_config.h"
+
+#include "common/trace.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char *const digitLabels[Setup_config::DigitButtons] = {"9", "8", "7", "6", "5", "4",
+                                                             "3", "2", "1", "0", "#", "*"};
+// Each digit group shows its buttons as a keypad: 9 8 7 / 6 5 4 / 3 2 1 / # * 0.
+const int keypadRows[4][3] = {{0, 1, 2}, {3, 4, 5}, {6, 7, 8}, {10, 11, 9}};
+const int zeroIndex = 9;
+
+} // namespace
+
+Setup_config::Setup_config()
+{
+    resize(540, 250);
+    setWindowTitle(tr("settei menu numbers3"));
+    setToolTip(tr("Settei menu numbers3"));
+
+    mode_group = new QGroupBox(tr("mode"), this);
+    type_group = new QGroupBox(tr("type"), this);
+    numbers3_radio = new QRadioButton(tr("Numbers3"), type_group);
+    numbers3_radio->setToolTip(tr("Numbers3"));
+    numbers3_radio->setChecked(true);
+    numbers4_radio = new QRadioButton(tr("Numbers4"), type_group);
+    numbers4_radio->setToolTip(tr("Numbers4"));
+    numbers4_radio->setEnabled(false);
+    random_radio = new QRadioButton(tr("Random mode"), mode_group);
+    random_radio->setToolTip(tr("Rundom mode"));
+    random_radio->setChecked(true);
+    self_radio = new QRadioButton(tr("self mode"), mode_group);
+    self_radio->setToolTip(tr("self mode"));
+
+    max4_group = createDigitGroup(tr("Max_4"), max4_buttons);
+    max4_group->setVisible(false);
+    max3_group = createDigitGroup(tr("Max_3"), max3_buttons);
+    max3_group->setToolTip(tr("3 digdit"));
+    max2_group = createDigitGroup(tr("Max_2"), max2_buttons);
+    max2_group->setToolTip(tr("2 digdit"));
+    max1_group = createDigitGroup(tr("Max_1"), max1_buttons);
+    max1_group->setToolTip(tr("1 digdit"));
+
+    auto *ok_button = new QPushButton(QStringLiteral("ok"), this);
+    ok_button->setToolTip(tr("OK and close"));
+    auto *version_button = new QPushButton(tr("Version"), this);
+    version_button->setToolTip(tr("Version"));
+
+    auto *modeLayout = new QVBoxLayout;
+    modeLayout->addWidget(random_radio);
+    modeLayout->addWidget(self_radio);
+    mode_group->setLayout(modeLayout);
+    auto *typeLayout = new QVBoxLayout;
+    typeLayout->addWidget(numbers3_radio);
+    typeLayout->addWidget(numbers4_radio);
+    type_group->setLayout(typeLayout);
+
+    auto *choiceRow = new QHBoxLayout;
+    choiceRow->addWidget(mode_group);
+    choiceRow->addWidget(type_group);
+    auto *digitRow = new QHBoxLayout;
+    digitRow->addWidget(max1_group);
+    digitRow->addWidget(max2_group);
+    digitRow->addWidget(max3_group);
+    digitRow->addWidget(max4_group);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(ok_button);
+    buttonRow->addWidget(version_button);
+    auto *mainLayout = new QVBoxLayout;
+    mainLayout->addLayout(choiceRow);
+    mainLayout->addLayout(digitRow);
+    mainLayout->addLayout(buttonRow);
+    setLayout(mainLayout);
+
+    connect(ok_button, &QPushButton::clicked, this, &Setup_config::Push_button);
+    connect(version_button, &QPushButton::clicked, this, &Setup_config::show_Version);
+    for (int i = 0; i <= zeroIndex; ++i)
+        connect(max1_buttons[i], &QRadioButton::clicked, this, &Setup_config::check_ok);
+    for (int i = 0; i <= zeroIndex; ++i)
+        connect(max2_buttons[i], &QRadioButton::clicked, this, &Setup_config::check_ok2);
+    for (int i = 0; i <= zeroIndex; ++i)
+        connect(max3_buttons[i], &QRadioButton::clicked, this, &Setup_config::check_ok3);
+}
+
+Setup_config::~Setup_config() = default;
+
+QGroupBox *Setup_config::createDigitGroup(const QString &title, QRadioButton **buttons)
+{
+    auto *group = new QGroupBox(title, this);
+    for (int i = 0; i < DigitButtons; ++i)
+        buttons[i] = new QRadioButton(QString::fromLatin1(digitLabels[i]), group);
+    buttons[0]->setChecked(true);
+    buttons[10]->setEnabled(false);
+    buttons[11]->setEnabled(false);
+
+    auto *column = new QVBoxLayout;
+    for (const auto &keys : keypadRows) {
+        auto *row = new QHBoxLayout;
+        for (int index : keys)
+            row->addWidget(buttons[index]);
+        column->addLayout(row);
+    }
+    group->setLayout(column);
+    return group;
+}
+
+void Setup_config::show_Version()
+{
+    QMessageBox::about(this, tr("Version"),
+                       tr("Version:Lukimo %1\n\n"
+                          "Author: The Lukimo developers\n\n"
+                          "Contact: the Lukimo project's issue tracker\n\n"
+                          "Copyright (C) 2026 The Lukimo developers. "
+                          "Free software under the GNU GPL, version 3 or later.")
+                           .arg(QStringLiteral(LUKIMO_VERSION)));
+}
+
+void Setup_config::Push_button()
+{
+    done(0);
+}
+
+int Setup_config::check_ok()
+{
+    return limitCode(max1_buttons, false);
+}
+
+int Setup_config::check_ok2()
+{
+    return limitCode(max2_buttons, false);
+}
+
+int Setup_config::check_ok3()
+{
+    return limitCode(max3_buttons, true);
+}
+
+// Folds the draw mode and the checked digit of one group into a limit code:
+// "Random mode" gives the digit (10 for "0"), "self mode" the digit plus 10
+// (20 for "0"), and no choice gives 0. The hundreds group traces its
+// self-mode codes as "method=".
+int Setup_config::limitCode(QRadioButton *const *buttons, bool methodForSelfDigits)
+{
+    for (int i = 0; i <= zeroIndex; ++i) {
+        if (buttons[i]->isChecked() && self_radio->isChecked()) {
+            const int code = i == zeroIndex ? 20 : 19 - i;
+            if (code == 20 || methodForSelfDigits)
+                trace("method=%d\n", code);
+            else
+                trace("%d\n", code);
+            return code;
+        }
+    }
+    for (int i = 0; i <= zeroIndex; ++i) {
+        if (buttons[i]->isChecked() && random_radio->isChecked()) {
+            const int code = i == zeroIndex ? 10 : 9 - i;
+            trace("%d\n", code);
+            return code;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#ifndef SETUP_CONFIG_H
+#define SETUP_CONFIG_H
+
+#include <QDialog>
+
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+// The settings dialog: draw mode, game type and one group of digit buttons
+// per digit position. The number window reads the choices through the three
+// limit-code queries and nothing else.
+class Setup_config : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Buttons of a digit group, in this order: "9" .. "1", "0", "#", "*".
+    static constexpr int DigitButtons = 12;
+
+    Setup_config();
+    ~Setup_config() override;
+
+public slots:
+    void show_Version();
+    void Push_button();
+    int check_ok();
+    int check_ok2();
+    int check_ok3();
+
+private:
+    friend class tst_SetupConfig;
+    friend class tst_Random;
+
+    QGroupBox *createDigitGroup(const QString &title, QRadioButton **buttons);
+    int limitCode(QRadioButton *const *buttons, bool methodForSelfDigits);
+
+    QGroupBox *max4_group = nullptr;
+    QRadioButton *max4_buttons[DigitButtons] = {};
+    QGroupBox *max3_group = nullptr;
+    QGroupBox *mode_group = nullptr;
+    QRadioButton *numbers3_radio = nullptr;
+    QRadioButton *numbers4_radio = nullptr;
+    QRadioButton *random_radio = nullptr;
+    QRadioButton *self_radio = nullptr;
+    QRadioButton *max3_buttons[DigitButtons] = {};
+    QGroupBox *max2_group = nullptr;
+    QRadioButton *max2_buttons[DigitButtons] = {};
+    QGroupBox *max1_group = nullptr;
+    QRadioButton *max1_buttons[DigitButtons] = {};
+    QGroupBox *type_group = nullptr;
+};
+
+#endif
