@@ -2,6 +2,109 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>Input_Serch</name>
+    <message>
+        <source>serch menu</source>
+        <translation>過去データ検索</translation>
+    </message>
+    <message>
+        <source>Serch menu</source>
+        <translation>過去データ検索メニュー</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>回号</translation>
+    </message>
+    <message>
+        <source>mode</source>
+        <translation type="unfinished">モード</translation>
+    </message>
+    <message>
+        <source>Bought No entry(%1)</source>
+        <translation>購入番号の入力(%1)</translation>
+    </message>
+    <message>
+        <source>Bought No serch</source>
+        <translation>購入番号の検索</translation>
+    </message>
+    <message>
+        <source>Data to Times</source>
+        <translation>番号から回数</translation>
+    </message>
+    <message>
+        <source>Times to Data</source>
+        <translation>回号から番号</translation>
+    </message>
+    <message>
+        <source>Bought Number Serch</source>
+        <translation>購入した番号を検索します</translation>
+    </message>
+    <message>
+        <source>Bought Number Entry</source>
+        <translation>購入した番号を入力します</translation>
+    </message>
+    <message>
+        <source>change to data from times</source>
+        <translation>回号から当せん番号を調べます</translation>
+    </message>
+    <message>
+        <source>change to times from data</source>
+        <translation>番号が出た回数を調べます</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>クリア</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>番号</translation>
+    </message>
+    <message>
+        <source>Input Bought No</source>
+        <translation>購入番号</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>No Data</source>
+        <translation>データがありません</translation>
+    </message>
+    <message>
+        <source>The list of bought numbers is full (%1 numbers). Clear it to enter more.</source>
+        <translation>購入番号の一覧がいっぱいです（%1 件）。さらに入力するには一覧をクリアしてください。</translation>
+    </message>
+    <message>
+        <source>serch result</source>
+        <translation>検索結果</translation>
+    </message>
+    <message>
+        <source>There are no hit</source>
+        <translation>該当はありません</translation>
+    </message>
+    <message>
+        <source>There are hit:%1 times </source>
+        <translation>該当:%1 回 </translation>
+    </message>
+    <message>
+        <source>There aren&apos;t No Namber</source>
+        <translation>その番号は出ていません</translation>
+    </message>
+    <message>
+        <source>There  are %1 times</source>
+        <translation>%1 回出ています</translation>
+    </message>
+    <message>
+        <source>%1 times data is %2</source>
+        <translation>第%1回の当せん番号は %2</translation>
+    </message>
+</context>
+<context>
     <name>Random</name>
     <message>
         <source>Lukimo</source>

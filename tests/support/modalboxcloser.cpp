@@ -10,7 +10,7 @@
 ModalBoxCloser::ModalBoxCloser()
 {
     connect(&poll, &QTimer::timeout, this, &ModalBoxCloser::closeActiveBox);
-    poll.start(5);
+    poll.start(1);
 }
 
 void ModalBoxCloser::closeActiveBox()

@@ -1,0 +1,315 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "pastdata/boughtstore.h"
+#include "pastdata/past_data.h"
+#include "pastdata/pastsearch.h"
+
+#include "support/modalboxcloser.h"
+#include "support/stdoutcapture.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QWidget>
+#include <QtTest>
+
+class tst_PastData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void tellingRows();
+    void tableMatchesTheRecords();
+    void dataToTimes_data();
+    void dataToTimes();
+    void timesToData_data();
+    void timesToData();
+    void entryAndSearch();
+    void clearKeepsSlotsUsed();
+    void fullStoreReclaimsClearedSlots();
+    void fullStoreRefuses();
+    void randomOperationsMatchAReferenceList();
+
+private:
+    QWidget parent;
+};
+
+void tst_PastData::init()
+{
+    boughtStore() = BoughtStore();
+}
+
+void tst_PastData::tellingRows()
+{
+    QCOMPARE(past_data[0], 191);
+    QCOMPARE(past_data[1], 988);
+    QCOMPARE(past_data[2], 194);
+    QCOMPARE(past_data[23], 39);
+    QCOMPARE(past_data[65], 512);
+    QCOMPARE(past_data[66], 512);
+    QCOMPARE(past_data[196], 728);
+    QCOMPARE(past_data[1998], 900);
+    QCOMPARE(past_data[1999], 440);
+
+    QHash<int, QList<int>> draws;
+    for (int k = 1; k <= PAST_DRAWS; ++k) {
+        QVERIFY(past_data[k - 1] >= 0 && past_data[k - 1] <= 999);
+        draws[past_data[k - 1]] << k;
+    }
+    QCOMPARE(draws[512], (QList<int>{66, 67, 428, 1383}));
+    QCOMPARE(draws[0], (QList<int>{346, 976, 1293}));
+    QCOMPARE(draws[638].size(), 8);
+    for (auto it = draws.cbegin(); it != draws.cend(); ++it)
+        QVERIFY(it.value().size() <= 8);
+    QVERIFY(!draws.contains(123));
+    int never = 0;
+    for (int number = 1; number <= 999; ++number)
+        never += draws.contains(number) ? 0 : 1;
+    QCOMPARE(never, 122);
+}
+
+void tst_PastData::tableMatchesTheRecords()
+{
+    QFile records(QStringLiteral(LUKIMO_SOURCE_DIR "/../shared/data/numbers3-draws-1-2000.csv"));
+    if (!records.open(QIODevice::ReadOnly))
+        QSKIP("the draw records are not beside this checkout");
+    records.readLine();
+    int draw = 0;
+    while (!records.atEnd()) {
+        const QList<QByteArray> fields = records.readLine().trimmed().split(',');
+        if (fields.size() != 3)
+            continue;
+        ++draw;
+        QCOMPARE(fields[0].toInt(), draw);
+        QCOMPARE(past_data[draw - 1], fields[2].toInt());
+    }
+    QCOMPARE(draw, PAST_DRAWS);
+}
+
+void tst_PastData::dataToTimes_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("numeric");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+
+    const QString info = QStringLiteral("information");
+    QTest::newRow("512") << 512 << true << info << QStringLiteral("There  are 4 times");
+    QTest::newRow("638") << 638 << true << info << QStringLiteral("There  are 8 times");
+    QTest::newRow("39") << 39 << true << info << QStringLiteral("There  are 1 times");
+    QTest::newRow("123") << 123 << true << info << QStringLiteral("There aren't No Namber");
+    QTest::newRow("000") << 0 << true << info << QStringLiteral("There  are 3 times");
+    QTest::newRow("empty") << 0 << false << "Error"
+                           << "No Data";
+    QTest::newRow("1999") << 1999 << true << info << QStringLiteral("There aren't No Namber");
+    QTest::newRow("2000") << 2000 << true << "Error"
+                          << "No Data";
+    QTest::newRow("-5") << -5 << true << "Error"
+                        << "No Data";
+}
+
+void tst_PastData::dataToTimes()
+{
+    QFETCH(int, value);
+    QFETCH(bool, numeric);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+
+    ModalBoxCloser closer;
+    const QString output = captureStdout([&] { Data_to_times(&parent, value, numeric); });
+    QCOMPARE(closer.boxes.size(), 1);
+    QCOMPARE(closer.boxes[0].title, title);
+    QCOMPARE(closer.boxes[0].text, text);
+    QCOMPARE(output, QString());
+}
+
+void tst_PastData::timesToData_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("1") << 1 << "serch result"
+                       << "1 times data is 191";
+    QTest::newRow("24") << 24 << "serch result"
+                        << "24 times data is 39";
+    QTest::newRow("197") << 197 << "serch result"
+                         << "197 times data is 728";
+    QTest::newRow("346") << 346 << "serch result"
+                         << "346 times data is 0";
+    QTest::newRow("2000") << 2000 << "serch result"
+                          << "2000 times data is 440";
+    QTest::newRow("0") << 0 << "Error"
+                       << "No Data";
+    QTest::newRow("-3") << -3 << "Error"
+                        << "No Data";
+    QTest::newRow("2001") << 2001 << "Error"
+                          << "No Data";
+}
+
+void tst_PastData::timesToData()
+{
+    QFETCH(int, value);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+
+    ModalBoxCloser closer;
+    const QString returned = Times_to_data(&parent, value);
+    QCOMPARE(closer.boxes.size(), 1);
+    QCOMPARE(closer.boxes[0].title, title);
+    QCOMPARE(closer.boxes[0].text, text);
+    QCOMPARE(returned, title == QLatin1String("Error") ? QString() : text);
+}
+
+void tst_PastData::entryAndSearch()
+{
+    ModalBoxCloser closer;
+    BoughtStore &store = boughtStore();
+
+    // Nothing entered: no hit and no trace.
+    QString output = captureStdout([&] { Bought_serch(&parent, 5); });
+    QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
+    QCOMPARE(output, QString());
+
+    // 0 stands for empty or non-numeric input and is refused.
+    QVERIFY(!Bought_entry(&parent, 0));
+    QCOMPARE(closer.boxes.last().title, QStringLiteral("Error"));
+    QCOMPARE(closer.boxes.last().text, QStringLiteral("No Data"));
+    QCOMPARE(store.bought_count, 0);
+    const int boxes = closer.boxes.size();
+
+    QVERIFY(Bought_entry(&parent, 123));
+    QVERIFY(Bought_entry(&parent, 123));
+    QVERIFY(Bought_entry(&parent, 45));
+    QVERIFY(Bought_entry(&parent, -5));
+    QCOMPARE(closer.boxes.size(), boxes);
+    QCOMPARE(store.entry_count, 4);
+
+    output = captureStdout([&] { Bought_serch(&parent, 123); });
+    QCOMPARE(closer.boxes.last().title, QStringLiteral("serch result"));
+    QCOMPARE(closer.boxes.last().text, QStringLiteral("There are hit:2 times "));
+    QCOMPARE(output, QStringLiteral("bought_no[0]=123,d=2,o=123\n"
+                                    "bought_no[1]=123,d=2,o=123\n"
+                                    "bought_no[2]=45,d=2,o=123\n"
+                                    "bought_no[3]=-5,d=2,o=123\n"));
+
+    // Each search counts from zero.
+    output = captureStdout([&] { Bought_serch(&parent, 99); });
+    QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
+    QVERIFY(output.startsWith(QStringLiteral("bought_no[0]=123,d=0,o=99\n")));
+    captureStdout([&] { Bought_serch(&parent, -5); });
+    QCOMPARE(closer.boxes.last().text, QStringLiteral("There are hit:1 times "));
+
+    const int before = closer.boxes.size();
+    output = captureStdout([&] { Bought_serch(&parent, 0); });
+    QCOMPARE(closer.boxes.size(), before + 1);
+    QCOMPARE(closer.boxes.last().text, QStringLiteral("No Data"));
+    QCOMPARE(output, QString());
+}
+
+void tst_PastData::clearKeepsSlotsUsed()
+{
+    ModalBoxCloser closer;
+    for (int value : {11, 22, 33, 44, 55})
+        QVERIFY(Bought_entry(&parent, value));
+    const QString output = captureStdout([] { Bought_clear(); });
+    QCOMPARE(output, QStringLiteral("bout_no[0]=0\nbout_no[1]=0\nbout_no[2]=0\n"
+                                    "bout_no[3]=0\nbout_no[4]=0\n"));
+    QVERIFY(Bought_entry(&parent, 66));
+    QCOMPARE(boughtStore().entry_count, 1);
+    QCOMPARE(boughtStore().bought_count, 6);
+    QCOMPARE(boughtStore().hit_count, 0);
+
+    captureStdout([&] { Bought_serch(&parent, 22); });
+    QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
+}
+
+void tst_PastData::fullStoreReclaimsClearedSlots()
+{
+    ModalBoxCloser closer;
+    BoughtStore &store = boughtStore();
+    for (int i = 1; i <= 700; ++i)
+        QVERIFY(Bought_entry(&parent, i));
+    captureStdout([] { Bought_clear(); });
+    for (int i = 1; i <= 300; ++i)
+        QVERIFY(Bought_entry(&parent, 1000 + i));
+    QCOMPARE(store.bought_count, BOUGHT_MAX);
+
+    // Every slot has been used once; the cleared ones are taken back.
+    QVERIFY(Bought_entry(&parent, 7));
+    QVERIFY(closer.boxes.isEmpty());
+    QCOMPARE(store.entry_count, 301);
+    QCOMPARE(store.bought_count, 301);
+    for (int i = 0; i < 300; ++i)
+        QCOMPARE(store.bought_no[i], 1001 + i);
+    QCOMPARE(store.bought_no[300], 7);
+    QCOMPARE(store.bought_no[301], 0);
+    captureStdout([&] { Bought_serch(&parent, 1150); });
+    QCOMPARE(closer.boxes.last().text, QStringLiteral("There are hit:1 times "));
+}
+
+void tst_PastData::fullStoreRefuses()
+{
+    ModalBoxCloser closer;
+    BoughtStore &store = boughtStore();
+    for (int i = 1; i <= BOUGHT_MAX; ++i)
+        QVERIFY(Bought_entry(&parent, i));
+    QVERIFY(closer.boxes.isEmpty());
+
+    QVERIFY(!Bought_entry(&parent, 5));
+    QCOMPARE(closer.boxes.size(), 1);
+    QCOMPARE(closer.boxes[0].title, QStringLiteral("Error"));
+    QVERIFY(closer.boxes[0].text.contains(QStringLiteral("full")));
+    QCOMPARE(store.entry_count, BOUGHT_MAX);
+    QCOMPARE(store.bought_no[BOUGHT_MAX - 1], BOUGHT_MAX);
+
+    // After a clear the whole store is free again.
+    captureStdout([] { Bought_clear(); });
+    for (int i = 1; i <= BOUGHT_MAX; ++i)
+        QVERIFY(Bought_entry(&parent, -i));
+    QCOMPARE(closer.boxes.size(), 1);
+    QCOMPARE(store.bought_no[0], -1);
+}
+
+void tst_PastData::randomOperationsMatchAReferenceList()
+{
+    ModalBoxCloser closer;
+    QRandomGenerator random(20261207);
+    QList<int> reference;
+    BoughtStore &store = boughtStore();
+
+    captureStdout([&] {
+        for (int step = 0; step < 6000; ++step) {
+            const int operation = random.bounded(100);
+            const int value = random.bounded(-20, 40);
+            if (operation < 70) {
+                const bool accepted = value != 0 && reference.size() < BOUGHT_MAX;
+                if (Bought_entry(&parent, value) != accepted)
+                    qFatal("entry of %d at step %d: wrong answer", value, step);
+                if (accepted)
+                    reference << value;
+            } else if (operation < 98) {
+                if (value == 0)
+                    continue;
+                Bought_serch(&parent, value);
+                if (store.hit_count != reference.count(value))
+                    qFatal("search for %d at step %d: wrong count", value, step);
+            } else {
+                Bought_clear();
+                reference.clear();
+            }
+            if (store.entry_count != reference.size() || store.bought_count > BOUGHT_MAX)
+                qFatal("step %d: counts went astray", step);
+        }
+    });
+
+    QList<int> live;
+    for (int i = 0; i < store.bought_count; ++i)
+        if (store.bought_no[i] != 0)
+            live << store.bought_no[i];
+    QCOMPARE(live, reference);
+}
+
+QTEST_MAIN(tst_PastData)
+#include "tst_pastdata.moc"
