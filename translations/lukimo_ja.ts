@@ -17,7 +17,7 @@
     </message>
     <message>
         <source>mode</source>
-        <translation type="unfinished">モード</translation>
+        <translation>モード</translation>
     </message>
     <message>
         <source>Bought No entry(%1)</source>
