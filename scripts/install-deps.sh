@@ -10,7 +10,7 @@ packages=(
     # run: the platform plugins and the sound backend
     qt6-qpa-plugins libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     # a virtual X display for machines without one, and the screenshot tools
-    xvfb xauth xdotool imagemagick fonts-dejavu-core
+    xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-ipafont-gothic
     # packaging and its checks
     dpkg-dev file desktop-file-utils appstream
 )

@@ -4,6 +4,8 @@
 #include "settings/setup_config.h"
 
 #include "common/trace.h"
+#include "help/helpwindow.h"
+#include "pastdata/input_serch.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +29,8 @@ Setup_config::Setup_config()
     resize(540, 250);
     setWindowTitle(tr("settei menu numbers3"));
     setToolTip(tr("Settei menu numbers3"));
+    help_window = new HelpWindow();
+    serch_dialog = new Input_Serch();
 
     mode_group = new QGroupBox(tr("mode"), this);
     type_group = new QGroupBox(tr("type"), this);
@@ -55,6 +59,10 @@ Setup_config::Setup_config()
     ok_button->setToolTip(tr("OK and close"));
     auto *version_button = new QPushButton(tr("Version"), this);
     version_button->setToolTip(tr("Version"));
+    help_button = new QPushButton(tr("help"), this);
+    help_button->setToolTip(tr("Help"));
+    auto *serch_button = new QPushButton(tr("serch"), this);
+    serch_button->setToolTip(tr("Past Data Serch menu"));
 
     auto *modeLayout = new QVBoxLayout;
     modeLayout->addWidget(random_radio);
@@ -76,6 +84,8 @@ Setup_config::Setup_config()
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addWidget(ok_button);
     buttonRow->addWidget(version_button);
+    buttonRow->addWidget(serch_button);
+    buttonRow->addWidget(help_button);
     auto *mainLayout = new QVBoxLayout;
     mainLayout->addLayout(choiceRow);
     mainLayout->addLayout(digitRow);
@@ -90,9 +100,16 @@ Setup_config::Setup_config()
         connect(max2_buttons[i], &QRadioButton::clicked, this, &Setup_config::check_ok2);
     for (int i = 0; i <= zeroIndex; ++i)
         connect(max3_buttons[i], &QRadioButton::clicked, this, &Setup_config::check_ok3);
+    connect(serch_button, &QPushButton::clicked, this, &Setup_config::push_serch);
+    connect(help_button, &QPushButton::clicked, this, &Setup_config::help_exe);
 }
 
-Setup_config::~Setup_config() = default;
+// The help and past-data windows are windows of their own, not children.
+Setup_config::~Setup_config()
+{
+    delete serch_dialog;
+    delete help_window;
+}
 
 QGroupBox *Setup_config::createDigitGroup(const QString &title, QRadioButton **buttons)
 {
@@ -128,6 +145,16 @@ void Setup_config::show_Version()
 void Setup_config::Push_button()
 {
     done(0);
+}
+
+void Setup_config::push_serch()
+{
+    serch_dialog->show();
+}
+
+void Setup_config::help_exe()
+{
+    help_window->show();
 }
 
 int Setup_config::check_ok()

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+class HelpWindow;
+class Input_Serch;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -30,6 +32,8 @@ public slots:
     int check_ok();
     int check_ok2();
     int check_ok3();
+    void push_serch();
+    void help_exe();
 
 private:
     friend class tst_SetupConfig;
@@ -38,6 +42,8 @@ private:
     QGroupBox *createDigitGroup(const QString &title, QRadioButton **buttons);
     int limitCode(QRadioButton *const *buttons, bool methodForSelfDigits);
 
+    HelpWindow *help_window = nullptr;
+    Input_Serch *serch_dialog = nullptr;
     QGroupBox *max4_group = nullptr;
     QRadioButton *max4_buttons[DigitButtons] = {};
     QGroupBox *max3_group = nullptr;
@@ -51,6 +57,7 @@ private:
     QRadioButton *max2_buttons[DigitButtons] = {};
     QGroupBox *max1_group = nullptr;
     QRadioButton *max1_buttons[DigitButtons] = {};
+    QPushButton *help_button = nullptr;
     QGroupBox *type_group = nullptr;
 };
 

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>HelpWindow</name>
+    <message>
+        <source>How to use</source>
+        <translation>使い方</translation>
+    </message>
+</context>
+<context>
     <name>Input_Serch</name>
     <message>
         <source>serch menu</source>
@@ -250,6 +257,22 @@ Copyright (C) 2026 The Lukimo developers. Free software under the GNU GPL, versi
 連絡先: Lukimo プロジェクトの課題トラッカー
 
 Copyright (C) 2026 The Lukimo developers. GNU GPL バージョン3以降のもとで配布されるフリーソフトウェアです。</translation>
+    </message>
+    <message>
+        <source>help</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>serch</source>
+        <translation>過去データ</translation>
+    </message>
+    <message>
+        <source>Past Data Serch menu</source>
+        <translation>過去データ検索メニュー</translation>
     </message>
 </context>
 </TS>

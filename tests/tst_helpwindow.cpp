@@ -1,0 +1,135 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "help/helpwindow.h"
+#include "pastdata/input_serch.h"
+#include "settings/setup_config.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_HelpWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void withoutThePage();
+    void withThePage();
+    void oneWindowPerButton();
+    void okLeavesTheWindowsOpen();
+
+private:
+    static QPushButton *button(Setup_config &dialog, const QString &text);
+    template <typename Window> static QList<Window *> topLevel();
+};
+
+QPushButton *tst_HelpWindow::button(Setup_config &dialog, const QString &text)
+{
+    for (QPushButton *candidate : dialog.findChildren<QPushButton *>())
+        if (candidate->text() == text)
+            return candidate;
+    return nullptr;
+}
+
+template <typename Window> QList<Window *> tst_HelpWindow::topLevel()
+{
+    QList<Window *> windows;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *window = qobject_cast<Window *>(widget))
+            windows << window;
+    return windows;
+}
+
+void tst_HelpWindow::withoutThePage()
+{
+    QTemporaryDir empty;
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(empty.path()));
+    HelpWindow window;
+    QDir::setCurrent(previous);
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), QStringLiteral("How to use"));
+    QCOMPARE(window.size(), QSize(750, 400));
+    QVERIFY(window.isReadOnly());
+    QCOMPARE(window.toPlainText(), QString());
+}
+
+void tst_HelpWindow::withThePage()
+{
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR)));
+    HelpWindow window;
+    QDir::setCurrent(previous);
+
+    const QString text = window.toPlainText();
+    QVERIFY(text.contains(QStringLiteral("How to use Lukimo")));
+    QVERIFY(text.contains(QStringLiteral("Lukimo の使い方")));
+    QVERIFY(text.contains(QStringLiteral("self mode")));
+    QVERIFY(text.contains(QStringLiteral("Times to Data")));
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.setFocus();
+    QTest::keyClicks(&window, QStringLiteral("typed"));
+    QTest::keyClick(&window, Qt::Key_Backspace);
+    QCOMPARE(window.toPlainText(), text);
+}
+
+void tst_HelpWindow::oneWindowPerButton()
+{
+    Setup_config dialog;
+    dialog.show();
+    QPushButton *help = button(dialog, QStringLiteral("help"));
+    QPushButton *serch = button(dialog, QStringLiteral("serch"));
+    QVERIFY(help && serch);
+    QCOMPARE(help->toolTip(), QStringLiteral("Help"));
+    QCOMPARE(serch->toolTip(), QStringLiteral("Past Data Serch menu"));
+    QCOMPARE(topLevel<HelpWindow>().size(), 1);
+    QCOMPARE(topLevel<Input_Serch>().size(), 1);
+    QVERIFY(!topLevel<HelpWindow>().first()->isVisible());
+    QVERIFY(!topLevel<Input_Serch>().first()->isVisible());
+
+    for (int press = 0; press < 3; ++press) {
+        QTest::mouseClick(help, Qt::LeftButton);
+        QTest::mouseClick(serch, Qt::LeftButton);
+    }
+    QCOMPARE(topLevel<HelpWindow>().size(), 1);
+    QCOMPARE(topLevel<Input_Serch>().size(), 1);
+    HelpWindow *helpWindow = topLevel<HelpWindow>().first();
+    Input_Serch *pastData = topLevel<Input_Serch>().first();
+    QVERIFY(helpWindow->isVisible());
+    QVERIFY(pastData->isVisible());
+    QVERIFY(dialog.isVisible());
+
+    // Closing only hides: the same windows come back.
+    helpWindow->close();
+    pastData->close();
+    QVERIFY(!helpWindow->isVisible());
+    QTest::mouseClick(help, Qt::LeftButton);
+    QTest::mouseClick(serch, Qt::LeftButton);
+    QCOMPARE(topLevel<HelpWindow>(), QList<HelpWindow *>{helpWindow});
+    QCOMPARE(topLevel<Input_Serch>(), QList<Input_Serch *>{pastData});
+    QVERIFY(helpWindow->isVisible());
+}
+
+void tst_HelpWindow::okLeavesTheWindowsOpen()
+{
+    {
+        Setup_config dialog;
+        dialog.show();
+        QTest::mouseClick(button(dialog, QStringLiteral("help")), Qt::LeftButton);
+        QTest::mouseClick(button(dialog, QStringLiteral("ok")), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(topLevel<HelpWindow>().first()->isVisible());
+    }
+    // The settings dialog takes its windows with it.
+    QVERIFY(topLevel<HelpWindow>().isEmpty());
+    QVERIFY(topLevel<Input_Serch>().isEmpty());
+}
+
+QTEST_MAIN(tst_HelpWindow)
+#include "tst_helpwindow.moc"
