@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# End-to-end test of the built program in a real X server (Xvfb): it starts
+# from its run directory, its window appears at 200 x 60 showing a rolling
+# number, a left click stops the roll, and closing the window ends the
+# process with exit code 0.
+#   run-e2e.sh RUN-DIR [LEAK-SUPPRESSIONS]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+run_dir=$1
+source "$here/../../scripts/xvfb.sh"
+start_xvfb
+
+work=$(mktemp -d)
+trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; [ -s "$work/stderr" ] && sed 's/^/  program: /' "$work/stderr" | head -40; exit 1; }
+
+cd "$run_dir"
+unset QT_QPA_PLATFORM
+export QT_QPA_PLATFORM=xcb
+if [ -n "${2:-}" ]; then
+    export LSAN_OPTIONS="suppressions=$2:print_suppressions=0"
+fi
+./lukimo >"$work/stdout" 2>"$work/stderr" &
+pid=$!
+
+window=$(wait_for_window Lukimo "$pid") || fail "the number window did not appear"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$WIDTH" = 200 ] && [ "$HEIGHT" = 60 ] || fail "window is ${WIDTH}x${HEIGHT}, not 200x60"
+
+shot() { import -window "$window" "$work/$1.png"; }
+same() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true)" = 0 ]; }
+
+# Rolling: the picture changes between two looks a little apart, and it
+# shows segments, not a blank face.
+changed=no
+shot a
+for i in $(seq 20); do
+    sleep 0.25
+    shot b
+    if ! same a b; then changed=yes; break; fi
+done
+[ "$changed" = yes ] || fail "the number does not roll"
+colours=$(identify -format '%k' "$work/b.png")
+[ "$colours" -gt 1 ] || fail "the window shows no number"
+
+# A left click stops the roll.
+xdotool mousemove --window "$window" 100 30 click 1
+sleep 0.4
+shot c
+sleep 0.6
+shot d
+same c d || fail "the roll did not stop after a left click"
+
+python3 "$here/close-window.py" "$window"
+for i in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    fail "the process did not end when its window was closed"
+fi
+status=0
+wait "$pid" || status=$?
+[ "$status" = 0 ] || fail "the process ended with exit code $status"
+echo "e2e: window 200x60, rolling, stopped by a left click, closed with exit code 0"
