@@ -27,3 +27,16 @@ wait_for_window() {
     done
     return 1
 }
+
+# window_title_of PID: waits for a visible window of the process and prints
+# its title (UTF-8, as the window manager would show it).
+window_title_of() {
+    local id
+    for _ in $(seq 200); do
+        kill -0 "$1" 2>/dev/null || return 1
+        id=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n 1) || true
+        [ -n "$id" ] && { xdotool getwindowname "$id"; return 0; }
+        sleep 0.05
+    done
+    return 1
+}

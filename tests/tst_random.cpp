@@ -33,6 +33,7 @@ private slots:
     void leftPressesStopAndRestart();
     void otherPresses();
     void oneDrawPerTickAfterManyRestarts();
+    void releasesEveryWindowItCreated();
 
 private:
     // Checks "digit" in the group of the given position (3 hundreds, 2 tens,
@@ -441,6 +442,20 @@ void tst_Random::oneDrawPerTickAfterManyRestarts()
     std::srand(7);
     QVERIFY(QMetaObject::invokeMethod(window.timer, "timeout"));
     QCOMPARE(window.intValue(), hundreds * 100 + tens * 10 + ones);
+}
+
+void tst_Random::releasesEveryWindowItCreated()
+{
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    {
+        Random window;
+        window.show();
+        QTest::mousePress(&window, Qt::RightButton);
+        window.config->help_exe();
+        window.config->push_serch();
+        QCOMPARE(QApplication::topLevelWidgets().size(), 4);
+    }
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
 QTEST_MAIN(tst_Random)
