@@ -14,5 +14,7 @@ ctest --test-dir "$build" --output-on-failure -j2
 echo "== the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B "$sanitized" -G Ninja -DLUKIMO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$sanitized"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 \
+    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$sanitized" --output-on-failure -j2 -LE package

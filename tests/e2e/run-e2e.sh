@@ -19,6 +19,7 @@ unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
 if [ -n "${2:-}" ]; then
     export LSAN_OPTIONS="suppressions=$2:print_suppressions=0"
+    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}:fast_unwind_on_malloc=0"
 fi
 ./lukimo >"$work/stdout" 2>"$work/stderr" &
 pid=$!
