@@ -3,7 +3,7 @@
 #   make test   installs what is missing, builds, and runs every test
 BUILD ?= build
 
-.PHONY: run test deps build
+.PHONY: run test deps build bench
 
 deps:
 	@scripts/install-deps.sh
@@ -17,3 +17,7 @@ run: build
 
 test: build
 	@scripts/test.sh $(BUILD)
+
+# Benchmarks against a bare-Qt floor on a virtual X server (a few minutes).
+bench: build
+	@python3 bench/run.py $(BUILD)

@@ -1,0 +1,40 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#ifndef BENCHCLOCK_H
+#define BENCHCLOCK_H
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QTimer>
+
+#include <cstdio>
+#include <ctime>
+
+// Prints the wall-clock time of the watched widget's first paint as
+// "first-paint-ns N" on standard error, then ends the event loop.
+class FirstPaintProbe : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !seen) {
+            seen = true;
+            timespec now;
+            clock_gettime(CLOCK_REALTIME, &now);
+            std::fprintf(stderr, "first-paint-ns %lld\n",
+                         static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool seen = false;
+};
+
+#endif

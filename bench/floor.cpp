@@ -1,0 +1,42 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The floor: the toolkit alone. A bare QLCDNumber of the number window's size
+// that shows a number and redraws a new one every 100 ms.
+//   floor first-paint     ends right after the first paint
+//   floor roll TICKS      rolls for TICKS ticks, then ends
+
+#include "benchclock.h"
+
+#include <QApplication>
+#include <QLCDNumber>
+#include <QTimer>
+
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const bool firstPaint = argc > 1 && std::strcmp(argv[1], "first-paint") == 0;
+    const int ticks = argc > 2 ? std::atoi(argv[2]) : 0;
+
+    QLCDNumber display;
+    display.resize(200, 60);
+    display.display(std::rand() % 1000);
+
+    FirstPaintProbe probe;
+    if (firstPaint)
+        display.installEventFilter(&probe);
+
+    int ticked = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        display.display(std::rand() % 1000);
+        if (!firstPaint && ++ticked >= ticks)
+            app.quit();
+    });
+    timer.start(100);
+    display.show();
+    return app.exec();
+}

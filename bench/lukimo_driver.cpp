@@ -1,0 +1,59 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Lukimo's start-up and roll, driven for measurement.
+//   lukimo_driver first-paint         start-up as the program does it, ends
+//                                     right after the number window's first paint
+//   lukimo_driver roll free TICKS     rolls TICKS ticks with free draws
+//   lukimo_driver roll limited TICKS  the same after a right press, with the
+//                                     settings dialog closed again
+
+#include "benchclock.h"
+
+#include "app/translation.h"
+#include "numberwindow/random.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QTranslator>
+
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTranslator translator;
+    installTranslation(translator, QLocale::system().language());
+
+    const bool firstPaint = argc > 1 && std::strcmp(argv[1], "first-paint") == 0;
+    const bool limited = argc > 2 && std::strcmp(argv[2], "limited") == 0;
+    const int ticks = argc > 3 ? std::atoi(argv[3]) : 0;
+
+    Random window(nullptr);
+    FirstPaintProbe probe;
+    if (firstPaint)
+        window.installEventFilter(&probe);
+    window.show();
+
+    if (!firstPaint) {
+        if (limited) {
+            const QPointF at(100, 30);
+            QMouseEvent press(QEvent::MouseButtonPress, at, window.mapToGlobal(at),
+                              Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+            QApplication::sendEvent(&window, &press);
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (auto *dialog = qobject_cast<QDialog *>(top))
+                    dialog->hide();
+        }
+        auto *roll = window.findChild<QTimer *>();
+        int ticked = 0;
+        QObject::connect(roll, &QTimer::timeout, &app, [&] {
+            if (++ticked >= ticks)
+                app.quit();
+        });
+    }
+    return app.exec();
+}
