@@ -9,8 +9,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 // Prints the wall-clock time of the watched widget's first paint as
 // "first-paint-ns N" on standard error, then ends the event loop.
@@ -24,10 +24,10 @@ protected:
     {
         if (event->type() == QEvent::Paint && !seen) {
             seen = true;
-            timespec now;
-            clock_gettime(CLOCK_REALTIME, &now);
+            const auto now = std::chrono::system_clock::now().time_since_epoch();
             std::fprintf(stderr, "first-paint-ns %lld\n",
-                         static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+                         static_cast<long long>(
+                             std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         }
         return QObject::eventFilter(watched, event);

@@ -41,8 +41,8 @@ int main(int argc, char **argv)
     if (!firstPaint) {
         if (limited) {
             const QPointF at(100, 30);
-            QMouseEvent press(QEvent::MouseButtonPress, at, window.mapToGlobal(at),
-                              Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+            QMouseEvent press(QEvent::MouseButtonPress, at, window.mapToGlobal(at), Qt::RightButton,
+                              Qt::RightButton, Qt::NoModifier);
             QApplication::sendEvent(&window, &press);
             for (QWidget *top : QApplication::topLevelWidgets())
                 if (auto *dialog = qobject_cast<QDialog *>(top))

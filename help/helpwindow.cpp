@@ -3,17 +3,23 @@
 
 #include "help/helpwindow.h"
 
-#include <QUrl>
+#include <QDir>
 
 HelpWindow::HelpWindow() : QTextBrowser(nullptr)
 {
     setReadOnly(true);
     setWindowTitle(tr("How to use"));
     resize(750, 400);
-
-    QUrl page;
-    page.setPath(QStringLiteral("html/index.html"));
-    setSource(page);
+    page = QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("html/index.html")));
 }
 
 HelpWindow::~HelpWindow() = default;
+
+void HelpWindow::showEvent(QShowEvent *event)
+{
+    if (!page.isEmpty()) {
+        setSource(page);
+        page.clear();
+    }
+    QTextBrowser::showEvent(event);
+}

@@ -5,6 +5,7 @@
 #define HELPWINDOW_H
 
 #include <QTextBrowser>
+#include <QUrl>
 
 // A read-only browser on the local help page html/index.html, looked up
 // relative to the working directory. Without the page it stays empty.
@@ -15,6 +16,15 @@ class HelpWindow : public QTextBrowser
 public:
     HelpWindow();
     ~HelpWindow() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // Laying out the page is the costliest part of start-up (it brings up
+    // the font system, which the number window never needs), so the page is
+    // found now but loaded when the window is first shown.
+    QUrl page;
 };
 
 #endif

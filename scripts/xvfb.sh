@@ -16,27 +16,29 @@ start_xvfb() {
     return 1
 }
 
-# wait_for_window NAME PID: prints the id of the visible window titled NAME.
-wait_for_window() {
-    local id
+# wait_for_search PID SEARCH-ARGS...: prints the id of the first visible
+# window that `xdotool search` finds, waiting while the process lives.
+wait_for_search() {
+    local pid=$1 id
+    shift
     for _ in $(seq 200); do
-        kill -0 "$2" 2>/dev/null || return 1
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+        kill -0 "$pid" 2>/dev/null || return 1
+        id=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -n 1) || true
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.05
     done
     return 1
 }
 
+# wait_for_window NAME PID: prints the id of the visible window titled NAME.
+wait_for_window() {
+    wait_for_search "$2" --name "^$1\$"
+}
+
 # window_title_of PID: waits for a visible window of the process and prints
 # its title (UTF-8, as the window manager would show it).
 window_title_of() {
     local id
-    for _ in $(seq 200); do
-        kill -0 "$1" 2>/dev/null || return 1
-        id=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n 1) || true
-        [ -n "$id" ] && { xdotool getwindowname "$id"; return 0; }
-        sleep 0.05
-    done
-    return 1
+    id=$(wait_for_search "$1" --pid "$1") || return 1
+    xdotool getwindowname "$id"
 }

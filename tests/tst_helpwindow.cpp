@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -60,23 +61,37 @@ void tst_HelpWindow::withoutThePage()
 
 void tst_HelpWindow::withThePage()
 {
+    // The page is the one of the working directory the window was made in.
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR)));
     HelpWindow window;
     QDir::setCurrent(previous);
 
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QString text = window.toPlainText();
     QVERIFY(text.contains(QStringLiteral("How to use Lukimo")));
     QVERIFY(text.contains(QStringLiteral("Lukimo の使い方")));
     QVERIFY(text.contains(QStringLiteral("self mode")));
     QVERIFY(text.contains(QStringLiteral("Times to Data")));
 
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.setFocus();
     QTest::keyClicks(&window, QStringLiteral("typed"));
     QTest::keyClick(&window, Qt::Key_Backspace);
     QCOMPARE(window.toPlainText(), text);
+
+    // The link to the Japanese half stays on the page and scrolls to it;
+    // closing and showing again keeps the place.
+    const QUrl page = window.source();
+    window.setSource(page.resolved(QUrl(QStringLiteral("#ja"))));
+    QCOMPARE(window.source().path(), page.path());
+    QCOMPARE(window.toPlainText(), text);
+    const int scrolled = window.verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    window.close();
+    window.show();
+    QCOMPARE(window.toPlainText(), text);
+    QCOMPARE(window.verticalScrollBar()->value(), scrolled);
 }
 
 void tst_HelpWindow::oneWindowPerButton()

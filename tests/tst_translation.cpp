@@ -3,8 +3,14 @@
 
 #include "app/translation.h"
 #include "numberwindow/random.h"
+#include "pastdata/pastsearch.h"
+#include "settings/setup_config.h"
+
+#include "support/modalboxcloser.h"
 
 #include <QDir>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -17,6 +23,7 @@ private slots:
     void decision_data();
     void decision();
     void lookupIsRelativeToWorkingDirectory();
+    void literalsBypassTheCatalogue();
 };
 
 void tst_Translation::decision_data()
@@ -69,6 +76,44 @@ void tst_Translation::lookupIsRelativeToWorkingDirectory()
     QCoreApplication::removeTranslator(&fromElsewhere);
 
     QDir::setCurrent(previous);
+}
+
+// Under Japanese, the texts the program shows as written stay as written,
+// and the ones next to them are translated.
+void tst_Translation::literalsBypassTheCatalogue()
+{
+    QTranslator translator;
+    QVERIFY(installTranslation(translator, QLocale::Japanese, QStringLiteral(LUKIMO_RUN_DIR)));
+
+    {
+        Setup_config dialog;
+        QVERIFY(dialog.windowTitle() != QStringLiteral("settei menu numbers3"));
+        QStringList buttons;
+        for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
+            buttons << button->text();
+            if (button->text() == QLatin1String("ok"))
+                QVERIFY(button->toolTip() != QStringLiteral("OK and close"));
+        }
+        QVERIFY(buttons.contains(QStringLiteral("ok")));
+        QVERIFY(!buttons.contains(QStringLiteral("Version")));
+        QStringList digits;
+        for (QRadioButton *radio : dialog.findChildren<QRadioButton *>())
+            digits << radio->text();
+        QCOMPARE(digits.count(QStringLiteral("9")), 4);
+        QCOMPARE(digits.count(QStringLiteral("#")), 4);
+    }
+
+    QWidget parent;
+    ModalBoxCloser closer;
+    Data_to_times(&parent, 512, true);
+    Times_to_data(&parent, 0);
+    QCOMPARE(closer.boxes.size(), 2);
+    QCOMPARE(closer.boxes[0].title, QStringLiteral("information"));
+    QVERIFY(!closer.boxes[0].text.startsWith(QStringLiteral("There")));
+    QVERIFY(closer.boxes[0].text.contains(QStringLiteral("4")));
+    QVERIFY(closer.boxes[1].title != QStringLiteral("Error"));
+
+    QCoreApplication::removeTranslator(&translator);
 }
 
 QTEST_MAIN(tst_Translation)
