@@ -1,23 +1,14 @@
-# Two commands for a fresh Debian or Ubuntu machine:
-#   make run    installs what is missing, builds, and starts Lukimo
-#   make test   installs what is missing, builds, and runs every test
-BUILD ?= build
+# Shortcuts for the two commands of the README (./run.sh and ./test.sh) and
+# the benchmarks.
+.PHONY: run test bench
 
-.PHONY: run test deps build bench
+run:
+	@./run.sh
 
-deps:
-	@scripts/install-deps.sh
-
-build: deps
-	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
-	@cmake --build $(BUILD)
-
-run: build
-	@scripts/run.sh $(BUILD)
-
-test: build
-	@scripts/test.sh $(BUILD)
+test:
+	@./test.sh
 
 # Benchmarks against a bare-Qt floor on a virtual X server (a few minutes).
-bench: build
-	@python3 bench/run.py $(BUILD)
+bench:
+	@scripts/build.sh build
+	@python3 bench/run.py build

@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
     # build
-    cmake ninja-build g++ make
+    cmake ninja-build g++
     qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
     # run: the platform plugins and the sound backend
     qt6-qpa-plugins libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-    # a virtual X display for machines without one, and the screenshot tools
-    xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-ipafont-gothic
+    # a virtual X display for machines without one, and the tools that drive
+    # and photograph it
+    xvfb xauth xdotool imagemagick python3 fonts-dejavu-core fonts-ipafont-gothic
     # packaging and its checks
     dpkg-dev file desktop-file-utils appstream
 )
