@@ -120,13 +120,6 @@ void Random::mousePressEvent(QMouseEvent *event)
     }
 }
 
-// Qt delivers the second press of a double click both as a press and as a
-// double click; the press has already been counted.
-void Random::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    event->accept();
-}
-
 void Random::leftPress()
 {
     ++leftPresses;

@@ -27,7 +27,6 @@ public slots:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     friend class tst_Random;

@@ -406,8 +406,9 @@ void tst_Random::otherPresses()
     QCOMPARE(window.rightPresses, 2);
     QCOMPARE(window.config, dialog);
 
-    // A double click arrives as press, release, press, double click, release:
-    // two presses, so the roll stops and starts again.
+    // A double click arrives as press, release, double click, release; the
+    // toolkit hands the double click on as a press, so the roll stops and
+    // starts again.
     auto send = [&](QEvent::Type type) {
         QMouseEvent event(
             type, QPointF(10, 10), window.mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
@@ -417,7 +418,6 @@ void tst_Random::otherPresses()
     captureStdout([&] {
         send(QEvent::MouseButtonPress);
         send(QEvent::MouseButtonRelease);
-        send(QEvent::MouseButtonPress);
         send(QEvent::MouseButtonDblClick);
         send(QEvent::MouseButtonRelease);
     });

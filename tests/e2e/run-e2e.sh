@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end test of the built program in a real X server (Xvfb): it starts
 # from its run directory, its window appears at 200 x 60 showing a rolling
-# number, a left click stops the roll, and closing the window ends the
+# number, a left click stops the roll, a double click counts as two
+# presses, and closing the window ends the
 # process with exit code 0.
 #   run-e2e.sh RUN-DIR [LEAK-SUPPRESSIONS]
 set -euo pipefail
@@ -52,6 +53,14 @@ sleep 0.6
 shot d
 same c d || fail "the roll did not stop after a left click"
 
+# A double click is two presses: the roll starts and stops again.
+xdotool click --repeat 2 --delay 80 1
+sleep 0.4
+shot e
+sleep 0.6
+shot f
+same e f || fail "a double click did not count as two presses"
+
 python3 "$here/close-window.py" "$window"
 for i in $(seq 100); do
     kill -0 "$pid" 2>/dev/null || break
@@ -64,4 +73,4 @@ fi
 status=0
 wait "$pid" || status=$?
 [ "$status" = 0 ] || fail "the process ended with exit code $status"
-echo "e2e: window 200x60, rolling, stopped by a left click, closed with exit code 0"
+echo "e2e: window 200x60, rolling, stopped by a left click, a double click is two presses, closed with exit code 0"
