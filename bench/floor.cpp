@@ -21,7 +21,9 @@ int main(int argc, char **argv)
     const bool firstPaint = argc > 1 && std::strcmp(argv[1], "first-paint") == 0;
     const int ticks = argc > 2 ? std::atoi(argv[2]) : 0;
 
+    // Same face as the number window, so that both draw the same segments.
     QLCDNumber display;
+    display.setSegmentStyle(QLCDNumber::Flat);
     display.resize(200, 60);
     display.display(std::rand() % 1000);
 
