@@ -52,6 +52,9 @@ shot c
 sleep 0.6
 shot d
 same c d || fail "the roll did not stop after a left click"
+# The stop asked the settings for the hundreds limit, and its trace line is
+# already out while the program runs (standard output is a file here).
+grep -qx 9 "$work/stdout" || fail "the stop's trace line was not written at once"
 
 # A double click is two presses: the roll starts and stops again.
 xdotool click --repeat 2 --delay 80 1
