@@ -110,30 +110,32 @@ int Input_Serch::Check_mode()
     playClick();
 
     if (data_to_times_radio->isChecked()) {
-        clear_button->hide();
-        input_edit->clear();
         trace("data to times=1\n");
-        input_edit->setMaxLength(3);
-        input_label->setText(tr("Data"));
+        prepareInput(false, 3, tr("Data"));
         return 1;
     }
     if (times_to_data_radio->isChecked()) {
-        clear_button->hide();
-        input_edit->clear();
         trace("times to data=2\n");
-        input_edit->setMaxLength(4);
-        input_label->setText(tr("No"));
+        prepareInput(false, 4, tr("No"));
         return 2;
     }
     if (entry_radio->isChecked()) {
-        clear_button->show();
-        input_edit->clear();
-        input_edit->setMaxLength(3);
-        input_label->setText(tr("Input Bought No"));
+        prepareInput(true, 3, tr("Input Bought No"));
         return 0;
     }
+    // The search keeps the input as the previous mode left it.
     clear_button->hide();
     return 3;
+}
+
+// Sets the input up for a mode: an empty field, its length and its prompt;
+// "Clear" only where numbers are entered.
+void Input_Serch::prepareInput(bool clearShown, int maxLength, const QString &prompt)
+{
+    clear_button->setVisible(clearShown);
+    input_edit->clear();
+    input_edit->setMaxLength(maxLength);
+    input_label->setText(prompt);
 }
 
 void Input_Serch::All_data_clear()

@@ -36,6 +36,7 @@ private:
     friend class tst_InputSerch;
 
     void playClick();
+    void prepareInput(bool clearShown, int maxLength, const QString &prompt);
     void showEntryCount();
 
     QString entry_text;
