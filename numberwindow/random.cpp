@@ -38,8 +38,6 @@ int compose(int hundreds, int tens, int ones)
 
 Random::Random(QWidget *parent) : QLCDNumber(parent)
 {
-    leftPresses = 1;
-    rightPresses = 0;
     setSegmentStyle(QLCDNumber::Flat);
     setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint);
     setWindowTitle(tr("Lukimo"));
@@ -161,22 +159,7 @@ void Random::reportSelfPick(int hundredsCode, int tensCode, int onesCode)
     QString title = tr("Box Pattern");
     if (r == r2 && r3 == r2) {
         message = tr("Strate & box pattern:%1").arg(straight);
-    } else if (r == r2) {
-        box1 = compose(t, h, u);
-        box2 = compose(u, t, h);
-        message =
-            tr("Strate & box pattern:%1\nBox No1:%2\nBox No2:%3").arg(straight).arg(box1).arg(box2);
-    } else if (r == r3) {
-        box1 = compose(t, h, u);
-        box2 = compose(u, h, t);
-        message =
-            tr("Strate & box pattern:%1 Box No1:%2\nBox No2:%3").arg(straight).arg(box1).arg(box2);
-    } else if (r2 == r3) {
-        box1 = compose(t, u, h);
-        box2 = compose(u, h, t);
-        message =
-            tr("Strate & box pattern:%1Box No1:%2\nBox No2:%3").arg(straight).arg(box1).arg(box2);
-    } else {
+    } else if (r != r2 && r != r3 && r2 != r3) {
         box1 = compose(h, u, t);
         box2 = compose(t, h, u);
         box3 = compose(t, u, h);
@@ -190,6 +173,24 @@ void Random::reportSelfPick(int hundredsCode, int tensCode, int onesCode)
                       .arg(box4)
                       .arg(box5);
         title = QStringLiteral("Box Pattern");
+    } else {
+        // Two equal digits: the odd one out decides the two other orders and
+        // the separator before "Box No1".
+        QString text;
+        if (r == r2) {
+            box1 = compose(t, h, u);
+            box2 = compose(u, t, h);
+            text = tr("Strate & box pattern:%1\nBox No1:%2\nBox No2:%3");
+        } else if (r == r3) {
+            box1 = compose(t, h, u);
+            box2 = compose(u, h, t);
+            text = tr("Strate & box pattern:%1 Box No1:%2\nBox No2:%3");
+        } else {
+            box1 = compose(t, u, h);
+            box2 = compose(u, h, t);
+            text = tr("Strate & box pattern:%1Box No1:%2\nBox No2:%3");
+        }
+        message = text.arg(straight).arg(box1).arg(box2);
     }
 
     display(straight);

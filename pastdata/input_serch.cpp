@@ -30,8 +30,8 @@ Input_Serch::Input_Serch()
     input_label = new QLabel(tr("No"), this);
     mode_box = new QGroupBox(tr("mode"), this);
 
-    entry_text = tr("Bought No entry(%1)").arg(boughtStore().entry_count);
-    entry_radio = new QRadioButton(entry_text, mode_box);
+    entry_radio = new QRadioButton(mode_box);
+    showEntryCount();
     serch_radio = new QRadioButton(tr("Bought No serch"), mode_box);
     serch_radio->hide();
     data_to_times_radio = new QRadioButton(tr("Data to Times"), mode_box);
