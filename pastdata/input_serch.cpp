@@ -6,16 +6,16 @@
 #include "common/trace.h"
 #include "pastdata/boughtstore.h"
 #include "pastdata/pastsearch.h"
+#include "sound/clicksound.h"
 
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSoundEffect>
-#include <QUrl>
 #include <QVBoxLayout>
 
 Input_Serch::Input_Serch()
@@ -26,8 +26,16 @@ Input_Serch::Input_Serch()
     setToolTip(tr("Serch menu"));
 
     input_edit = new QLineEdit(this);
-    input_edit->setMaxLength(4);
+    // Room for four digits and the frame, whatever the font.
+    input_edit->setMinimumWidth(
+        input_edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
     input_label = new QLabel(tr("No"), this);
+    // Wide enough for every mode's prompt, so that a change of mode moves
+    // nothing.
+    int promptWidth = 0;
+    for (const QString &prompt : {tr("No"), tr("Data"), tr("Input Bought No")})
+        promptWidth = qMax(promptWidth, input_label->fontMetrics().horizontalAdvance(prompt));
+    input_label->setMinimumWidth(promptWidth);
     mode_box = new QGroupBox(tr("mode"), this);
 
     entry_radio = new QRadioButton(mode_box);
@@ -45,7 +53,15 @@ Input_Serch::Input_Serch()
 
     ok_button = new QPushButton(tr("Ok"), this);
     clear_button = new QPushButton(tr("Clear"), this);
+    // "Clear" keeps its place while hidden, so that showing it moves nothing.
+    QSizePolicy keepPlace = clear_button->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    clear_button->setSizePolicy(keepPlace);
     clear_button->hide();
+    // The style asks 80 pixels of every push button; these two make do with
+    // their text, so that the row fits the window's 300 pixels.
+    for (QPushButton *button : {ok_button, clear_button})
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
 
     auto *inputRow = new QHBoxLayout;
     inputRow->addWidget(input_label);
@@ -72,18 +88,39 @@ Input_Serch::Input_Serch()
     for (QRadioButton *mode : {entry_radio, serch_radio, data_to_times_radio, times_to_data_radio})
         connect(mode, &QRadioButton::clicked, this, &Input_Serch::Check_mode);
     connect(clear_button, &QPushButton::clicked, this, &Input_Serch::All_data_clear);
+    connect(input_edit, &QLineEdit::returnPressed, this, &Input_Serch::Push_ok);
+
+    const std::pair<QWidget *, const char *> names[] = {
+        {input_edit, "input_edit"},
+        {input_label, "input_label"},
+        {ok_button, "ok_button"},
+        {clear_button, "clear_button"},
+        {mode_box, "mode_box"},
+        {data_to_times_radio, "data_to_times_radio"},
+        {times_to_data_radio, "times_to_data_radio"},
+        {entry_radio, "entry_radio"},
+        {serch_radio, "serch_radio"},
+    };
+    for (const auto &[widget, name] : names)
+        widget->setObjectName(QLatin1String(name));
+
+    setTabOrder(input_edit, ok_button);
+    setTabOrder(ok_button, clear_button);
+    setTabOrder(clear_button, entry_radio);
+
+    click_sound = new ClickSound(QDir::current().absoluteFilePath(QStringLiteral("wav/check.wav")),
+                                 ClickSound::defaultPluginFile(), this);
 }
 
 Input_Serch::~Input_Serch() = default;
 
 void Input_Serch::Push_ok()
 {
-    bool numeric = false;
-    input_no = input_edit->text().toInt(&numeric, 10);
+    input_no = typedNumber(input_edit->text(), maxDigits);
 
     if (data_to_times_radio->isChecked()) {
         clear_button->hide();
-        Data_to_times(this, input_no, numeric);
+        Data_to_times(this, input_no);
     } else if (times_to_data_radio->isChecked()) {
         clear_button->hide();
         const QString text = Times_to_data(this, input_no);
@@ -95,7 +132,7 @@ void Input_Serch::Push_ok()
         clear_button->show();
         if (Bought_entry(this, input_no)) {
             showEntryCount();
-            serch_radio->setVisible(boughtStore().entry_count > 0);
+            serch_radio->setVisible(boughtStore().entryCount() > 0);
             input_edit->clear();
         }
     } else if (serch_radio->isChecked()) {
@@ -107,20 +144,20 @@ void Input_Serch::Push_ok()
 
 int Input_Serch::Check_mode()
 {
-    playClick();
+    click_sound->play();
 
     if (data_to_times_radio->isChecked()) {
         trace("data to times=1\n");
-        prepareInput(false, 3, tr("Data"));
+        prepareInput(ClearButton::Hidden, 3, tr("Data"));
         return 1;
     }
     if (times_to_data_radio->isChecked()) {
         trace("times to data=2\n");
-        prepareInput(false, 4, tr("No"));
+        prepareInput(ClearButton::Hidden, 4, tr("No"));
         return 2;
     }
     if (entry_radio->isChecked()) {
-        prepareInput(true, 3, tr("Input Bought No"));
+        prepareInput(ClearButton::Shown, 3, tr("Input Bought No"));
         return 0;
     }
     // The search keeps the input as the previous mode left it.
@@ -128,13 +165,13 @@ int Input_Serch::Check_mode()
     return 3;
 }
 
-// Sets the input up for a mode: an empty field, its length and its prompt;
-// "Clear" only where numbers are entered.
-void Input_Serch::prepareInput(bool clearShown, int maxLength, const QString &prompt)
+// Sets the input up for a mode: an empty field, how many digits it takes
+// and its prompt; "Clear" only where numbers are entered.
+void Input_Serch::prepareInput(ClearButton clear, int digits, const QString &prompt)
 {
-    clear_button->setVisible(clearShown);
+    clear_button->setVisible(clear == ClearButton::Shown);
     input_edit->clear();
-    input_edit->setMaxLength(maxLength);
+    maxDigits = digits;
     input_label->setText(prompt);
 }
 
@@ -149,23 +186,20 @@ void Input_Serch::All_data_clear()
 void Input_Serch::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!click_sound) {
-        click_sound = new QSoundEffect(this);
-        click_sound->setSource(
-            QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("wav/check.wav"))));
-    }
+    click_sound->prepare();
 }
 
-// A missing file or a machine without sound stays silent.
-void Input_Serch::playClick()
+void Input_Serch::keyPressEvent(QKeyEvent *event)
 {
-    if (!click_sound)
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        hide();
         return;
-    click_sound->play();
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Input_Serch::showEntryCount()
 {
-    entry_text = tr("Bought No entry(%1)").arg(boughtStore().entry_count);
+    entry_text = tr("Bought No entry(%1)").arg(boughtStore().entryCount());
     entry_radio->setText(entry_text);
 }

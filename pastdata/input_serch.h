@@ -7,12 +7,14 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+
+class ClickSound;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QSoundEffect;
 
 // The past-data window: enters and searches the numbers the user bought, and
 // looks up the built-in winning numbers by draw or by number.
@@ -31,12 +33,12 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    friend class tst_InputSerch;
+    enum class ClearButton { Hidden, Shown };
 
-    void playClick();
-    void prepareInput(bool clearShown, int maxLength, const QString &prompt);
+    void prepareInput(ClearButton clear, int digits, const QString &prompt);
     void showEntryCount();
 
     QString entry_text;
@@ -50,12 +52,17 @@ private:
     QRadioButton *entry_radio = nullptr;
     QRadioButton *serch_radio = nullptr;
     QString result_text;
-    int input_no = 0;
-    int serch_no = 0;
-    // Loaded when the window is first shown, so start-up does not wait for
-    // the audio system; kept for the window's life, since Qt stops a sound
-    // effect that is destroyed.
-    QSoundEffect *click_sound = nullptr;
+    // The number Push_ok() read from the input; nothing when the text was
+    // not one.
+    std::optional<int> input_no;
+    std::optional<int> serch_no;
+    // How many digits the current mode takes. The field itself takes longer
+    // text, so that nothing typed or pasted is ever cut into another number:
+    // "Ok" refuses it instead.
+    int maxDigits = 4;
+    // Made ready when the window is first shown, so that start-up never
+    // waits for the audio system.
+    ClickSound *click_sound = nullptr;
 };
 
 #endif

@@ -3,70 +3,121 @@
 
 #include "pastdata/boughtstore.h"
 #include "pastdata/input_serch.h"
+#include "sound/clicksound.h"
 
 #include "support/modalboxcloser.h"
 #include "support/stdoutcapture.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSoundEffect>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
+
+#include <sys/stat.h>
+
+// The window as the user meets it, reached through its children's names.
+struct PastDataWindow
+{
+    PastDataWindow()
+    {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+
+    template <typename T> T *child(const char *name) const
+    {
+        auto *found = window.findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("the past-data window has no %s", name);
+        return found;
+    }
+    QLineEdit *input() const { return child<QLineEdit>("input_edit"); }
+    QLabel *prompt() const { return child<QLabel>("input_label"); }
+    QPushButton *okButton() const { return child<QPushButton>("ok_button"); }
+    QPushButton *clearButton() const { return child<QPushButton>("clear_button"); }
+    QRadioButton *entry() const { return child<QRadioButton>("entry_radio"); }
+    QRadioButton *search() const { return child<QRadioButton>("serch_radio"); }
+    QRadioButton *dataToTimes() const { return child<QRadioButton>("data_to_times_radio"); }
+    QRadioButton *timesToData() const { return child<QRadioButton>("times_to_data_radio"); }
+
+    void type(const QString &text) const
+    {
+        input()->clear();
+        QTest::keyClicks(input(), text);
+    }
+    // Pastes text at once, as a clipboard or an input method does.
+    void paste(const QString &text) const
+    {
+        input()->clear();
+        input()->insert(text);
+    }
+    // A radio button takes clicks on its indicator and label only.
+    static void click(QRadioButton *radio)
+    {
+        captureStdout([&] {
+            QTest::mouseClick(radio, Qt::LeftButton, Qt::NoModifier,
+                              QPoint(6, radio->height() / 2));
+        });
+    }
+    // Presses "Ok" and returns "title/text" of the box it opened, if any.
+    QString ok() const
+    {
+        ModalBoxCloser closer;
+        captureStdout([&] { QTest::mouseClick(okButton(), Qt::LeftButton); });
+        return closer.boxes.isEmpty()
+                   ? QString()
+                   : closer.boxes.last().title + QLatin1Char('/') + closer.boxes.last().text;
+    }
+    QString enter(const QString &text) const
+    {
+        type(text);
+        return ok();
+    }
+
+    Input_Serch window;
+};
 
 class tst_InputSerch : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void initialState();
     void modes_data();
     void modes();
     void entryFlow();
+    void typedTextIsNeverCutIntoAnotherNumber_data();
+    void typedTextIsNeverCutIntoAnotherNumber();
+    void zeroIsANumberAndSignsAreNot();
     void searchKeepsThePreviousPrompt();
     void timesToDataClearsOnlyWhenAccepted();
     void dataToTimesKeepsTheInput();
     void clearResetsTheEntryMode();
     void sameNumberWrittenThreeWays();
-    void clickSound();
-    void missingSoundIsSilent();
-
-private:
-    static void type(Input_Serch &window, const QString &text);
-    static void clickRadio(QRadioButton *radio);
-    static QString ok(Input_Serch &window);
+    void keyboard();
+    void fieldFitsAndNothingMoves();
+    void clickSoundPlaysFromOneLoadedEffect();
+    void soundStaysSilentWithoutItsParts_data();
+    void soundStaysSilentWithoutItsParts();
 };
+
+void tst_InputSerch::initTestCase()
+{
+    ClickSound::setDefaultPluginFile(QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so"));
+}
 
 void tst_InputSerch::init()
 {
     boughtStore() = BoughtStore();
-}
-
-void tst_InputSerch::type(Input_Serch &window, const QString &text)
-{
-    window.input_edit->clear();
-    QTest::keyClicks(window.input_edit, text);
-}
-
-// A radio button takes clicks on its indicator and label only.
-void tst_InputSerch::clickRadio(QRadioButton *radio)
-{
-    QTest::mouseClick(radio, Qt::LeftButton, Qt::NoModifier, QPoint(6, radio->height() / 2));
-}
-
-// Presses "Ok" and returns the text of the box it opened, if any.
-QString tst_InputSerch::ok(Input_Serch &window)
-{
-    ModalBoxCloser closer;
-    captureStdout([&] { QTest::mouseClick(window.ok_button, Qt::LeftButton); });
-    return closer.boxes.isEmpty()
-               ? QString()
-               : closer.boxes.last().title + QLatin1Char('/') + closer.boxes.last().text;
 }
 
 void tst_InputSerch::initialState()
@@ -78,230 +129,398 @@ void tst_InputSerch::initialState()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.windowTitle(), QStringLiteral("serch menu"));
     QCOMPARE(window.toolTip(), QStringLiteral("Serch menu"));
+    QCOMPARE(window.windowFlags(), Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowTitleHint);
     QCOMPARE(window.size(), QSize(300, 180));
-    QVERIFY(window.times_to_data_radio->isChecked());
-    QCOMPARE(window.input_label->text(), QStringLiteral("No"));
-    QCOMPARE(window.input_edit->maxLength(), 4);
-    QVERIFY(!window.clear_button->isVisible());
-    QVERIFY(!window.serch_radio->isVisible());
-    QCOMPARE(window.entry_radio->text(), QStringLiteral("Bought No entry(0)"));
-    QCOMPARE(window.mode_box->title(), QStringLiteral("mode"));
-    QCOMPARE(window.ok_button->text(), QStringLiteral("Ok"));
-    QCOMPARE(window.data_to_times_radio->toolTip(), QStringLiteral("change to times from data"));
+    auto child = [&](const char *name) { return window.findChild<QWidget *>(QLatin1String(name)); };
+    QVERIFY(qobject_cast<QRadioButton *>(child("times_to_data_radio"))->isChecked());
+    QCOMPARE(qobject_cast<QLabel *>(child("input_label"))->text(), QStringLiteral("No"));
+    QVERIFY(!child("clear_button")->isVisible());
+    QVERIFY(!child("serch_radio")->isVisible());
+    QCOMPARE(qobject_cast<QRadioButton *>(child("entry_radio"))->text(),
+             QStringLiteral("Bought No entry(0)"));
+    QCOMPARE(qobject_cast<QGroupBox *>(child("mode_box"))->title(), QStringLiteral("mode"));
+    QCOMPARE(qobject_cast<QPushButton *>(child("ok_button"))->text(), QStringLiteral("Ok"));
+    QCOMPARE(child("data_to_times_radio")->toolTip(), QStringLiteral("change to times from data"));
 }
 
 void tst_InputSerch::modes_data()
 {
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("button");
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("prompt");
-    QTest::addColumn<int>("maxLength");
     QTest::addColumn<bool>("clearShown");
     QTest::addColumn<QString>("trace");
+    // The longest number the mode takes, and one digit more.
+    QTest::addColumn<QString>("longest");
+    QTest::addColumn<QString>("tooLong");
 
-    QTest::newRow("data to times") << 0 << 1 << "Data" << 3 << false << "data to times=1\n";
-    QTest::newRow("times to data") << 1 << 2 << "No" << 4 << false << "times to data=2\n";
-    QTest::newRow("entry") << 2 << 0 << "Input Bought No" << 3 << true << "";
+    QTest::newRow("data to times")
+        << "data_to_times_radio" << 1 << "Data" << false << "data to times=1\n"
+        << "999"
+        << "1000";
+    QTest::newRow("times to data")
+        << "times_to_data_radio" << 2 << "No" << false << "times to data=2\n"
+        << "2000"
+        << "00002";
+    QTest::newRow("entry") << "entry_radio" << 0 << "Input Bought No" << true << ""
+                           << "999"
+                           << "0001";
 }
 
 void tst_InputSerch::modes()
 {
-    QFETCH(int, mode);
+    QFETCH(QString, button);
     QFETCH(int, result);
     QFETCH(QString, prompt);
-    QFETCH(int, maxLength);
     QFETCH(bool, clearShown);
     QFETCH(QString, trace);
+    QFETCH(QString, longest);
+    QFETCH(QString, tooLong);
 
-    Input_Serch window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QRadioButton *radio[] = {window.data_to_times_radio, window.times_to_data_radio,
-                             window.entry_radio};
+    PastDataWindow w;
+    auto *radio = w.window.findChild<QRadioButton *>(button);
 
     // A click on the checked button sets the mode up again, emptying the input.
     for (int round = 0; round < 2; ++round) {
-        type(window, QStringLiteral("12"));
-        const QString output = captureStdout([&] { clickRadio(radio[mode]); });
-        QVERIFY(radio[mode]->isChecked());
+        w.type(QStringLiteral("12"));
+        const QString output = captureStdout([&] {
+            QTest::mouseClick(radio, Qt::LeftButton, Qt::NoModifier,
+                              QPoint(6, radio->height() / 2));
+        });
+        QVERIFY(radio->isChecked());
         QCOMPARE(output, trace);
-        QCOMPARE(window.input_label->text(), prompt);
-        QCOMPARE(window.input_edit->maxLength(), maxLength);
-        QCOMPARE(window.clear_button->isVisible(), clearShown);
-        QCOMPARE(window.input_edit->text(), QString());
+        QCOMPARE(w.prompt()->text(), prompt);
+        QCOMPARE(w.clearButton()->isVisible(), clearShown);
+        QCOMPARE(w.input()->text(), QString());
     }
+    QVERIFY(!w.enter(longest).startsWith(QStringLiteral("Error/")));
+    QCOMPARE(w.enter(tooLong), QStringLiteral("Error/No Data"));
+    QCOMPARE(w.input()->text(), tooLong);
+
     int returned = -1;
     captureStdout(
-        [&] { QMetaObject::invokeMethod(&window, "Check_mode", Q_RETURN_ARG(int, returned)); });
+        [&] { QMetaObject::invokeMethod(&w.window, "Check_mode", Q_RETURN_ARG(int, returned)); });
     QCOMPARE(returned, result);
 }
 
 void tst_InputSerch::entryFlow()
 {
-    Input_Serch window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    clickRadio(window.entry_radio);
+    PastDataWindow w;
+    w.click(w.entry());
 
     // Empty input is refused and changes nothing.
-    QCOMPARE(ok(window), QStringLiteral("Error/No Data"));
-    QCOMPARE(window.entry_radio->text(), QStringLiteral("Bought No entry(0)"));
+    QCOMPARE(w.ok(), QStringLiteral("Error/No Data"));
+    QCOMPARE(w.entry()->text(), QStringLiteral("Bought No entry(0)"));
 
-    type(window, QStringLiteral("abc"));
-    QCOMPARE(ok(window), QStringLiteral("Error/No Data"));
-    QCOMPARE(window.input_edit->text(), QStringLiteral("abc"));
+    QCOMPARE(w.enter(QStringLiteral("abc")), QStringLiteral("Error/No Data"));
+    QCOMPARE(w.input()->text(), QStringLiteral("abc"));
 
-    type(window, QStringLiteral("1234"));
-    QCOMPARE(window.input_edit->text(), QStringLiteral("123"));
-    QCOMPARE(ok(window), QString());
-    QCOMPARE(window.entry_radio->text(), QStringLiteral("Bought No entry(1)"));
-    QVERIFY(window.serch_radio->isVisible());
-    QCOMPARE(window.input_edit->text(), QString());
-    QVERIFY(window.clear_button->isVisible());
-    QCOMPARE(boughtStore().bought_no[0], 123);
+    QCOMPARE(w.enter(QStringLiteral("123")), QString());
+    QCOMPARE(w.entry()->text(), QStringLiteral("Bought No entry(1)"));
+    QVERIFY(w.search()->isVisible());
+    QCOMPARE(w.input()->text(), QString());
+    QVERIFY(w.clearButton()->isVisible());
+    QCOMPARE(boughtStore().slot(0), 123);
+}
+
+// What the user typed or pasted is the number that is used, or it is refused
+// with "No Data"; it never silently becomes another number.
+void tst_InputSerch::typedTextIsNeverCutIntoAnotherNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("stored"); // -1: refused
+
+    QTest::newRow("leading space") << " 123" << 123;
+    QTest::newRow("spaces around") << "  45  " << 45;
+    QTest::newRow("ideographic space") << QString::fromUtf8("\u3000"
+                                                            "7")
+                                       << 7;
+    QTest::newRow("full-width digits") << QString::fromUtf8("１２３") << 123;
+    QTest::newRow("arabic-indic digits") << QString::fromUtf8("٤٥٦") << 456;
+    QTest::newRow("mathematical digits") << QString::fromUtf8("\U0001D7D7\U0001D7D6") << 98;
+    QTest::newRow("four digits") << "1234" << -1;
+    QTest::newRow("four full-width digits") << QString::fromUtf8("１２３４") << -1;
+    QTest::newRow("space inside") << "1 23" << -1;
+    QTest::newRow("superscript digit") << QString::fromUtf8("1²") << -1;
+    QTest::newRow("letters after") << "12a" << -1;
+}
+
+void tst_InputSerch::typedTextIsNeverCutIntoAnotherNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(int, stored);
+
+    PastDataWindow w;
+    w.click(w.entry());
+    w.paste(text);
+    QCOMPARE(w.input()->text(), text);
+    const QString box = w.ok();
+    if (stored < 0) {
+        QCOMPARE(box, QStringLiteral("Error/No Data"));
+        QCOMPARE(boughtStore().entryCount(), 0);
+        QCOMPARE(w.input()->text(), text);
+    } else {
+        QCOMPARE(box, QString());
+        QCOMPARE(boughtStore().entryCount(), 1);
+        QCOMPARE(boughtStore().slot(0), stored);
+    }
+
+    // The same text asks about the same number in the other modes.
+    w.click(w.dataToTimes());
+    w.paste(text);
+    const QString answer = w.ok();
+    if (stored < 0)
+        QCOMPARE(answer, QStringLiteral("Error/No Data"));
+    else
+        QVERIFY(answer.startsWith(QStringLiteral("information/")));
+}
+
+void tst_InputSerch::zeroIsANumberAndSignsAreNot()
+{
+    PastDataWindow w;
+    w.click(w.entry());
+    for (const char *refused : {"-5", "+5", "-0", "+000"})
+        QCOMPARE(w.enter(QLatin1String(refused)), QStringLiteral("Error/No Data"));
+    QCOMPARE(boughtStore().entryCount(), 0);
+
+    QCOMPARE(w.enter(QStringLiteral("000")), QString());
+    QCOMPARE(w.enter(QStringLiteral("0")), QString());
+    QCOMPARE(w.entry()->text(), QStringLiteral("Bought No entry(2)"));
+    w.click(w.search());
+    QCOMPARE(w.enter(QStringLiteral("00")), QStringLiteral("serch result/There are hit:2 times "));
+    QCOMPARE(w.enter(QStringLiteral("-0")), QStringLiteral("Error/No Data"));
+
+    // Draw 0 does not exist; the result 000 does.
+    w.click(w.timesToData());
+    QCOMPARE(w.enter(QStringLiteral("0")), QStringLiteral("Error/No Data"));
+    w.click(w.dataToTimes());
+    QCOMPARE(w.enter(QStringLiteral("000")), QStringLiteral("information/There  are 3 times"));
+    QCOMPARE(w.enter(QStringLiteral("-1")), QStringLiteral("Error/No Data"));
 }
 
 void tst_InputSerch::searchKeepsThePreviousPrompt()
 {
-    Input_Serch window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    clickRadio(window.entry_radio);
-    type(window, QStringLiteral("77"));
-    ok(window);
+    PastDataWindow w;
+    w.click(w.entry());
+    w.enter(QStringLiteral("77"));
 
-    type(window, QStringLiteral("77"));
-    clickRadio(window.serch_radio);
-    QVERIFY(!window.clear_button->isVisible());
-    QCOMPARE(window.input_label->text(), QStringLiteral("Input Bought No"));
-    QCOMPARE(window.input_edit->maxLength(), 3);
-    QCOMPARE(window.input_edit->text(), QStringLiteral("77"));
-    QCOMPARE(ok(window), QStringLiteral("serch result/There are hit:1 times "));
-    QCOMPARE(window.input_edit->text(), QStringLiteral("77"));
-    QCOMPARE(window.serch_no, 77);
+    w.type(QStringLiteral("77"));
+    w.click(w.search());
+    QVERIFY(!w.clearButton()->isVisible());
+    QCOMPARE(w.prompt()->text(), QStringLiteral("Input Bought No"));
+    QCOMPARE(w.input()->text(), QStringLiteral("77"));
+    QCOMPARE(w.ok(), QStringLiteral("serch result/There are hit:1 times "));
+    QCOMPARE(w.input()->text(), QStringLiteral("77"));
+    // The entry mode's limit of three digits stays.
+    QCOMPARE(w.enter(QStringLiteral("0077")), QStringLiteral("Error/No Data"));
 
-    // From "Times to Data" straight to the search, the limit stays 4.
-    captureStdout([&] { clickRadio(window.times_to_data_radio); });
-    clickRadio(window.serch_radio);
-    QCOMPARE(window.input_label->text(), QStringLiteral("No"));
-    QCOMPARE(window.input_edit->maxLength(), 4);
+    // From "Times to Data" straight to the search, the limit stays four
+    // digits, and the number must still be one that can be bought.
+    w.click(w.timesToData());
+    w.click(w.search());
+    QCOMPARE(w.prompt()->text(), QStringLiteral("No"));
+    QCOMPARE(w.enter(QStringLiteral("0077")),
+             QStringLiteral("serch result/There are hit:1 times "));
+    QCOMPARE(w.enter(QStringLiteral("1000")), QStringLiteral("Error/No Data"));
 }
 
 void tst_InputSerch::timesToDataClearsOnlyWhenAccepted()
 {
-    Input_Serch window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    PastDataWindow w;
+    QCOMPARE(w.enter(QStringLiteral("2000")),
+             QStringLiteral("serch result/2000 times data is 440"));
+    QCOMPARE(w.input()->text(), QString());
+    QCOMPARE(w.enter(QStringLiteral("1")), QStringLiteral("serch result/1 times data is 191"));
 
-    type(window, QStringLiteral("2000"));
-    QCOMPARE(ok(window), QStringLiteral("serch result/2000 times data is 440"));
-    QCOMPARE(window.input_edit->text(), QString());
-    QCOMPARE(window.result_text, QStringLiteral("2000 times data is 440"));
-
-    type(window, QStringLiteral("2001"));
-    QCOMPARE(ok(window), QStringLiteral("Error/No Data"));
-    QCOMPARE(window.input_edit->text(), QStringLiteral("2001"));
-    QCOMPARE(window.result_text, QStringLiteral("2000 times data is 440"));
+    QCOMPARE(w.enter(QStringLiteral("2001")), QStringLiteral("Error/No Data"));
+    QCOMPARE(w.input()->text(), QStringLiteral("2001"));
 }
 
 void tst_InputSerch::dataToTimesKeepsTheInput()
 {
-    Input_Serch window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    captureStdout([&] { clickRadio(window.data_to_times_radio); });
+    PastDataWindow w;
+    w.click(w.dataToTimes());
 
-    type(window, QStringLiteral("512"));
-    QCOMPARE(ok(window), QStringLiteral("information/There  are 4 times"));
-    QCOMPARE(window.input_edit->text(), QStringLiteral("512"));
+    QCOMPARE(w.enter(QStringLiteral("512")), QStringLiteral("information/There  are 4 times"));
+    QCOMPARE(w.input()->text(), QStringLiteral("512"));
+    QCOMPARE(w.enter(QStringLiteral("123")), QStringLiteral("information/There aren't No Namber"));
 
     // 000 is a real result; empty text is not a number.
-    type(window, QStringLiteral("000"));
-    QCOMPARE(ok(window), QStringLiteral("information/There  are 3 times"));
-    type(window, QStringLiteral("0"));
-    QCOMPARE(ok(window), QStringLiteral("information/There  are 3 times"));
-    type(window, QString());
-    QCOMPARE(ok(window), QStringLiteral("Error/No Data"));
-    type(window, QStringLiteral("x1"));
-    QCOMPARE(ok(window), QStringLiteral("Error/No Data"));
+    QCOMPARE(w.enter(QStringLiteral("000")), QStringLiteral("information/There  are 3 times"));
+    QCOMPARE(w.enter(QStringLiteral("0")), QStringLiteral("information/There  are 3 times"));
+    QCOMPARE(w.enter(QString()), QStringLiteral("Error/No Data"));
+    QCOMPARE(w.enter(QStringLiteral("x1")), QStringLiteral("Error/No Data"));
 }
 
 void tst_InputSerch::clearResetsTheEntryMode()
 {
-    Input_Serch window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    clickRadio(window.entry_radio);
-    for (const char *number : {"5", "6", "7"}) {
-        type(window, QString::fromLatin1(number));
-        ok(window);
-    }
-    QCOMPARE(window.entry_radio->text(), QStringLiteral("Bought No entry(3)"));
+    PastDataWindow w;
+    w.click(w.entry());
+    for (const char *number : {"5", "6", "7"})
+        w.enter(QLatin1String(number));
+    QCOMPARE(w.entry()->text(), QStringLiteral("Bought No entry(3)"));
 
-    type(window, QStringLiteral("8"));
+    w.type(QStringLiteral("8"));
     const QString output =
-        captureStdout([&] { QTest::mouseClick(window.clear_button, Qt::LeftButton); });
+        captureStdout([&] { QTest::mouseClick(w.clearButton(), Qt::LeftButton); });
     QCOMPARE(output, QStringLiteral("bout_no[0]=0\nbout_no[1]=0\nbout_no[2]=0\n"));
-    QCOMPARE(window.entry_radio->text(), QStringLiteral("Bought No entry(0)"));
-    QVERIFY(!window.serch_radio->isVisible());
-    QCOMPARE(window.input_edit->text(), QString());
-    QVERIFY(window.entry_radio->isChecked());
-    QVERIFY(window.clear_button->isVisible());
+    QCOMPARE(w.entry()->text(), QStringLiteral("Bought No entry(0)"));
+    QVERIFY(!w.search()->isVisible());
+    QCOMPARE(w.input()->text(), QString());
+    QVERIFY(w.entry()->isChecked());
+    QVERIFY(w.clearButton()->isVisible());
 }
 
 void tst_InputSerch::sameNumberWrittenThreeWays()
 {
-    Input_Serch window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    clickRadio(window.entry_radio);
-    for (const char *number : {"7", "007", "70"}) {
-        type(window, QString::fromLatin1(number));
-        ok(window);
-    }
-    clickRadio(window.serch_radio);
-    type(window, QStringLiteral("07"));
-    QCOMPARE(ok(window), QStringLiteral("serch result/There are hit:2 times "));
+    PastDataWindow w;
+    w.click(w.entry());
+    for (const char *number : {"7", "007", "70"})
+        w.enter(QLatin1String(number));
+    w.click(w.search());
+    QCOMPARE(w.enter(QStringLiteral("07")), QStringLiteral("serch result/There are hit:2 times "));
 }
 
-void tst_InputSerch::clickSound()
+void tst_InputSerch::keyboard()
+{
+    PastDataWindow w;
+    w.click(w.entry());
+    w.window.activateWindow();
+    w.input()->setFocus();
+
+    // Return in the field is "Ok".
+    ModalBoxCloser closer;
+    QTest::keyClicks(w.input(), QStringLiteral("321"));
+    captureStdout([&] { QTest::keyClick(w.input(), Qt::Key_Return); });
+    QCOMPARE(boughtStore().entryCount(), 1);
+    QCOMPARE(boughtStore().slot(0), 321);
+    QVERIFY(closer.boxes.isEmpty());
+
+    // Tab: the field, "Ok", "Clear", then the mode group.
+    auto nextTabStop = [](QWidget *from) {
+        QWidget *next = from->nextInFocusChain();
+        while (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisible())
+            next = next->nextInFocusChain();
+        return next;
+    };
+    QCOMPARE(nextTabStop(w.input()), w.okButton());
+    QCOMPARE(nextTabStop(w.okButton()), w.clearButton());
+    QCOMPARE(nextTabStop(w.clearButton()), w.entry());
+
+    // Escape puts the window away; what was entered stays.
+    QTest::keyClick(&w.window, Qt::Key_Escape);
+    QVERIFY(!w.window.isVisible());
+    QCOMPARE(boughtStore().entryCount(), 1);
+}
+
+void tst_InputSerch::fieldFitsAndNothingMoves()
+{
+    PastDataWindow w;
+    const QRect field = w.input()->geometry();
+    const QRect ok = w.okButton()->geometry();
+    const QSize size = w.window.size();
+    const int fourDigits = w.input()->fontMetrics().horizontalAdvance(QStringLiteral("0000"));
+    QVERIFY2(field.width() > fourDigits + 8, qPrintable(QString::number(field.width())));
+
+    w.click(w.entry());
+    QVERIFY(w.clearButton()->isVisible());
+    QCoreApplication::processEvents();
+    QCOMPARE(w.input()->geometry(), field);
+    QCOMPARE(w.okButton()->geometry(), ok);
+    QCOMPARE(w.window.size(), size);
+}
+
+void tst_InputSerch::clickSoundPlaysFromOneLoadedEffect()
 {
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR)));
     Input_Serch window;
-    QVERIFY(!window.click_sound);
+    QDir::setCurrent(previous);
+    auto *sound = window.findChild<ClickSound *>();
+    QVERIFY(sound);
+
+    // Nothing of the audio system before the window is shown.
+    QVERIFY(!window.findChild<QThread *>());
+    QVERIFY(!sound->isReady());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QDir::setCurrent(previous);
+    QTRY_VERIFY_WITH_TIMEOUT(sound->isReady(), 10000);
 
-    // One effect for the window, loaded once and kept.
-    QSoundEffect *sound = window.click_sound;
-    QVERIFY(sound);
-    QTRY_VERIFY_WITH_TIMEOUT(sound->status() != QSoundEffect::Loading, 5000);
-    QCOMPARE(sound->status(), QSoundEffect::Ready);
+    auto *radio = window.findChild<QRadioButton *>(QStringLiteral("data_to_times_radio"));
     for (int i = 0; i < 3; ++i)
-        captureStdout([&] { clickRadio(window.data_to_times_radio); });
-    QCOMPARE(window.click_sound, sound);
-    QCOMPARE(window.findChildren<QSoundEffect *>().size(), 1);
+        PastDataWindow::click(radio);
+    QTRY_COMPARE(sound->playedClicks(), 3);
+    // Shown again, the window keeps the one sound it has.
+    window.hide();
+    window.show();
+    QCOMPARE(window.findChildren<ClickSound *>().size(), 1);
+    PastDataWindow::click(radio);
+    QTRY_COMPARE(sound->playedClicks(), 4);
 }
 
-void tst_InputSerch::missingSoundIsSilent()
+void tst_InputSerch::soundStaysSilentWithoutItsParts_data()
 {
-    QTemporaryDir empty;
+    QTest::addColumn<QString>("part");
+    QTest::newRow("no sound file") << "no wav";
+    QTest::newRow("sound file is a FIFO") << "fifo";
+    QTest::newRow("sound file claims 2 GiB") << "huge claim";
+    QTest::newRow("sound file is a directory") << "directory";
+    QTest::newRow("no plugin") << "no plugin";
+    QTest::newRow("plugin is not one") << "bad plugin";
+}
+
+// Silence, no message, and the window goes on answering at once.
+void tst_InputSerch::soundStaysSilentWithoutItsParts()
+{
+    QFETCH(QString, part);
+
+    QTemporaryDir work;
+    QDir dir(work.path());
+    QVERIFY(dir.mkpath(QStringLiteral("wav")));
+    const QString wav = dir.filePath(QStringLiteral("wav/check.wav"));
+    QString plugin = QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so");
+    if (part == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(wav).constData(), 0600), 0);
+    } else if (part == QLatin1String("directory")) {
+        QVERIFY(dir.mkpath(QStringLiteral("wav/check.wav")));
+    } else if (part == QLatin1String("huge claim")) {
+        QFile good(QStringLiteral(LUKIMO_RUN_DIR "/wav/check.wav"));
+        QVERIFY(good.open(QIODevice::ReadOnly));
+        QByteArray bytes = good.readAll();
+        const qsizetype data = bytes.indexOf("data");
+        QVERIFY(data > 0);
+        bytes.replace(data + 4, 4, QByteArray("\x00\x00\x00\x80", 4));
+        QFile bad(wav);
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write(bytes);
+    } else if (part != QLatin1String("no wav")) {
+        QVERIFY(QFile::copy(QStringLiteral(LUKIMO_RUN_DIR "/wav/check.wav"), wav));
+        plugin = dir.filePath(QStringLiteral("lukimosound.so"));
+        if (part == QLatin1String("bad plugin")) {
+            QFile notAPlugin(plugin);
+            QVERIFY(notAPlugin.open(QIODevice::WriteOnly));
+            notAPlugin.write("not a shared library");
+        }
+    }
+
     const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(empty.path()));
-    Input_Serch window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QDir::setCurrent(work.path()));
+    ClickSound::setDefaultPluginFile(plugin);
+    PastDataWindow w;
     QDir::setCurrent(previous);
+    ClickSound::setDefaultPluginFile(QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so"));
 
     ModalBoxCloser closer;
     QElapsedTimer clock;
     clock.start();
-    clickRadio(window.entry_radio);
-    QVERIFY(window.entry_radio->isChecked());
-    QCOMPARE(window.input_label->text(), QStringLiteral("Input Bought No"));
-    QTest::qWait(50);
+    w.click(w.entry());
+    QVERIFY(clock.elapsed() < 1000);
+    QVERIFY(w.entry()->isChecked());
+    QCOMPARE(w.prompt()->text(), QStringLiteral("Input Bought No"));
+    QTest::qWait(300);
+    auto *sound = w.window.findChild<ClickSound *>();
+    QVERIFY(!sound->isReady());
+    QCOMPARE(sound->playedClicks(), 0);
     QVERIFY(closer.boxes.isEmpty());
 }
 

@@ -1,0 +1,149 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "sound/clicksound.h"
+
+#include "common/safefile.h"
+#include "sound/soundplugin.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QPluginLoader>
+#include <QThread>
+#include <QtEndian>
+
+#include <utility>
+
+namespace {
+
+// A click is a fraction of a second; a file far larger is not one.
+constexpr qint64 maxSoundSize = 4 * 1024 * 1024;
+
+} // namespace
+
+// Lives on the sound thread and does all the work there.
+class ClickPlayer : public QObject
+{
+public:
+    explicit ClickPlayer(std::shared_ptr<ClickSound::Shared> shared) : shared(std::move(shared)) {}
+
+    void load()
+    {
+        const std::optional<QByteArray> data = readPlausibleFile(shared->soundFile, maxSoundSize);
+        if (!data || !isPlausibleWave(*data))
+            return;
+        QPluginLoader loader(shared->pluginFile);
+        plugin = qobject_cast<SoundPluginInterface *>(loader.instance());
+        if (!plugin)
+            return;
+        player = plugin->createPlayer(shared->soundFile, this);
+        shared->ready = true;
+    }
+
+    void play()
+    {
+        plugin->play(player);
+        ++shared->played;
+    }
+
+private:
+    std::shared_ptr<ClickSound::Shared> shared;
+    SoundPluginInterface *plugin = nullptr;
+    QObject *player = nullptr;
+};
+
+ClickSound::ClickSound(const QString &soundFile, const QString &pluginFile, QObject *parent)
+    : QObject(parent), shared(std::make_shared<Shared>())
+{
+    shared->soundFile = soundFile;
+    shared->pluginFile = pluginFile;
+}
+
+ClickSound::~ClickSound()
+{
+    if (!thread)
+        return;
+    thread->quit();
+    // A sound thread stuck in a hung audio system cannot be stopped; it is
+    // left to end with the process rather than hold up the exit.
+    if (!thread->wait(QDeadlineTimer(1000)))
+        (void)thread.release();
+}
+
+void ClickSound::prepare()
+{
+    if (thread)
+        return;
+    thread = std::make_unique<QThread>();
+    thread->setObjectName(QStringLiteral("lukimo-sound"));
+    player = new ClickPlayer(shared);
+    player->moveToThread(thread.get());
+    connect(thread.get(), &QThread::finished, player, &QObject::deleteLater);
+    thread->start(QThread::LowPriority);
+    QMetaObject::invokeMethod(
+        player, [p = player] { p->load(); }, Qt::QueuedConnection);
+}
+
+void ClickSound::play()
+{
+    if (!shared->ready)
+        return;
+    QMetaObject::invokeMethod(
+        player, [p = player] { p->play(); }, Qt::QueuedConnection);
+}
+
+bool ClickSound::isReady() const
+{
+    return shared->ready;
+}
+
+int ClickSound::playedClicks() const
+{
+    return shared->played;
+}
+
+namespace {
+
+QString &pluginFileSet()
+{
+    static QString file;
+    return file;
+}
+
+} // namespace
+
+void ClickSound::setDefaultPluginFile(const QString &file)
+{
+    pluginFileSet() = file;
+}
+
+QString ClickSound::defaultPluginFile()
+{
+    if (!pluginFileSet().isEmpty())
+        return pluginFileSet();
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lukimosound.so"));
+}
+
+bool isPlausibleWave(QByteArrayView data)
+{
+    const auto *bytes = reinterpret_cast<const uchar *>(data.data());
+    const qsizetype size = data.size();
+    if (size < 12 || data.first(4) != "RIFF" || data.sliced(8, 4) != "WAVE")
+        return false;
+    bool format = false, samples = false;
+    qsizetype at = 12;
+    while (size - at >= 8) {
+        const QByteArrayView id = data.sliced(at, 4);
+        const quint32 length = qFromLittleEndian<quint32>(bytes + at + 4);
+        at += 8;
+        if (length > quint64(size - at))
+            return false;
+        if (id == "fmt ")
+            format = length >= 16;
+        else if (id == "data")
+            samples = format && length > 0;
+        at += length + (length % 2);
+    }
+    return format && samples;
+}

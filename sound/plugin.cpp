@@ -1,0 +1,30 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "sound/soundplugin.h"
+
+#include <QSoundEffect>
+#include <QUrl>
+
+class SoundPlugin : public QObject, public SoundPluginInterface
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID SoundPluginInterface_iid)
+    Q_INTERFACES(SoundPluginInterface)
+
+public:
+    QObject *createPlayer(const QString &file, QObject *parent) override
+    {
+        auto *effect = new QSoundEffect(parent);
+        effect->setSource(QUrl::fromLocalFile(file));
+        return effect;
+    }
+
+    void play(QObject *player) override
+    {
+        if (auto *effect = qobject_cast<QSoundEffect *>(player))
+            effect->play();
+    }
+};
+
+#include "plugin.moc"
