@@ -8,7 +8,8 @@ bool BoughtStore::store(int value)
     if (isFull())
         return false;
     if (bought_count == BOUGHT_MAX)
-        reclaimClearedSlots();
+        reclaimEmptiedSlots();
+    held[bought_count] = true;
     bought_no[bought_count++] = value;
     ++entry_count;
     return true;
@@ -18,22 +19,26 @@ int BoughtStore::search(int value)
 {
     hit_count = 0;
     for (int i = 0; i < bought_count; ++i) {
-        if (bought_no[i] == value)
+        if (held[i] && bought_no[i] == value)
             ++hit_count;
     }
     return hit_count;
 }
 
-// Moves the live numbers to the front, keeping their order.
-void BoughtStore::reclaimClearedSlots()
+// Moves the stored numbers to the front, keeping their order.
+void BoughtStore::reclaimEmptiedSlots()
 {
     int live = 0;
     for (int i = 0; i < bought_count; ++i) {
-        if (bought_no[i] != 0)
-            bought_no[live++] = bought_no[i];
+        if (held[i]) {
+            bought_no[live] = bought_no[i];
+            held[live++] = true;
+        }
     }
-    for (int i = live; i < bought_count; ++i)
+    for (int i = live; i < bought_count; ++i) {
         bought_no[i] = 0;
+        held[i] = false;
+    }
     bought_count = live;
 }
 

@@ -23,6 +23,11 @@ void inform(QWidget *parent, const QString &title, const QString &text)
     QMessageBox::information(parent, title, text, QMessageBox::Ok, QMessageBox::NoButton);
 }
 
+bool inRange(std::optional<int> value, int lowest, int highest)
+{
+    return value && *value >= lowest && *value <= highest;
+}
+
 void refuse(QWidget *parent)
 {
     inform(parent, Text::tr("Error"), Text::tr("No Data"));
@@ -30,13 +35,28 @@ void refuse(QWidget *parent)
 
 } // namespace
 
-bool Bought_entry(QWidget *parent, int value)
+std::optional<int> typedNumber(const QString &text, int maxDigits)
 {
-    if (value == 0) {
+    const QList<uint> characters = text.trimmed().toUcs4();
+    if (characters.isEmpty() || characters.size() > maxDigits)
+        return std::nullopt;
+    int value = 0;
+    for (uint character : characters) {
+        const int digit = QChar::digitValue(char32_t(character));
+        if (digit < 0 || QChar::category(char32_t(character)) != QChar::Number_DecimalDigit)
+            return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+bool Bought_entry(QWidget *parent, std::optional<int> value)
+{
+    if (!inRange(value, 0, 999)) {
         refuse(parent);
         return false;
     }
-    if (!boughtStore().store(value)) {
+    if (!boughtStore().store(*value)) {
         inform(parent, Text::tr("Error"),
                Text::tr("The list of bought numbers is full (%1 numbers). "
                         "Clear it to enter more.")
@@ -46,32 +66,31 @@ bool Bought_entry(QWidget *parent, int value)
     return true;
 }
 
-void Bought_serch(QWidget *parent, int value)
+void Bought_serch(QWidget *parent, std::optional<int> value)
 {
-    if (value == 0) {
+    if (!inRange(value, 0, 999)) {
         refuse(parent);
         return;
     }
     BoughtStore &store = boughtStore();
-    if (store.search(value) == 0)
+    if (store.search(*value) == 0)
         inform(parent, Text::tr("serch result"), Text::tr("There are no hit"));
     else
         inform(parent, Text::tr("serch result"),
-               Text::tr("There are hit:%1 times ").arg(store.hit_count));
-    for (int i = 0; i < store.bought_count; ++i)
-        trace("bought_no[%d]=%d,d=%d,o=%d\n", i, store.bought_no[i], store.hit_count, value);
+               Text::tr("There are hit:%1 times ").arg(store.hitCount()));
+    for (int i = 0; i < store.usedSlots(); ++i)
+        trace("bought_no[%d]=%d,d=%d,o=%d\n", i, store.slot(i), store.hitCount(), *value);
 }
 
-void Data_to_times(QWidget *parent, int value, bool numeric)
+void Data_to_times(QWidget *parent, std::optional<int> value)
 {
-    const bool zeroResult = value == 0 && numeric;
-    if (!zeroResult && (value < 1 || value > 1999)) {
+    if (!inRange(value, 0, 1999)) {
         refuse(parent);
         return;
     }
     int draws = 0;
     for (int result : past_data) {
-        if (result == value)
+        if (result == *value)
             ++draws;
     }
     const QString title = QStringLiteral("information");
@@ -81,13 +100,13 @@ void Data_to_times(QWidget *parent, int value, bool numeric)
         inform(parent, title, Text::tr("There  are %1 times").arg(draws));
 }
 
-QString Times_to_data(QWidget *parent, int value)
+QString Times_to_data(QWidget *parent, std::optional<int> value)
 {
-    if (value < 1 || value > PAST_DRAWS) {
+    if (!inRange(value, 1, PAST_DRAWS)) {
         refuse(parent);
         return QString();
     }
-    const QString text = Text::tr("%1 times data is %2").arg(value).arg(past_data[value - 1]);
+    const QString text = Text::tr("%1 times data is %2").arg(*value).arg(past_data[*value - 1]);
     inform(parent, Text::tr("serch result"), text);
     return text;
 }
@@ -95,5 +114,5 @@ QString Times_to_data(QWidget *parent, int value)
 void Bought_clear()
 {
     BoughtStore &store = boughtStore();
-    store.clear([&store](int i) { trace("bout_no[%d]=%d\n", i, store.bought_no[i]); });
+    store.clear([&store](int i) { trace("bout_no[%d]=%d\n", i, store.slot(i)); });
 }

@@ -6,22 +6,32 @@
 
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 // The operations of the past-data window on the bought-number store and the
 // past-results table. Each reports to the user in a modal box over parent.
-// A value of 0 stands for empty or non-numeric input.
+// A value of std::nullopt stands for text that is not a number; every
+// refusal shows "Error"/"No Data" and changes nothing.
 
-// Stores one bought number; false when refused (0, or the store is full).
-bool Bought_entry(QWidget *parent, int value);
-// Counts and reports the stored numbers equal to value.
-void Bought_serch(QWidget *parent, int value);
-// Reports how many draws had the number value (1 to 1999). A value of 0 is
-// accepted when it came from numeric text, since 000 is a real result.
-void Data_to_times(QWidget *parent, int value, bool numeric = false);
+// The number in text typed by the user: spaces around it are ignored and any
+// Unicode decimal digit counts as that digit (so full-width １２３ is 123).
+// Nothing when the text is empty, holds anything but digits (signs
+// included), or has more than maxDigits digits: a number is never cut short.
+std::optional<int> typedNumber(const QString &text, int maxDigits);
+
+// Stores one bought number, 0 to 999 (000 is a number like any other);
+// false when refused (no number, out of range, or the store is full).
+bool Bought_entry(QWidget *parent, std::optional<int> value);
+// Counts and reports the stored numbers equal to value (0 to 999).
+void Bought_serch(QWidget *parent, std::optional<int> value);
+// Reports how many draws had the number value (0 to 1999; 000 is a real
+// result).
+void Data_to_times(QWidget *parent, std::optional<int> value);
 // Reports the number of draw value (1 to 2000); returns the text shown, or an
 // empty string when refused.
-QString Times_to_data(QWidget *parent, int value);
+QString Times_to_data(QWidget *parent, std::optional<int> value);
 // Empties the bought-number store.
 void Bought_clear();
 

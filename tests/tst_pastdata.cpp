@@ -89,35 +89,36 @@ void tst_PastData::tableMatchesTheRecords()
 
 void tst_PastData::dataToTimes_data()
 {
-    QTest::addColumn<int>("value");
-    QTest::addColumn<bool>("numeric");
+    QTest::addColumn<std::optional<int>>("value");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
 
     const QString info = QStringLiteral("information");
-    QTest::newRow("512") << 512 << true << info << QStringLiteral("There  are 4 times");
-    QTest::newRow("638") << 638 << true << info << QStringLiteral("There  are 8 times");
-    QTest::newRow("39") << 39 << true << info << QStringLiteral("There  are 1 times");
-    QTest::newRow("123") << 123 << true << info << QStringLiteral("There aren't No Namber");
-    QTest::newRow("000") << 0 << true << info << QStringLiteral("There  are 3 times");
-    QTest::newRow("empty") << 0 << false << "Error"
-                           << "No Data";
-    QTest::newRow("1999") << 1999 << true << info << QStringLiteral("There aren't No Namber");
-    QTest::newRow("2000") << 2000 << true << "Error"
+    using number = std::optional<int>;
+    QTest::newRow("512") << number(512) << info << QStringLiteral("There  are 4 times");
+    QTest::newRow("638") << number(638) << info << QStringLiteral("There  are 8 times");
+    QTest::newRow("39") << number(39) << info << QStringLiteral("There  are 1 times");
+    QTest::newRow("191, the first draw") << number(191) << info << "There  are 2 times";
+    QTest::newRow("440, the last draw") << number(440) << info << "There  are 3 times";
+    QTest::newRow("123") << number(123) << info << QStringLiteral("There aren't No Namber");
+    QTest::newRow("000") << number(0) << info << QStringLiteral("There  are 3 times");
+    QTest::newRow("not a number") << number() << "Error"
+                                  << "No Data";
+    QTest::newRow("1999") << number(1999) << info << QStringLiteral("There aren't No Namber");
+    QTest::newRow("2000") << number(2000) << "Error"
                           << "No Data";
-    QTest::newRow("-5") << -5 << true << "Error"
+    QTest::newRow("-5") << number(-5) << "Error"
                         << "No Data";
 }
 
 void tst_PastData::dataToTimes()
 {
-    QFETCH(int, value);
-    QFETCH(bool, numeric);
+    QFETCH(std::optional<int>, value);
     QFETCH(QString, title);
     QFETCH(QString, text);
 
     ModalBoxCloser closer;
-    const QString output = captureStdout([&] { Data_to_times(&parent, value, numeric); });
+    const QString output = captureStdout([&] { Data_to_times(&parent, value); });
     QCOMPARE(closer.boxes.size(), 1);
     QCOMPARE(closer.boxes[0].title, title);
     QCOMPARE(closer.boxes[0].text, text);
@@ -172,19 +173,23 @@ void tst_PastData::entryAndSearch()
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
     QCOMPARE(output, QString());
 
-    // 0 stands for empty or non-numeric input and is refused.
-    QVERIFY(!Bought_entry(&parent, 0));
-    QCOMPARE(closer.boxes.last().title, QStringLiteral("Error"));
-    QCOMPARE(closer.boxes.last().text, QStringLiteral("No Data"));
-    QCOMPARE(store.bought_count, 0);
+    // No number, a negative one or one above 999 is refused.
+    for (std::optional<int> refused :
+         {std::optional<int>(), std::optional<int>(-5), std::optional<int>(1000)}) {
+        QVERIFY(!Bought_entry(&parent, refused));
+        QCOMPARE(closer.boxes.last().title, QStringLiteral("Error"));
+        QCOMPARE(closer.boxes.last().text, QStringLiteral("No Data"));
+    }
+    QCOMPARE(store.usedSlots(), 0);
     const int boxes = closer.boxes.size();
 
     QVERIFY(Bought_entry(&parent, 123));
     QVERIFY(Bought_entry(&parent, 123));
     QVERIFY(Bought_entry(&parent, 45));
-    QVERIFY(Bought_entry(&parent, -5));
+    QVERIFY(Bought_entry(&parent, 0));
+    QVERIFY(Bought_entry(&parent, 999));
     QCOMPARE(closer.boxes.size(), boxes);
-    QCOMPARE(store.entry_count, 4);
+    QCOMPARE(store.entryCount(), 5);
 
     output = captureStdout([&] { Bought_serch(&parent, 123); });
     QCOMPARE(closer.boxes.last().title, QStringLiteral("serch result"));
@@ -192,20 +197,26 @@ void tst_PastData::entryAndSearch()
     QCOMPARE(output, QStringLiteral("bought_no[0]=123,d=2,o=123\n"
                                     "bought_no[1]=123,d=2,o=123\n"
                                     "bought_no[2]=45,d=2,o=123\n"
-                                    "bought_no[3]=-5,d=2,o=123\n"));
+                                    "bought_no[3]=0,d=2,o=123\n"
+                                    "bought_no[4]=999,d=2,o=123\n"));
 
     // Each search counts from zero.
     output = captureStdout([&] { Bought_serch(&parent, 99); });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
     QVERIFY(output.startsWith(QStringLiteral("bought_no[0]=123,d=0,o=99\n")));
-    captureStdout([&] { Bought_serch(&parent, -5); });
+    captureStdout([&] { Bought_serch(&parent, 0); });
+    QCOMPARE(closer.boxes.last().text, QStringLiteral("There are hit:1 times "));
+    captureStdout([&] { Bought_serch(&parent, 999); });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are hit:1 times "));
 
-    const int before = closer.boxes.size();
-    output = captureStdout([&] { Bought_serch(&parent, 0); });
-    QCOMPARE(closer.boxes.size(), before + 1);
-    QCOMPARE(closer.boxes.last().text, QStringLiteral("No Data"));
-    QCOMPARE(output, QString());
+    for (std::optional<int> refused :
+         {std::optional<int>(), std::optional<int>(-1), std::optional<int>(1000)}) {
+        const int before = closer.boxes.size();
+        output = captureStdout([&] { Bought_serch(&parent, refused); });
+        QCOMPARE(closer.boxes.size(), before + 1);
+        QCOMPARE(closer.boxes.last().text, QStringLiteral("No Data"));
+        QCOMPARE(output, QString());
+    }
 }
 
 void tst_PastData::clearKeepsSlotsUsed()
@@ -217,11 +228,14 @@ void tst_PastData::clearKeepsSlotsUsed()
     QCOMPARE(output, QStringLiteral("bout_no[0]=0\nbout_no[1]=0\nbout_no[2]=0\n"
                                     "bout_no[3]=0\nbout_no[4]=0\n"));
     QVERIFY(Bought_entry(&parent, 66));
-    QCOMPARE(boughtStore().entry_count, 1);
-    QCOMPARE(boughtStore().bought_count, 6);
-    QCOMPARE(boughtStore().hit_count, 0);
+    QCOMPARE(boughtStore().entryCount(), 1);
+    QCOMPARE(boughtStore().usedSlots(), 6);
+    QCOMPARE(boughtStore().hitCount(), 0);
 
     captureStdout([&] { Bought_serch(&parent, 22); });
+    QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
+    // An emptied slot reads 0 but holds no number: 000 is not found there.
+    captureStdout([&] { Bought_serch(&parent, 0); });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
 }
 
@@ -230,30 +244,35 @@ void tst_PastData::fullStoreReclaimsClearedSlots()
     ModalBoxCloser closer;
     BoughtStore &store = boughtStore();
     for (int i = 1; i <= 700; ++i)
-        QVERIFY(Bought_entry(&parent, i));
+        QVERIFY(Bought_entry(&parent, i % 1000));
     captureStdout([] { Bought_clear(); });
-    for (int i = 1; i <= 300; ++i)
-        QVERIFY(Bought_entry(&parent, 1000 + i));
-    QCOMPARE(store.bought_count, BOUGHT_MAX);
+    // Among the 300 kept numbers, 000 is one.
+    for (int i = 0; i < 300; ++i)
+        QVERIFY(Bought_entry(&parent, (700 + i) % 1000));
+    QCOMPARE(store.usedSlots(), BOUGHT_MAX);
 
-    // Every slot has been used once; the cleared ones are taken back.
+    // Every slot has been used once; the emptied ones are taken back.
     QVERIFY(Bought_entry(&parent, 7));
     QVERIFY(closer.boxes.isEmpty());
-    QCOMPARE(store.entry_count, 301);
-    QCOMPARE(store.bought_count, 301);
-    for (int i = 0; i < 300; ++i)
-        QCOMPARE(store.bought_no[i], 1001 + i);
-    QCOMPARE(store.bought_no[300], 7);
-    QCOMPARE(store.bought_no[301], 0);
-    captureStdout([&] { Bought_serch(&parent, 1150); });
+    QCOMPARE(store.entryCount(), 301);
+    QCOMPARE(store.usedSlots(), 301);
+    QCOMPARE(store.slot(0), 700);
+    QCOMPARE(store.slot(299), 999);
+    QCOMPARE(store.slot(300), 7);
+    for (int i = 0; i < 301; ++i)
+        QVERIFY(store.holdsNumber(i));
+    QVERIFY(!store.holdsNumber(301));
+    captureStdout([&] { Bought_serch(&parent, 850); });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are hit:1 times "));
+    captureStdout([&] { Bought_serch(&parent, 100); });
+    QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
 }
 
 void tst_PastData::fullStoreRefuses()
 {
     ModalBoxCloser closer;
     BoughtStore &store = boughtStore();
-    for (int i = 1; i <= BOUGHT_MAX; ++i)
+    for (int i = 0; i < BOUGHT_MAX; ++i)
         QVERIFY(Bought_entry(&parent, i));
     QVERIFY(closer.boxes.isEmpty());
 
@@ -261,15 +280,15 @@ void tst_PastData::fullStoreRefuses()
     QCOMPARE(closer.boxes.size(), 1);
     QCOMPARE(closer.boxes[0].title, QStringLiteral("Error"));
     QVERIFY(closer.boxes[0].text.contains(QStringLiteral("full")));
-    QCOMPARE(store.entry_count, BOUGHT_MAX);
-    QCOMPARE(store.bought_no[BOUGHT_MAX - 1], BOUGHT_MAX);
+    QCOMPARE(store.entryCount(), BOUGHT_MAX);
+    QCOMPARE(store.slot(BOUGHT_MAX - 1), 999);
 
     // After a clear the whole store is free again.
     captureStdout([] { Bought_clear(); });
-    for (int i = 1; i <= BOUGHT_MAX; ++i)
-        QVERIFY(Bought_entry(&parent, -i));
+    for (int i = 0; i < BOUGHT_MAX; ++i)
+        QVERIFY(Bought_entry(&parent, 999 - i));
     QCOMPARE(closer.boxes.size(), 1);
-    QCOMPARE(store.bought_no[0], -1);
+    QCOMPARE(store.slot(0), 999);
 }
 
 void tst_PastData::randomOperationsMatchAReferenceList()
@@ -284,30 +303,30 @@ void tst_PastData::randomOperationsMatchAReferenceList()
             const int operation = random.bounded(100);
             const int value = random.bounded(-20, 40);
             if (operation < 70) {
-                const bool accepted = value != 0 && reference.size() < BOUGHT_MAX;
+                const bool accepted = value >= 0 && reference.size() < BOUGHT_MAX;
                 if (Bought_entry(&parent, value) != accepted)
                     qFatal("entry of %d at step %d: wrong answer", value, step);
                 if (accepted)
                     reference << value;
             } else if (operation < 98) {
-                if (value == 0)
+                if (value < 0)
                     continue;
                 Bought_serch(&parent, value);
-                if (store.hit_count != reference.count(value))
+                if (store.hitCount() != reference.count(value))
                     qFatal("search for %d at step %d: wrong count", value, step);
             } else {
                 Bought_clear();
                 reference.clear();
             }
-            if (store.entry_count != reference.size() || store.bought_count > BOUGHT_MAX)
+            if (store.entryCount() != reference.size() || store.usedSlots() > BOUGHT_MAX)
                 qFatal("step %d: counts went astray", step);
         }
     });
 
     QList<int> live;
-    for (int i = 0; i < store.bought_count; ++i)
-        if (store.bought_no[i] != 0)
-            live << store.bought_no[i];
+    for (int i = 0; i < store.usedSlots(); ++i)
+        if (store.holdsNumber(i))
+            live << store.slot(i);
     QCOMPARE(live, reference);
 }
 
