@@ -1,16 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Lukimo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "app/streams.h"
 #include "app/translation.h"
 #include "numberwindow/random.h"
 
 #include <QApplication>
-#include <QTranslator>
 
 int main(int argc, char **argv)
 {
+    prepareStandardStreams();
     QApplication app(argc, argv);
-    QTranslator translator;
+    Translator translator;
     installTranslation(translator, QLocale::system().language());
 
     Random window(nullptr);

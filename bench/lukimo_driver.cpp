@@ -10,6 +10,7 @@
 
 #include "benchclock.h"
 
+#include "app/streams.h"
 #include "app/translation.h"
 #include "numberwindow/random.h"
 
@@ -17,15 +18,15 @@
 #include <QDialog>
 #include <QMouseEvent>
 #include <QTimer>
-#include <QTranslator>
 
 #include <cstdlib>
 #include <cstring>
 
 int main(int argc, char **argv)
 {
+    prepareStandardStreams();
     QApplication app(argc, argv);
-    QTranslator translator;
+    Translator translator;
     installTranslation(translator, QLocale::system().language());
 
     const bool firstPaint = argc > 1 && std::strcmp(argv[1], "first-paint") == 0;

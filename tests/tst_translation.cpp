@@ -47,7 +47,7 @@ void tst_Translation::decision()
     QTemporaryDir empty;
     const QString directory = catalogueThere ? QStringLiteral(LUKIMO_RUN_DIR) : empty.path();
 
-    QTranslator translator;
+    Translator translator;
     const bool installed = installTranslation(translator, language, directory);
     QCOMPARE(installed, translated);
 
@@ -63,14 +63,14 @@ void tst_Translation::lookupIsRelativeToWorkingDirectory()
 {
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR)));
-    QTranslator fromRunDir;
+    Translator fromRunDir;
     installTranslation(fromRunDir, QLocale::Japanese);
     QVERIFY(!fromRunDir.isEmpty());
     QCoreApplication::removeTranslator(&fromRunDir);
 
     QTemporaryDir elsewhere;
     QVERIFY(QDir::setCurrent(elsewhere.path()));
-    QTranslator fromElsewhere;
+    Translator fromElsewhere;
     installTranslation(fromElsewhere, QLocale::Japanese);
     QVERIFY(fromElsewhere.isEmpty());
     QCoreApplication::removeTranslator(&fromElsewhere);
@@ -82,7 +82,7 @@ void tst_Translation::lookupIsRelativeToWorkingDirectory()
 // and the ones next to them are translated.
 void tst_Translation::literalsBypassTheCatalogue()
 {
-    QTranslator translator;
+    Translator translator;
     QVERIFY(installTranslation(translator, QLocale::Japanese, QStringLiteral(LUKIMO_RUN_DIR)));
 
     {
@@ -105,7 +105,7 @@ void tst_Translation::literalsBypassTheCatalogue()
 
     QWidget parent;
     ModalBoxCloser closer;
-    Data_to_times(&parent, 512, true);
+    Data_to_times(&parent, 512);
     Times_to_data(&parent, 0);
     QCOMPARE(closer.boxes.size(), 2);
     QCOMPARE(closer.boxes[0].title, QStringLiteral("information"));
