@@ -104,7 +104,8 @@ bool isWellFormedCatalogue(QByteArrayView data)
     }
 
     QList<quint32> starts;
-    if (!readRecords(messages, starts) || hashes.size() % 8 != 0)
+    if (messages.isEmpty() || hashes.isEmpty() || !readRecords(messages, starts) ||
+        hashes.size() % 8 != 0)
         return false;
     const auto *entry = reinterpret_cast<const uchar *>(hashes.data());
     quint32 previousHash = 0;

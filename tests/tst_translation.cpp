@@ -9,11 +9,14 @@
 #include "support/modalboxcloser.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 class tst_Translation : public QObject
 {
@@ -24,7 +27,153 @@ private slots:
     void decision();
     void lookupIsRelativeToWorkingDirectory();
     void literalsBypassTheCatalogue();
+    void onlyTheExactCatalogueIsTried();
+    void damagedCataloguesAreRefused_data();
+    void damagedCataloguesAreRefused();
+    void noSingleByteChangeCanMisleadTheToolkit();
+
+private:
+    static QByteArray goodCatalogue();
 };
+
+QByteArray tst_Translation::goodCatalogue()
+{
+    QFile file(QStringLiteral(LUKIMO_RUN_DIR "/lukimo_ja.qm"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("the built catalogue is missing");
+    return file.readAll();
+}
+
+static void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// The toolkit's own lookup would fall back to lukimo.qm, lukimo_ja and even
+// the executable lukimo; only lukimo_ja.qm is ever read.
+void tst_Translation::onlyTheExactCatalogueIsTried()
+{
+    QTemporaryDir dir;
+    const QByteArray good = goodCatalogue();
+    for (const char *name : {"lukimo.qm", "lukimo_ja", "lukimo", "lukimo_ja.qm.qm"})
+        writeFile(dir.filePath(QLatin1String(name)), good);
+    Translator translator;
+    QVERIFY(!installTranslation(translator, QLocale::Japanese, dir.path()));
+    QVERIFY(translator.isEmpty());
+
+    writeFile(dir.filePath(QStringLiteral("lukimo_ja.qm")), good);
+    QVERIFY(installTranslation(translator, QLocale::Japanese, dir.path()));
+    QVERIFY(!translator.isEmpty());
+    QCOMPARE(QCoreApplication::translate("HelpWindow", "How to use"),
+             translator.translate("HelpWindow", "How to use"));
+    QVERIFY(QCoreApplication::translate("HelpWindow", "How to use") != QLatin1String("How to use"));
+    QCoreApplication::removeTranslator(&translator);
+}
+
+void tst_Translation::damagedCataloguesAreRefused_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("empty file") << "empty";
+    QTest::newRow("magic only") << "magic";
+    QTest::newRow("cut in the middle") << "cut";
+    QTest::newRow("cut by one byte") << "cut1";
+    QTest::newRow("garbage after the catalogue") << "tail";
+    QTest::newRow("garbage after the header") << "garbage";
+    QTest::newRow("message length runs past its section") << "length";
+    QTest::newRow("section length runs past the file") << "section";
+    QTest::newRow("hash points outside the messages") << "offset";
+    QTest::newRow("depends on another catalogue") << "dependency";
+    QTest::newRow("a directory") << "directory";
+    QTest::newRow("a FIFO") << "fifo";
+}
+
+// A damaged catalogue is treated like a missing one: the program starts in
+// its own texts, without a message, and never hangs or crashes.
+void tst_Translation::damagedCataloguesAreRefused()
+{
+    QFETCH(QString, damage);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lukimo_ja.qm"));
+    QByteArray bytes = goodCatalogue();
+    // Sections: hashes (tag 0x42), then messages (tag 0x69).
+    const qsizetype hashes = bytes.indexOf(char(0x42), 16);
+    const qsizetype messages = bytes.indexOf(char(0x69), hashes + 5 + 8);
+    if (damage == QLatin1String("empty"))
+        bytes.clear();
+    else if (damage == QLatin1String("magic"))
+        bytes.truncate(16);
+    else if (damage == QLatin1String("cut"))
+        bytes.truncate(bytes.size() / 2);
+    else if (damage == QLatin1String("cut1"))
+        bytes.chop(1);
+    else if (damage == QLatin1String("tail"))
+        bytes.append("\x42\x00\x00\x00\x08garbage!", 13);
+    else if (damage == QLatin1String("garbage"))
+        bytes = bytes.left(16) + QByteArray(200, '\x69');
+    else if (damage == QLatin1String("length"))
+        bytes[messages + 5 + 2] = char(0x7f); // the first record's first length
+    else if (damage == QLatin1String("section"))
+        bytes[messages + 1] = char(0x7f);
+    else if (damage == QLatin1String("offset"))
+        bytes[hashes + 5 + 4] = char(0x7f);
+    else if (damage == QLatin1String("dependency"))
+        bytes.append(QByteArray("\x96\x00\x00\x00\x04", 5) + QByteArray("\x00\x00\x00\x00", 4));
+    if (damage == QLatin1String("directory"))
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("lukimo_ja.qm")));
+    else if (damage == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        writeFile(path, bytes);
+
+    if (damage != QLatin1String("directory") && damage != QLatin1String("fifo"))
+        QVERIFY(!isWellFormedCatalogue(bytes));
+    Translator translator;
+    QVERIFY(!translator.loadCatalogue(path));
+    QVERIFY(translator.isEmpty());
+    QVERIFY(!installTranslation(translator, QLocale::Japanese, dir.path()));
+    {
+        Random window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Lukimo"));
+    }
+    QCoreApplication::removeTranslator(&translator);
+}
+
+// Whatever one byte of the catalogue becomes, either the check refuses it or
+// every lookup stays inside the file (the sanitizer build watches that).
+void tst_Translation::noSingleByteChangeCanMisleadTheToolkit()
+{
+    const QByteArray good = goodCatalogue();
+    QVERIFY(isWellFormedCatalogue(good));
+    const char *const lookups[][2] = {
+        {"Random", "Lukimo"},          {"Setup_config", "settei menu numbers3"},
+        {"Input_Serch", "No Data"},    {"Input_Serch", "There  are %1 times"},
+        {"HelpWindow", "How to use"},  {"Random", "Box Pattern"},
+        {"Nowhere", "Nothing at all"},
+    };
+    int accepted = 0;
+    for (qsizetype at = 0; at < good.size(); ++at) {
+        for (char value : {char(0x00), char(0x7f), char(0xff)}) {
+            QByteArray changed = good;
+            if (changed[at] == value)
+                continue;
+            changed[at] = value;
+            if (!isWellFormedCatalogue(changed))
+                continue;
+            ++accepted;
+            QTranslator translator;
+            if (!translator.load(reinterpret_cast<const uchar *>(changed.constData()),
+                                 int(changed.size())))
+                continue;
+            for (const auto &lookup : lookups)
+                (void)translator.translate(lookup[0], lookup[1]);
+        }
+    }
+    // Changes inside texts stay possible; they are harmless.
+    QVERIFY(accepted > 0);
+}
 
 void tst_Translation::decision_data()
 {

@@ -1,0 +1,159 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/streams.h"
+#include "common/trace.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QtTest>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+// Puts a pipe in the place of standard output while it lives.
+class PipedStdout
+{
+public:
+    PipedStdout()
+    {
+        if (::pipe(ends) != 0)
+            qFatal("no pipe");
+        saved = ::dup(STDOUT_FILENO);
+        ::dup2(ends[1], STDOUT_FILENO);
+    }
+    ~PipedStdout()
+    {
+        ::dup2(saved, STDOUT_FILENO);
+        ::close(saved);
+        ::close(ends[1]);
+        closeReader();
+    }
+    // Fills the pipe until it takes no more, as a reader that stopped reading
+    // leaves it.
+    void fill()
+    {
+        const int flags = ::fcntl(ends[1], F_GETFL);
+        ::fcntl(ends[1], F_SETFL, flags | O_NONBLOCK);
+        const QByteArray block(4096, 'x');
+        while (::write(ends[1], block.constData(), size_t(block.size())) > 0) {
+        }
+        ::fcntl(ends[1], F_SETFL, flags);
+    }
+    // Reads everything the pipe holds now.
+    QByteArray drain()
+    {
+        const int flags = ::fcntl(ends[0], F_GETFL);
+        ::fcntl(ends[0], F_SETFL, flags | O_NONBLOCK);
+        QByteArray all;
+        char buffer[4096];
+        ssize_t got;
+        while ((got = ::read(ends[0], buffer, sizeof buffer)) > 0)
+            all.append(buffer, got);
+        ::fcntl(ends[0], F_SETFL, flags);
+        return all;
+    }
+    void closeReader()
+    {
+        if (ends[0] >= 0)
+            ::close(ends[0]);
+        ends[0] = -1;
+    }
+
+private:
+    int ends[2] = {-1, -1};
+    int saved = -1;
+};
+
+class tst_Streams : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void linesGoOutWholeAndInOrder();
+    void aFullOutputDropsLinesWithoutWaiting();
+    void aReaderThatWentAwayQuietensTheTrace();
+    void closedDescriptorsAreOpenedOnDevNull();
+};
+
+void tst_Streams::initTestCase()
+{
+    prepareStandardStreams();
+}
+
+void tst_Streams::linesGoOutWholeAndInOrder()
+{
+    PipedStdout out;
+    trace("method=%d\n", 20);
+    trace("%d\n", 7);
+    trace("pattern %s\nr3=%d\nr2=%d\nr=%d\n", "7-1", 1, 2, 3);
+    QCOMPARE(out.drain(), QByteArray("method=20\n7\npattern 7-1\nr3=1\nr2=2\nr=3\n"));
+}
+
+// A reader that stopped reading, or a terminal paused with Ctrl-S, must
+// never hold the window up: the line is dropped and counted. Once there is
+// room again, lines go out whole and in order.
+void tst_Streams::aFullOutputDropsLinesWithoutWaiting()
+{
+    PipedStdout out;
+    out.fill();
+    const qint64 droppedBefore = droppedTraceLines();
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 100; ++i)
+        trace("bought_no[%d]=%d,d=%d,o=%d\n", i, 5, 0, 5);
+    QVERIFY(clock.elapsed() < 1000);
+    QCOMPARE(droppedTraceLines() - droppedBefore, 100);
+
+    QVERIFY(out.drain().count('x') > 0);
+    trace("data to times=1\n");
+    trace("times to data=2\n");
+    QCOMPARE(out.drain(), QByteArray("data to times=1\ntimes to data=2\n"));
+    QCOMPARE(droppedTraceLines() - droppedBefore, 100);
+}
+
+// Runs last among the trace cases: once the output has failed, the trace
+// stays quiet for the rest of the process.
+void tst_Streams::aReaderThatWentAwayQuietensTheTrace()
+{
+    PipedStdout out;
+    out.closeReader();
+    const qint64 droppedBefore = droppedTraceLines();
+    trace("%d\n", 1); // EPIPE, not SIGPIPE: the test goes on
+    trace("%d\n", 2);
+    QCOMPARE(droppedTraceLines(), droppedBefore);
+
+    PipedStdout again;
+    trace("%d\n", 3);
+    QCOMPARE(again.drain(), QByteArray());
+}
+
+void tst_Streams::closedDescriptorsAreOpenedOnDevNull()
+{
+    const int savedOut = ::dup(STDOUT_FILENO);
+    const int savedErr = ::dup(STDERR_FILENO);
+    ::close(STDOUT_FILENO);
+    ::close(STDERR_FILENO);
+    prepareStandardStreams();
+    // A file opened now must not take number 1 or 2.
+    QFile file(QStringLiteral("probe"));
+    const bool opened = file.open(QIODevice::WriteOnly);
+    const int number = file.handle();
+    const QString out = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/1"));
+    const QString err = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/2"));
+    file.close();
+    ::dup2(savedOut, STDOUT_FILENO);
+    ::dup2(savedErr, STDERR_FILENO);
+    ::close(savedOut);
+    ::close(savedErr);
+
+    QVERIFY(opened);
+    QVERIFY(number > STDERR_FILENO);
+    QCOMPARE(out, QStringLiteral("/dev/null"));
+    QCOMPARE(err, QStringLiteral("/dev/null"));
+}
+
+QTEST_GUILESS_MAIN(tst_Streams)
+#include "tst_streams.moc"
