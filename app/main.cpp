@@ -4,8 +4,11 @@
 #include "app/streams.h"
 #include "app/translation.h"
 #include "numberwindow/random.h"
+#include "sound/clicksound.h"
 
 #include <QApplication>
+
+#include <cstdlib>
 
 int main(int argc, char **argv)
 {
@@ -14,7 +17,13 @@ int main(int argc, char **argv)
     Translator translator;
     installTranslation(translator, QLocale::system().language());
 
-    Random window(nullptr);
-    window.show();
-    return app.exec();
+    int status;
+    {
+        Random window(nullptr);
+        window.show();
+        status = app.exec();
+    }
+    if (ClickSound::threadAbandoned())
+        std::_Exit(status);
+    return status;
 }

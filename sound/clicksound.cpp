@@ -20,6 +20,8 @@ namespace {
 // A click is a fraction of a second; a file far larger is not one.
 constexpr qint64 maxSoundSize = 4 * 1024 * 1024;
 
+std::atomic<bool> abandoned{false};
+
 } // namespace
 
 // Lives on the sound thread and does all the work there.
@@ -67,8 +69,15 @@ ClickSound::~ClickSound()
     thread->quit();
     // A sound thread stuck in a hung audio system cannot be stopped; it is
     // left to end with the process rather than hold up the exit.
-    if (!thread->wait(QDeadlineTimer(1000)))
+    if (!thread->wait(QDeadlineTimer(1000))) {
         (void)thread.release();
+        abandoned = true;
+    }
+}
+
+bool ClickSound::threadAbandoned()
+{
+    return abandoned;
 }
 
 void ClickSound::prepare()

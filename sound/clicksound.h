@@ -38,6 +38,11 @@ public:
     // Clicks handed to the audio system so far.
     int playedClicks() const;
 
+    // Whether a sound thread was left running because the audio system hung.
+    // Qt Multimedia's exit handlers would then wait for ever on a lock that
+    // thread holds, so the process must end without running them.
+    static bool threadAbandoned();
+
     // The sound plugin the program uses: lukimosound.so beside the
     // executable, unless another file has been set (the tests set the one
     // in the build).

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# End-to-end test of the built program against hostile standard streams, in
+# a real X server (Xvfb): started with standard output or error closed, with
+# a reader that goes away, and with a reader that stopped reading, the
+# program must keep answering and end with exit code 0 when its windows are
+# closed.
+#   run-hostile.sh RUN-DIR [LEAK-SUPPRESSIONS]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+run_dir=$1
+source "$here/../../scripts/xvfb.sh"
+work=$(mktemp -d)
+pid=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+    exec 3>&- 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+start_xvfb
+fail() { echo "FAIL: $*"; exit 1; }
+
+cd "$run_dir"
+export QT_QPA_PLATFORM=xcb
+if [ -n "${2:-}" ]; then
+    export LSAN_OPTIONS="suppressions=$2:print_suppressions=0"
+    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}:fast_unwind_on_malloc=0"
+fi
+
+click() { xdotool mousemove --window "$1" 100 30 click "$2"; }
+
+# Closes every window of the program, as a window manager's close button
+# does, and expects the program to end with exit code 0. A program that
+# froze answers no close request.
+close_all_and_expect_exit() {
+    local what=$1 id status=0
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+            python3 "$here/close-window.py" "$id" 2>/dev/null || true
+        done
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill -9 "$pid"
+        fail "$what: the program froze and did not end when its windows were closed"
+    fi
+    wait "$pid" || status=$?
+    pid=
+    [ "$status" = 0 ] || fail "$what: the program ended with exit code $status"
+}
+
+# 1. Standard output closed, then standard error closed: the stop's trace
+# line (and the toolkit's warnings) must not go into the display connection.
+for closed in 1 2; do
+    if [ "$closed" = 1 ]; then ./lukimo >&- 2>/dev/null & else ./lukimo 2>&- >/dev/null & fi
+    pid=$!
+    window=$(wait_for_window Lukimo "$pid") || fail "fd $closed closed: no window"
+    click "$window" 3
+    settings=$(wait_for_window "settei menu numbers3" "$pid") || fail "fd $closed closed: no settings"
+    click "$window" 1
+    sleep 0.5
+    close_all_and_expect_exit "fd $closed closed"
+done
+
+# 2. A reader that goes away: head takes five lines and ends; the program
+# goes on without its trace.
+./lukimo 2>/dev/null > >(head -n 5 >"$work/head") &
+pid=$!
+window=$(wait_for_window Lukimo "$pid") || fail "head: no window"
+click "$window" 3
+wait_for_window "settei menu numbers3" "$pid" >/dev/null || fail "head: no settings"
+sleep 1.5 # a few ticks, each writing trace lines after head has gone
+kill -0 "$pid" 2>/dev/null || fail "head: the program died when its reader went away"
+[ "$(wc -l <"$work/head")" = 5 ] || fail "head: the reader did not get the first five lines"
+close_all_and_expect_exit "head"
+
+# 3. A reader that stopped reading: the pipe is full before the program
+# writes its first line.
+mkfifo "$work/stalled"
+exec 3<>"$work/stalled" # holds the pipe open and never reads it
+python3 - "$work/stalled" <<'PY'
+import os, sys
+fd = os.open(sys.argv[1], os.O_WRONLY | os.O_NONBLOCK)
+try:
+    while True:
+        os.write(fd, b"x" * 4096)
+except BlockingIOError:
+    pass
+PY
+./lukimo 2>/dev/null >"$work/stalled" &
+pid=$!
+window=$(wait_for_window Lukimo "$pid") || fail "stalled: no window"
+click "$window" 3
+wait_for_window "settei menu numbers3" "$pid" >/dev/null || fail "stalled: no settings"
+sleep 0.5
+click "$window" 1
+close_all_and_expect_exit "stalled reader"
+
+exec 3>&-
+
+# 4. A sound server that accepts and never answers: opening the past-data
+# window (which gets the click sound ready) must not freeze the program.
+python3 - "$work/pulse" <<'PY' &
+import os, socket, sys, time
+server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+server.bind(sys.argv[1])
+server.listen(8)
+held = []
+server.settimeout(60)
+try:
+    while True:
+        held.append(server.accept()[0])
+except OSError:
+    pass
+PY
+hung_server=$!
+for _ in $(seq 50); do [ -S "$work/pulse" ] && break; sleep 0.1; done
+PULSE_SERVER="unix:$work/pulse" ./lukimo >/dev/null 2>&1 &
+pid=$!
+window=$(wait_for_window Lukimo "$pid") || fail "hung sound: no window"
+click "$window" 3
+settings=$(wait_for_window "settei menu numbers3" "$pid") || fail "hung sound: no settings"
+# "serch" is the third of the four buttons along the dialog's foot.
+eval "$(xdotool getwindowgeometry --shell "$settings")"
+xdotool mousemove --window "$settings" $((WIDTH * 62 / 100)) $((HEIGHT - 20)) click 1
+wait_for_window "serch menu" "$pid" >/dev/null || fail "hung sound: no past-data window"
+sleep 0.5
+close_all_and_expect_exit "hung sound server"
+kill "$hung_server" 2>/dev/null || true
+
+echo "hostile: closed stdout and stderr, a vanished reader, a stalled one, a hung sound server; alive, exit code 0"
