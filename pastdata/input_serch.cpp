@@ -36,6 +36,7 @@ Input_Serch::Input_Serch()
     for (const QString &prompt : {tr("No"), tr("Data"), tr("Input Bought No")})
         promptWidth = qMax(promptWidth, input_label->fontMetrics().horizontalAdvance(prompt));
     input_label->setMinimumWidth(promptWidth);
+    input_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     mode_box = new QGroupBox(tr("mode"), this);
 
     entry_radio = new QRadioButton(mode_box);

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# End-to-end test of the click sound: the built program in a real X server
+# (Xvfb) with a sound server of its own (PulseAudio with a null sink). Each
+# click of a past-data mode button must reach the sound server as a new
+# playback stream, and the program must end with exit code 0.
+#   run-sound.sh RUN-DIR [LEAK-SUPPRESSIONS]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+run_dir=$1
+source "$here/../../scripts/xvfb.sh"
+work=$(mktemp -d)
+pid= pulse= watcher=
+cleanup() {
+    for p in $pid $watcher $pulse; do kill "$p" 2>/dev/null || true; done
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; sed 's/^/  sound server: /' "$work/pulse.log" 2>/dev/null | tail -5; exit 1; }
+start_xvfb
+
+# A sound server that only this test uses.
+export XDG_RUNTIME_DIR=$work HOME=$work
+chmod 700 "$work"
+cat >"$work/default.pa" <<PA
+load-module module-null-sink sink_name=lukimo_test
+set-default-sink lukimo_test
+load-module module-native-protocol-unix socket=$work/native auth-anonymous=1
+PA
+pulseaudio -n -F "$work/default.pa" --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+    --log-target=stderr 2>"$work/pulse.log" &
+pulse=$!
+export PULSE_SERVER="unix:$work/native"
+for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pactl info >/dev/null 2>&1 || fail "the sound server did not start"
+pactl subscribe >"$work/events" 2>/dev/null &
+watcher=$!
+
+cd "$run_dir"
+export QT_QPA_PLATFORM=xcb
+if [ -n "${2:-}" ]; then
+    export LSAN_OPTIONS="suppressions=$2:print_suppressions=0"
+    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}:fast_unwind_on_malloc=0"
+fi
+./lukimo >"$work/stdout" 2>"$work/stderr" &
+pid=$!
+
+window=$(wait_for_window Lukimo "$pid") || fail "the number window did not appear"
+xdotool mousemove --window "$window" 100 30 click 3
+settings=$(wait_for_window "settei menu numbers3" "$pid") || fail "no settings dialog"
+# "serch" is the third of the four buttons along the dialog's foot.
+eval "$(xdotool getwindowgeometry --shell "$settings")"
+xdotool mousemove --window "$settings" $((WIDTH * 62 / 100)) $((HEIGHT - 20)) click 1
+past=$(wait_for_window "serch menu" "$pid") || fail "no past-data window"
+sleep 1 # the sound gets ready on its own thread
+# "Data to Times" is the middle one of the three mode buttons shown.
+eval "$(xdotool getwindowgeometry --shell "$past")"
+for _ in 1 2 3; do
+    xdotool mousemove --window "$past" 30 $((HEIGHT * 112 / 180)) click 1
+    sleep 0.4
+done
+sleep 0.5
+clicks=$(grep -c '^data to times=1$' "$work/stdout" || true)
+[ "$clicks" = 3 ] || fail "the clicks missed the mode button ($clicks of 3 reached it)"
+streams=$(grep -c "'new' on sink-input" "$work/events" || true)
+[ "$streams" = 3 ] || fail "$streams of 3 clicks reached the sound server"
+
+for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    python3 "$here/close-window.py" "$id" 2>/dev/null || true
+done
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end when its windows were closed"
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" = 0 ] || { sed 's/^/  program: /' "$work/stderr" | tail -20; fail "exit code $status"; }
+echo "sound: three clicks, three playback streams on the sound server, exit code 0"
