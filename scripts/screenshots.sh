@@ -7,12 +7,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-build}" && pwd)
 out=$(mkdir -p "${2:-$here/../docs}" && cd "${2:-$here/../docs}" && pwd)
 source "$here/xvfb.sh"
+runtime=$(mktemp -d -t lukimo-runtime.XXXXXX)
+trap 'kill ${pid:-} ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$runtime"' EXIT
+trap 'exit 1' HUP INT TERM
+export XDG_RUNTIME_DIR="$runtime"
 start_xvfb
 
 cd "$build/run"
 ./lukimo >/dev/null &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; kill $XVFB_PID 2>/dev/null || true' EXIT
 number=$(wait_for_window Lukimo "$pid")
 sleep 0.5
 import -window "$number" "$out/numberwindow.png"

@@ -13,6 +13,10 @@ fi
 shot="$(cd .. && pwd)/lukimo-screenshot.png"
 echo "No display found: running Lukimo on a virtual X display (Xvfb) for a few seconds."
 source "$here/xvfb.sh"
+runtime=$(mktemp -d -t lukimo-runtime.XXXXXX)
+trap 'kill ${pid:-} ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$runtime"' EXIT
+trap 'exit 1' HUP INT TERM
+export XDG_RUNTIME_DIR="$runtime"
 start_xvfb
 ./lukimo &
 pid=$!
@@ -21,4 +25,5 @@ sleep 2
 import -window "$window" "$shot"
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
+pid=
 echo "Screenshot of the number window: $shot"

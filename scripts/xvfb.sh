@@ -1,19 +1,46 @@
-# Sourced by scripts that need a real X server: starts Xvfb on a free display
-# number and stops it when the calling script exits.
+# Sourced by scripts that need a real X server of their own.
+#
+# start_xvfb starts Xvfb, sets DISPLAY and XVFB_PID. The server chooses its
+# display number itself (-displayfd), so two scripts started side by side can
+# never end up on one server. Stopping it is the caller's job, in the caller's
+# one EXIT trap: `kill "${XVFB_PID:-}"`.
 
 start_xvfb() {
-    local n=${XVFB_FIRST_DISPLAY:-90}
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    local fd n=
+    # The server writes its display number down the pipe once it accepts
+    # connections; its other output is noise. Without -noreset it would reset
+    # whenever its last client leaves, and drop a client that connects just
+    # then.
+    exec {fd}< <(exec Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp \
+        3>&1 >/dev/null 2>&1)
     XVFB_PID=$!
-    trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
+    read -r -t 20 -u "$fd" n || true
+    exec {fd}<&-
+    if ! [[ $n =~ ^[0-9]+$ ]] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+        echo "Xvfb did not start" >&2
+        kill "$XVFB_PID" 2>/dev/null || true
+        return 1
+    fi
+    if ! xvfb_owns_display "$XVFB_PID" "$n" ||
+        ! DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
+        echo "Xvfb (pid $XVFB_PID) does not serve display :$n" >&2
+        kill "$XVFB_PID" 2>/dev/null || true
+        return 1
+    fi
     export DISPLAY=":$n"
-    for _ in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
-        sleep 0.05
-    done
-    echo "Xvfb did not start on :$n" >&2
-    return 1
+}
+
+# xvfb_owns_display PID N: true when process PID holds the listening socket of
+# display N.
+xvfb_owns_display() {
+    local inodes
+    inodes=$(find "/proc/$1/fd" -lname 'socket:*' -printf '%l\n' 2>/dev/null |
+        sed 's/^socket:\[\([0-9]*\)\]$/\1/')
+    [ -n "$inodes" ] || return 1
+    awk -v want="$2" -v inodes="$inodes" '
+        BEGIN { n = split(inodes, list, "\n"); for (i = 1; i <= n; i++) mine[list[i]] = 1 }
+        $8 ~ ("^@?/tmp/.X11-unix/X" want "$") && ($7 in mine) { found = 1 }
+        END { exit !found }' /proc/net/unix
 }
 
 # wait_for_search PID SEARCH-ARGS...: prints the id of the first visible

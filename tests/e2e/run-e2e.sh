@@ -9,10 +9,14 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 run_dir=$1
 source "$here/../../scripts/xvfb.sh"
-start_xvfb
 
-work=$(mktemp -d)
-trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$work"' EXIT
+work=$(mktemp -d -t lukimo-e2e.XXXXXX)
+trap 'kill ${pid:-} ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'exit 1' HUP INT TERM
+# Qt and the sound system keep their run-time files here, not in /tmp.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_xvfb
 fail() { echo "FAIL: $*"; [ -s "$work/stderr" ] && sed 's/^/  program: /' "$work/stderr" | head -40; exit 1; }
 
 cd "$run_dir"
@@ -29,7 +33,17 @@ window=$(wait_for_window Lukimo "$pid") || fail "the number window did not appea
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 200 ] && [ "$HEIGHT" = 60 ] || fail "window is ${WIDTH}x${HEIGHT}, not 200x60"
 
-shot() { import -window "$window" "$work/$1.png"; }
+# import asks for a mouse click on some window when the one it is given is
+# gone, so it only runs while the program lives, and never for long.
+shot() {
+    if ! kill -0 "$pid" 2>/dev/null; then
+        status=0
+        wait "$pid" || status=$?
+        pid=
+        fail "the program ended by itself with exit code $status"
+    fi
+    timeout 20 import -window "$window" "$work/$1.png" || fail "the window could not be photographed"
+}
 same() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true)" = 0 ]; }
 
 # Rolling: the picture changes between two looks a little apart, and it
@@ -75,5 +89,6 @@ if kill -0 "$pid" 2>/dev/null; then
 fi
 status=0
 wait "$pid" || status=$?
+pid=
 [ "$status" = 0 ] || fail "the process ended with exit code $status"
 echo "e2e: window 200x60, rolling, stopped by a left click, a double click is two presses, closed with exit code 0"

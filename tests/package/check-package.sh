@@ -8,8 +8,12 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 source_dir=$(cd "$2" && pwd)
 source "$source_dir/scripts/xvfb.sh"
-work=$(mktemp -d)
-trap 'kill ${pid:-} 2>/dev/null || true; kill ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+work=$(mktemp -d -t lukimo-package.XXXXXX)
+trap 'kill ${pid:-} ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'exit 1' HUP INT TERM
+# Every temporary file of this check, its tools' included, stays in $work.
+export TMPDIR="$work" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 fail() { echo "FAIL: $*"; exit 1; }
 
 version=$(sed -n 's/^set(LUKIMO_VERSION "\(.*\)")$/\1/p' "$source_dir/CMakeLists.txt")
