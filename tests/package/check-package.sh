@@ -2,7 +2,9 @@
 # Builds the Debian package and checks it: its name, its declared
 # dependencies, its files, the desktop entry and AppStream metadata; then
 # unpacks it and starts the installed `lukimo` command from another folder
-# under a Japanese locale on a virtual X display, which must find its data.
+# under a Japanese locale on a virtual X display, which must find its data
+# and write its trace to standard output, and starts it as the desktop entry
+# does, which must discard the trace.
 #   check-package.sh BUILD-DIR SOURCE-DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -43,13 +45,47 @@ desktop-file-validate "$root/usr/share/applications/org.lukimo.Lukimo.desktop" |
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.lukimo.Lukimo.metainfo.xml" >/dev/null ||
     fail "AppStream metadata is not valid"
 
-# The command finds its catalogue wherever it is started from: under a
-# Japanese locale the window title is translated.
+desktop="$root/usr/share/applications/org.lukimo.Lukimo.desktop"
 start_xvfb
 cd "$work"
 unset QT_QPA_PLATFORM
-LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 "$root/usr/bin/lukimo" >/dev/null 2>"$work/stderr" &
-pid=$!
-title=$(window_title_of "$pid") || { cat "$work/stderr"; fail "the installed program showed no window"; }
+export PATH="$root/usr/bin:$PATH"
+
+# started COMMAND...: starts the installed program in the background, its
+# standard output in $work/stdout, and sets pid and window.
+started() {
+    "$@" >"$work/stdout" 2>"$work/stderr" &
+    pid=$!
+    window=$(wait_for_search "$pid" --pid "$pid") ||
+        { cat "$work/stderr"; fail "the installed program showed no window"; }
+}
+# stop_roll: a left click stops the roll, which writes a trace line; the
+# display then stays the same.
+stop_roll() {
+    xdotool mousemove --window "$window" 100 30 click 1
+    sleep 0.5
+    import -window "$window" "$work/a.png"
+    sleep 0.5
+    import -window "$window" "$work/b.png"
+    [ "$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 || true)" = 0 ] ||
+        fail "a left click did not stop the roll"
+}
+ended() { kill "$pid"; wait "$pid" 2>/dev/null || true; pid=; }
+
+# From a terminal the command finds its catalogue wherever it is started:
+# under a Japanese locale the window title is translated. Its trace reaches
+# standard output.
+started env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 lukimo
+title=$(xdotool getwindowname "$window")
 [ "$title" = "ルキモ" ] || fail "the window title is '$title', not the Japanese one"
-echo "package: $(basename "$deb") is complete and its lukimo command runs"
+stop_roll
+[ -s "$work/stdout" ] || fail "the lukimo command wrote no trace to standard output"
+ended
+
+# From the desktop menu the trace is discarded.
+exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+started eval "exec $exec_line"
+stop_roll
+[ ! -s "$work/stdout" ] || fail "the desktop entry's start writes the trace: $(head -c 200 "$work/stdout")"
+ended
+echo "package: $(basename "$deb") is complete, and its lukimo command and desktop entry run"
