@@ -11,7 +11,7 @@ packages=(
     qt6-qpa-plugins libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     # a virtual X display for machines without one, and the tools that drive
     # and photograph it
-    xvfb xauth xdotool imagemagick python3 fonts-dejavu-core fonts-ipafont-gothic
+    xvfb xauth xdotool x11-utils imagemagick python3 fonts-dejavu-core fonts-ipafont-gothic
     # packaging and its checks
     dpkg-dev file desktop-file-utils appstream
 )

@@ -38,6 +38,12 @@ for file in usr/bin/lukimo usr/libexec/lukimo/lukimo usr/share/lukimo/lukimo_ja.
     usr/share/icons/hicolor/scalable/apps/lukimo.svg; do
     [ -e "$root/$file" ] || fail "the package lacks /$file"
 done
+for size in 16 22 24 32 48 64 128 256; do
+    icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/lukimo.png"
+    [ -f "$icon" ] || fail "the package lacks the ${size} px icon"
+    [ "$(identify -format '%wx%h' "$icon")" = "${size}x${size}" ] ||
+        fail "the ${size} px icon is $(identify -format '%wx%h' "$icon")"
+done
 grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/org.lukimo.Lukimo.metainfo.xml" ||
     fail "the metainfo does not name release $version"
 desktop-file-validate "$root/usr/share/applications/org.lukimo.Lukimo.desktop" ||
@@ -78,6 +84,11 @@ ended() { kill "$pid"; wait "$pid" 2>/dev/null || true; pid=; }
 started env LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 lukimo
 title=$(xdotool getwindowname "$window")
 [ "$title" = "ルキモ" ] || fail "the window title is '$title', not the Japanese one"
+# Docks tie the window to the desktop entry by its class.
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+window_class=$(xprop -id "$window" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = ".*", "\(.*\)"$/\1/p')
+[ "$window_class" = "$wm_class" ] ||
+    fail "the window's class is '$window_class', the desktop entry's StartupWMClass '$wm_class'"
 stop_roll
 [ -s "$work/stdout" ] || fail "the lukimo command wrote no trace to standard output"
 ended
