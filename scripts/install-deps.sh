@@ -7,11 +7,13 @@ packages=(
     # build
     cmake ninja-build g++
     qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
-    # run: the platform plugins and the sound backend
-    qt6-qpa-plugins libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    # run: the platform plugins (X11 and Wayland) and the sound backend
+    qt6-qpa-plugins qt6-wayland libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     # a virtual X display for machines without one, and the tools that drive
     # and photograph it
     xvfb xauth xdotool x11-utils imagemagick python3 fonts-dejavu-core fonts-ipafont-gothic
+    # a headless Wayland compositor for the Wayland end-to-end test
+    weston
     # packaging and its checks
     dpkg-dev file desktop-file-utils appstream
 )

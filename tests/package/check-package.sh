@@ -25,7 +25,7 @@ deb="$work/lukimo_${version}_${arch}.deb"
 [ -f "$deb" ] || fail "no $(basename "$deb")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins libc6; do
+for needed in libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins qt6-wayland libc6; do
     grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 
