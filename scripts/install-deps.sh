@@ -15,7 +15,7 @@ packages=(
     # a headless Wayland compositor for the Wayland end-to-end test
     weston
     # packaging and its checks
-    dpkg-dev file desktop-file-utils appstream
+    dpkg-dev file desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -19,8 +19,9 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 fail() { echo "FAIL: $*"; exit 1; }
 
 version=$(sed -n 's/^set(LUKIMO_VERSION "\(.*\)")$/\1/p' "$source_dir/CMakeLists.txt")
+release=$(sed -n 's/^set(CPACK_DEBIAN_PACKAGE_RELEASE \(.*\))$/\1/p' "$source_dir/CMakeLists.txt")
 arch=$(dpkg --print-architecture)
-deb="$work/lukimo_${version}_${arch}.deb"
+deb="$work/lukimo_${version}-${release}_${arch}.deb"
 (cd "$build" && cpack -B "$work" >/dev/null) || fail "cpack failed"
 [ -f "$deb" ] || fail "no $(basename "$deb")"
 
@@ -28,6 +29,15 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins qt6-wayland libc6; do
     grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+repeated=$(tr ',' '\n' <<<"$depends" | awk '{ print $1 }' | sort | uniq -d)
+[ -z "$repeated" ] || fail "Depends names $repeated more than once: $depends"
+
+# lintian: no errors, and none of its hardening hints. What it still says
+# is shown in the test's output.
+lintian --no-cfg --fail-on error --display-info "$deb" >"$work/lintian" 2>&1 ||
+    { cat "$work/lintian"; fail "lintian finds errors"; }
+grep -v '^running with root privileges' "$work/lintian" | sed 's/^/lintian: /' || true
+! grep -q 'hardening-' "$work/lintian" || fail "the program is built without Debian's hardening"
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
@@ -35,8 +45,15 @@ for file in usr/bin/lukimo usr/libexec/lukimo/lukimo usr/share/lukimo/lukimo_ja.
     usr/share/lukimo/html/index.html usr/share/lukimo/wav/check.wav \
     usr/share/applications/org.lukimo.Lukimo.desktop \
     usr/share/metainfo/org.lukimo.Lukimo.metainfo.xml \
-    usr/share/icons/hicolor/scalable/apps/lukimo.svg; do
+    usr/share/icons/hicolor/scalable/apps/lukimo.svg \
+    usr/share/man/man1/lukimo.1.gz usr/share/doc/lukimo/copyright; do
     [ -e "$root/$file" ] || fail "the package lacks /$file"
+done
+doc="$root/usr/share/doc/lukimo"
+zcat "$doc/changelog.Debian.gz" | head -n 1 | grep -qF "lukimo ($version-$release)" ||
+    fail "the changelog's latest entry is not $version-$release"
+for picture in $(sed -n 's/.*!\[[^]]*\](\([^)]*\)).*/\1/p' "$doc/README.md"); do
+    [ -f "$doc/$picture" ] || fail "the installed README shows $picture, which is not installed"
 done
 for size in 16 22 24 32 48 64 128 256; do
     icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/lukimo.png"
