@@ -12,8 +12,9 @@ packages=(
     # a virtual X display for machines without one, and the tools that drive
     # and photograph it
     xvfb xauth xdotool x11-utils imagemagick python3 fonts-dejavu-core fonts-ipafont-gothic
-    # a headless Wayland compositor for the Wayland end-to-end test
-    weston
+    # a headless Wayland compositor and a sound server of their own for the
+    # end-to-end tests
+    weston pulseaudio pulseaudio-utils
     # packaging and its checks
     dpkg-dev file desktop-file-utils appstream lintian
 )

@@ -9,7 +9,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 run_dir=$1
 source "$here/../../scripts/xvfb.sh"
-work=$(mktemp -d)
+work=$(mktemp -d -t lukimo-hostile.XXXXXX)
 pid=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
@@ -18,6 +18,10 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' HUP INT TERM
+# Qt and the sound system keep their run-time files here, not in /tmp.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 start_xvfb
 fail() { echo "FAIL: $*"; exit 1; }
 

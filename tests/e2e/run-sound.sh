@@ -8,7 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 run_dir=$1
 source "$here/../../scripts/xvfb.sh"
-work=$(mktemp -d)
+work=$(mktemp -d -t lukimo-sound.XXXXXX)
 pid= pulse= watcher=
 cleanup() {
     for p in $pid $watcher $pulse; do kill "$p" 2>/dev/null || true; done
@@ -16,6 +16,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' HUP INT TERM
 fail() { echo "FAIL: $*"; sed 's/^/  sound server: /' "$work/pulse.log" 2>/dev/null | tail -5; exit 1; }
 start_xvfb
 
