@@ -41,7 +41,8 @@ grep -v '^running with root privileges' "$work/lintian" | sed 's/^/lintian: /' |
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for file in usr/bin/lukimo usr/libexec/lukimo/lukimo usr/share/lukimo/lukimo_ja.qm \
+for file in usr/bin/lukimo usr/libexec/lukimo/lukimo usr/libexec/lukimo/lukimosound.so \
+    usr/share/lukimo/lukimo_ja.qm \
     usr/share/lukimo/html/index.html usr/share/lukimo/wav/check.wav \
     usr/share/applications/org.lukimo.Lukimo.desktop \
     usr/share/metainfo/org.lukimo.Lukimo.metainfo.xml \
