@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Lukimo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "app/identity.h"
 #include "app/streams.h"
 #include "app/translation.h"
 #include "numberwindow/random.h"
@@ -14,6 +15,7 @@ int main(int argc, char **argv)
 {
     prepareStandardStreams();
     QApplication app(argc, argv);
+    presentApplication();
     Translator translator;
     installTranslation(translator, QLocale::system().language());
 

@@ -11,7 +11,11 @@ source "$here/../../scripts/xvfb.sh"
 work=$(mktemp -d -t lukimo-sound.XXXXXX)
 pid= pulse= watcher=
 cleanup() {
+    local p
     for p in $pid $watcher $pulse; do kill "$p" 2>/dev/null || true; done
+    # The sound server may take a moment over its exit; it must not outlive us.
+    for _ in $(seq 20); do kill -0 "$pulse" 2>/dev/null || break; sleep 0.1; done
+    [ -n "$pulse" ] && kill -9 "$pulse" 2>/dev/null || true
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -29,12 +33,12 @@ set-default-sink lukimo_test
 load-module module-native-protocol-unix socket=$work/native auth-anonymous=1
 PA
 pulseaudio -n -F "$work/default.pa" --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
-    --log-target=stderr 2>"$work/pulse.log" &
+    --log-target=stderr >/dev/null 2>"$work/pulse.log" </dev/null &
 pulse=$!
 export PULSE_SERVER="unix:$work/native"
 for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl info >/dev/null 2>&1 || fail "the sound server did not start"
-pactl subscribe >"$work/events" 2>/dev/null &
+pactl subscribe >"$work/events" 2>/dev/null </dev/null &
 watcher=$!
 
 cd "$run_dir"
