@@ -29,8 +29,6 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    friend class tst_Random;
-
     void drawLimited();
     void leftPress();
     void reportSelfPick(int hundredsCode, int tensCode, int onesCode);

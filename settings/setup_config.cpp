@@ -33,26 +33,36 @@ Setup_config::Setup_config()
     serch_dialog = new Input_Serch();
 
     mode_group = new QGroupBox(tr("mode"), this);
+    mode_group->setObjectName(QStringLiteral("mode_group"));
     type_group = new QGroupBox(tr("type"), this);
+    type_group->setObjectName(QStringLiteral("type_group"));
     numbers3_radio = new QRadioButton(tr("Numbers3"), type_group);
+    numbers3_radio->setObjectName(QStringLiteral("numbers3_radio"));
     numbers3_radio->setToolTip(tr("Numbers3"));
     numbers3_radio->setChecked(true);
     numbers4_radio = new QRadioButton(tr("Numbers4"), type_group);
+    numbers4_radio->setObjectName(QStringLiteral("numbers4_radio"));
     numbers4_radio->setToolTip(tr("Numbers4"));
     numbers4_radio->setEnabled(false);
     random_radio = new QRadioButton(tr("Random mode"), mode_group);
+    random_radio->setObjectName(QStringLiteral("random_radio"));
     random_radio->setToolTip(tr("Rundom mode"));
     random_radio->setChecked(true);
     self_radio = new QRadioButton(tr("self mode"), mode_group);
+    self_radio->setObjectName(QStringLiteral("self_radio"));
     self_radio->setToolTip(tr("self mode"));
 
     max4_group = createDigitGroup(tr("Max_4"), max4_buttons);
+    max4_group->setObjectName(QStringLiteral("max4_group"));
     max4_group->setVisible(false);
     max3_group = createDigitGroup(tr("Max_3"), max3_buttons);
+    max3_group->setObjectName(QStringLiteral("max3_group"));
     max3_group->setToolTip(tr("3 digdit"));
     max2_group = createDigitGroup(tr("Max_2"), max2_buttons);
+    max2_group->setObjectName(QStringLiteral("max2_group"));
     max2_group->setToolTip(tr("2 digdit"));
     max1_group = createDigitGroup(tr("Max_1"), max1_buttons);
+    max1_group->setObjectName(QStringLiteral("max1_group"));
     max1_group->setToolTip(tr("1 digdit"));
 
     auto *ok_button = new QPushButton(QStringLiteral("ok"), this);

@@ -36,9 +36,6 @@ public slots:
     void help_exe();
 
 private:
-    friend class tst_SetupConfig;
-    friend class tst_Random;
-
     QGroupBox *createDigitGroup(const QString &title, QRadioButton **buttons);
     int limitCode(QRadioButton *const *buttons, bool methodForSelfDigits);
 
