@@ -42,7 +42,7 @@ Random::Random(QWidget *parent) : QLCDNumber(parent)
     setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint);
     setWindowTitle(tr("Lukimo"));
     setToolTip(tr("Left Button click:Nuber Stop.\nRight Button click:Settei menu."));
-    config = new Setup_config();
+    config = std::make_unique<Setup_config>();
 
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &Random::showRand3);
@@ -52,11 +52,7 @@ Random::Random(QWidget *parent) : QLCDNumber(parent)
     resize(200, 60);
 }
 
-// The settings dialog is a window of its own, not a child; it goes with us.
-Random::~Random()
-{
-    delete config;
-}
+Random::~Random() = default;
 
 void Random::showRand3()
 {

@@ -7,6 +7,8 @@
 #include <QLCDNumber>
 #include <QString>
 
+#include <memory>
+
 class QMouseEvent;
 class QTimer;
 class Setup_config;
@@ -50,7 +52,7 @@ private:
     int box3 = 0;
     int box4 = 0;
     int box5 = 0;
-    Setup_config *config = nullptr;
+    std::unique_ptr<Setup_config> config;
     QString message;
 };
 

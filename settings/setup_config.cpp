@@ -29,8 +29,8 @@ Setup_config::Setup_config()
     resize(540, 250);
     setWindowTitle(tr("settei menu numbers3"));
     setToolTip(tr("Settei menu numbers3"));
-    help_window = new HelpWindow();
-    serch_dialog = new Input_Serch();
+    help_window = std::make_unique<HelpWindow>();
+    serch_dialog = std::make_unique<Input_Serch>();
 
     mode_group = new QGroupBox(tr("mode"), this);
     mode_group->setObjectName(QStringLiteral("mode_group"));
@@ -114,12 +114,7 @@ Setup_config::Setup_config()
     connect(help_button, &QPushButton::clicked, this, &Setup_config::help_exe);
 }
 
-// The help and past-data windows are windows of their own, not children.
-Setup_config::~Setup_config()
-{
-    delete serch_dialog;
-    delete help_window;
-}
+Setup_config::~Setup_config() = default;
 
 QGroupBox *Setup_config::createDigitGroup(const QString &title, QRadioButton **buttons)
 {
@@ -169,29 +164,28 @@ void Setup_config::help_exe()
 
 int Setup_config::check_ok()
 {
-    return limitCode(max1_buttons, false);
+    return limitCode(max1_buttons, SelfTrace::Plain);
 }
 
 int Setup_config::check_ok2()
 {
-    return limitCode(max2_buttons, false);
+    return limitCode(max2_buttons, SelfTrace::Plain);
 }
 
 int Setup_config::check_ok3()
 {
-    return limitCode(max3_buttons, true);
+    return limitCode(max3_buttons, SelfTrace::Method);
 }
 
 // Folds the draw mode and the checked digit of one group into a limit code:
 // "Random mode" gives the digit (10 for "0"), "self mode" the digit plus 10
-// (20 for "0"), and no choice gives 0. The hundreds group traces its
-// self-mode codes as "method=".
-int Setup_config::limitCode(QRadioButton *const *buttons, bool methodForSelfDigits)
+// (20 for "0"), and no choice gives 0.
+int Setup_config::limitCode(QRadioButton *const *buttons, SelfTrace selfTrace)
 {
     for (int i = 0; i <= zeroIndex; ++i) {
         if (buttons[i]->isChecked() && self_radio->isChecked()) {
             const int code = i == zeroIndex ? 20 : 19 - i;
-            if (code == 20 || methodForSelfDigits)
+            if (code == 20 || selfTrace == SelfTrace::Method)
                 trace("method=%d\n", code);
             else
                 trace("%d\n", code);

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class HelpWindow;
 class Input_Serch;
 class QGroupBox;
@@ -36,11 +38,15 @@ public slots:
     void help_exe();
 
 private:
-    QGroupBox *createDigitGroup(const QString &title, QRadioButton **buttons);
-    int limitCode(QRadioButton *const *buttons, bool methodForSelfDigits);
+    // How a group traces its self-mode codes 11 to 19 (code 20 is always
+    // traced as "method=").
+    enum class SelfTrace { Plain, Method };
 
-    HelpWindow *help_window = nullptr;
-    Input_Serch *serch_dialog = nullptr;
+    QGroupBox *createDigitGroup(const QString &title, QRadioButton **buttons);
+    int limitCode(QRadioButton *const *buttons, SelfTrace selfTrace);
+
+    std::unique_ptr<HelpWindow> help_window;
+    std::unique_ptr<Input_Serch> serch_dialog;
     QGroupBox *max4_group = nullptr;
     QRadioButton *max4_buttons[DigitButtons] = {};
     QGroupBox *max3_group = nullptr;
