@@ -100,9 +100,11 @@ void showBeside(QWidget *window, const QWidget *anchor)
         QSize decoration = window->frameGeometry().size() - window->size();
         if (decoration.isNull())
             decoration = anchor->frameGeometry().size() - anchor->size();
+        // Before its first show a window with a layout may still be smaller
+        // than the layout will make it.
         const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
         const QRect frame =
-            placeBeside(anchor->frameGeometry(), window->size() + decoration,
+            placeBeside(anchor->frameGeometry(), window->size().expandedTo(minimum) + decoration,
                         anchor->screen()->availableGeometry(), minimum + decoration);
         window->resize(frame.size() - decoration);
         window->move(frame.topLeft());

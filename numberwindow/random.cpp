@@ -3,6 +3,7 @@
 
 #include "numberwindow/random.h"
 
+#include "common/placement.h"
 #include "common/trace.h"
 #include "settings/setup_config.h"
 
@@ -43,6 +44,7 @@ Random::Random(QWidget *parent) : QLCDNumber(parent)
     setWindowTitle(tr("Lukimo"));
     setToolTip(tr("Left Button click:Nuber Stop.\nRight Button click:Settei menu."));
     config = std::make_unique<Setup_config>();
+    config->setNumberWindow(this);
 
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &Random::showRand3);
@@ -107,7 +109,7 @@ void Random::mousePressEvent(QMouseEvent *event)
         break;
     case Qt::RightButton:
         ++rightPresses;
-        config->show();
+        showBeside(config.get(), this);
         break;
     default:
         break;

@@ -3,6 +3,7 @@
 
 #include "settings/setup_config.h"
 
+#include "common/placement.h"
 #include "common/trace.h"
 #include "help/helpwindow.h"
 #include "pastdata/input_serch.h"
@@ -152,14 +153,19 @@ void Setup_config::Push_button()
     done(0);
 }
 
+void Setup_config::setNumberWindow(QWidget *window)
+{
+    numberWindow = window;
+}
+
 void Setup_config::push_serch()
 {
-    serch_dialog->show();
+    showBeside(serch_dialog.get(), numberWindow);
 }
 
 void Setup_config::help_exe()
 {
-    help_window->show();
+    showBeside(help_window.get(), numberWindow);
 }
 
 int Setup_config::check_ok()

@@ -28,6 +28,10 @@ public:
     Setup_config();
     ~Setup_config() override;
 
+    // The window that opens this dialog; the dialog and the windows it opens
+    // appear beside it.
+    void setNumberWindow(QWidget *window);
+
 public slots:
     void show_Version();
     void Push_button();
@@ -62,6 +66,7 @@ private:
     QRadioButton *max1_buttons[DigitButtons] = {};
     QPushButton *help_button = nullptr;
     QGroupBox *type_group = nullptr;
+    QWidget *numberWindow = nullptr;
 };
 
 #endif
