@@ -4,6 +4,7 @@
 #include "help/helpwindow.h"
 
 #include <QDir>
+#include <QKeyEvent>
 
 HelpWindow::HelpWindow() : QTextBrowser(nullptr)
 {
@@ -22,4 +23,13 @@ void HelpWindow::showEvent(QShowEvent *event)
         page.clear();
     }
     QTextBrowser::showEvent(event);
+}
+
+// Escape puts the help away, as it does a dialog.
+void HelpWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QTextBrowser::keyPressEvent(event);
 }

@@ -7,6 +7,8 @@
 #include "common/trace.h"
 #include "settings/setup_config.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
@@ -43,6 +45,7 @@ Random::Random(QWidget *parent) : QLCDNumber(parent)
     setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint);
     setWindowTitle(tr("Lukimo"));
     setToolTip(tr("Left Button click:Nuber Stop.\nRight Button click:Settei menu."));
+    setFocusPolicy(Qt::StrongFocus);
     config = std::make_unique<Setup_config>();
     config->setNumberWindow(this);
 
@@ -108,12 +111,41 @@ void Random::mousePressEvent(QMouseEvent *event)
         leftPress();
         break;
     case Qt::RightButton:
-        ++rightPresses;
-        showBeside(config.get(), this);
+        rightPress();
         break;
     default:
         break;
     }
+}
+
+// The keyboard does what the mouse does: Space and Return click, the Menu key
+// and Shift+F10 right-click; holding a key down does not click again and
+// again. F1 opens the help, Ctrl+Q ends the program.
+void Random::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    const bool plain = modifiers == Qt::NoModifier;
+    if (plain && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        if (!event->isAutoRepeat())
+            leftPress();
+    } else if ((plain && key == Qt::Key_Menu) ||
+               (modifiers == Qt::ShiftModifier && key == Qt::Key_F10)) {
+        if (!event->isAutoRepeat())
+            rightPress();
+    } else if (plain && key == Qt::Key_F1) {
+        config->help_exe();
+    } else if (modifiers == Qt::ControlModifier && key == Qt::Key_Q) {
+        QCoreApplication::quit();
+    } else {
+        QLCDNumber::keyPressEvent(event);
+    }
+}
+
+void Random::rightPress()
+{
+    ++rightPresses;
+    showBeside(config.get(), this);
 }
 
 void Random::leftPress()

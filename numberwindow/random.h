@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class QKeyEvent;
 class QMouseEvent;
 class QTimer;
 class Setup_config;
@@ -29,10 +30,12 @@ public slots:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void drawLimited();
     void leftPress();
+    void rightPress();
     void reportSelfPick(int hundredsCode, int tensCode, int onesCode);
 
     int leftPresses = 1;
