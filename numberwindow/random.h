@@ -24,6 +24,9 @@ public:
     explicit Random(QWidget *parent = nullptr);
     ~Random() override;
 
+    // Whether the digits roll, or stand still after a stop.
+    bool isRolling() const;
+
 public slots:
     void showRand3();
     void showRand4();
@@ -36,6 +39,7 @@ private:
     void drawLimited();
     void leftPress();
     void rightPress();
+    void announceNumber();
     void reportSelfPick(int hundredsCode, int tensCode, int onesCode);
 
     int leftPresses = 1;

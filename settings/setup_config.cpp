@@ -49,20 +49,23 @@ Setup_config::Setup_config()
     random_radio->setObjectName(QStringLiteral("random_radio"));
     random_radio->setToolTip(tr("Rundom mode"));
     random_radio->setChecked(true);
+    random_radio->setAccessibleName(
+        tr("Random mode: each digit is drawn at random, up to the key chosen for its position"));
     self_radio = new QRadioButton(tr("self mode"), mode_group);
     self_radio->setObjectName(QStringLiteral("self_radio"));
     self_radio->setToolTip(tr("self mode"));
+    self_radio->setAccessibleName(tr("self mode: each digit is the key chosen for its position"));
 
-    max4_group = createDigitGroup(tr("Max_4"), max4_buttons);
+    max4_group = createDigitGroup(tr("Max_4"), tr("%1, thousands digit"), max4_buttons);
     max4_group->setObjectName(QStringLiteral("max4_group"));
     max4_group->setVisible(false);
-    max3_group = createDigitGroup(tr("Max_3"), max3_buttons);
+    max3_group = createDigitGroup(tr("Max_3"), tr("%1, hundreds digit"), max3_buttons);
     max3_group->setObjectName(QStringLiteral("max3_group"));
     max3_group->setToolTip(tr("3 digdit"));
-    max2_group = createDigitGroup(tr("Max_2"), max2_buttons);
+    max2_group = createDigitGroup(tr("Max_2"), tr("%1, tens digit"), max2_buttons);
     max2_group->setObjectName(QStringLiteral("max2_group"));
     max2_group->setToolTip(tr("2 digdit"));
-    max1_group = createDigitGroup(tr("Max_1"), max1_buttons);
+    max1_group = createDigitGroup(tr("Max_1"), tr("%1, ones digit"), max1_buttons);
     max1_group->setObjectName(QStringLiteral("max1_group"));
     max1_group->setToolTip(tr("1 digdit"));
 
@@ -117,11 +120,17 @@ Setup_config::Setup_config()
 
 Setup_config::~Setup_config() = default;
 
-QGroupBox *Setup_config::createDigitGroup(const QString &title, QRadioButton **buttons)
+// A screen reader names each key after the digit position it steers, since
+// "Max_3" alone does not say which one that is.
+QGroupBox *Setup_config::createDigitGroup(const QString &title, const QString &keyName,
+                                          QRadioButton **buttons)
 {
     auto *group = new QGroupBox(title, this);
-    for (int i = 0; i < DigitButtons; ++i)
-        buttons[i] = new QRadioButton(QString::fromLatin1(digitLabels[i]), group);
+    for (int i = 0; i < DigitButtons; ++i) {
+        const QString label = QString::fromLatin1(digitLabels[i]);
+        buttons[i] = new QRadioButton(label, group);
+        buttons[i]->setAccessibleName(keyName.arg(label));
+    }
     buttons[0]->setChecked(true);
     buttons[10]->setEnabled(false);
     buttons[11]->setEnabled(false);

@@ -46,7 +46,8 @@ private:
     // traced as "method=").
     enum class SelfTrace { Plain, Method };
 
-    QGroupBox *createDigitGroup(const QString &title, QRadioButton **buttons);
+    QGroupBox *createDigitGroup(const QString &title, const QString &keyName,
+                                QRadioButton **buttons);
     int limitCode(QRadioButton *const *buttons, SelfTrace selfTrace);
 
     std::unique_ptr<HelpWindow> help_window;
