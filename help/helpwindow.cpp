@@ -4,6 +4,8 @@
 #include "help/helpwindow.h"
 
 #include <QDir>
+#include <QKeyEvent>
+#include <QLocale>
 
 HelpWindow::HelpWindow() : QTextBrowser(nullptr)
 {
@@ -11,15 +13,27 @@ HelpWindow::HelpWindow() : QTextBrowser(nullptr)
     setWindowTitle(tr("How to use"));
     resize(750, 400);
     page = QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("html/index.html")));
+    // The page holds both languages; a Japanese reader starts at the second half.
+    if (QLocale().language() == QLocale::Japanese)
+        page.setFragment(QStringLiteral("ja"));
 }
 
 HelpWindow::~HelpWindow() = default;
 
 void HelpWindow::showEvent(QShowEvent *event)
 {
+    QTextBrowser::showEvent(event);
     if (!page.isEmpty()) {
         setSource(page);
         page.clear();
     }
-    QTextBrowser::showEvent(event);
+}
+
+// Escape puts the help away, as it does a dialog.
+void HelpWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QTextBrowser::keyPressEvent(event);
 }

@@ -19,6 +19,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // Laying out the page is the costliest part of start-up (it brings up

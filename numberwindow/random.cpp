@@ -3,9 +3,14 @@
 
 #include "numberwindow/random.h"
 
+#include "common/placement.h"
 #include "common/trace.h"
 #include "settings/setup_config.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
@@ -34,6 +39,53 @@ int compose(int hundreds, int tens, int ones)
     return hundreds * 100 + tens * 10 + ones;
 }
 
+// Qt's own view of a seven-segment display makes the number its name, so the
+// name would change ten times a second. Ours keeps the window's name and gives
+// the number as its value once the roll stops; while it rolls there is none.
+class NumberDisplayAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit NumberDisplayAccessible(Random *window)
+        : QAccessibleWidget(window, QAccessible::StaticText)
+    {
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value)
+            return numberWindow()->isRolling() ? QString()
+                                               : QString::number(numberWindow()->intValue());
+        return QAccessibleWidget::text(kind);
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override
+    {
+        return numberWindow()->isRolling() ? QVariant() : QVariant(numberWindow()->intValue());
+    }
+    void setCurrentValue(const QVariant &) override {}
+    QVariant maximumValue() const override { return 9999; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    Random *numberWindow() const { return static_cast<Random *>(widget()); }
+};
+
+QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
+{
+    if (auto *window = qobject_cast<Random *>(object);
+        window && className == QLatin1String("Random"))
+        return new NumberDisplayAccessible(window);
+    return nullptr;
+}
+
 } // namespace
 
 Random::Random(QWidget *parent) : QLCDNumber(parent)
@@ -42,7 +94,13 @@ Random::Random(QWidget *parent) : QLCDNumber(parent)
     setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint);
     setWindowTitle(tr("Lukimo"));
     setToolTip(tr("Left Button click:Nuber Stop.\nRight Button click:Settei menu."));
-    config = new Setup_config();
+    setFocusPolicy(Qt::StrongFocus);
+    QAccessible::installFactory(accessibleFor);
+    setAccessibleName(tr("Lukimo number"));
+    setAccessibleDescription(tr("Three rolling digits. Space or Return stops and restarts "
+                                "them, the Menu key opens the settings, F1 the help."));
+    config = std::make_unique<Setup_config>();
+    config->setNumberWindow(this);
 
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &Random::showRand3);
@@ -52,11 +110,7 @@ Random::Random(QWidget *parent) : QLCDNumber(parent)
     resize(200, 60);
 }
 
-// The settings dialog is a window of its own, not a child; it goes with us.
-Random::~Random()
-{
-    delete config;
-}
+Random::~Random() = default;
 
 void Random::showRand3()
 {
@@ -110,18 +164,47 @@ void Random::mousePressEvent(QMouseEvent *event)
         leftPress();
         break;
     case Qt::RightButton:
-        ++rightPresses;
-        config->show();
+        rightPress();
         break;
     default:
         break;
     }
 }
 
+// The keyboard does what the mouse does: Space and Return click, the Menu key
+// and Shift+F10 right-click; holding a key down does not click again and
+// again. F1 opens the help, Ctrl+Q ends the program.
+void Random::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    const bool plain = modifiers == Qt::NoModifier;
+    if (plain && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        if (!event->isAutoRepeat())
+            leftPress();
+    } else if ((plain && key == Qt::Key_Menu) ||
+               (modifiers == Qt::ShiftModifier && key == Qt::Key_F10)) {
+        if (!event->isAutoRepeat())
+            rightPress();
+    } else if (plain && key == Qt::Key_F1) {
+        config->help_exe();
+    } else if (modifiers == Qt::ControlModifier && key == Qt::Key_Q) {
+        QCoreApplication::quit();
+    } else {
+        QLCDNumber::keyPressEvent(event);
+    }
+}
+
+void Random::rightPress()
+{
+    ++rightPresses;
+    showBeside(config.get(), this);
+}
+
 void Random::leftPress()
 {
     ++leftPresses;
-    if (leftPresses % 2 != 0) {
+    if (isRolling()) {
         timer->start(100);
         showRand3();
         return;
@@ -133,9 +216,22 @@ void Random::leftPress()
     timer->stop();
     if (onesCode <= 10) {
         showRand3();
+        announceNumber();
         return;
     }
     reportSelfPick(hundredsCode, tensCode, onesCode);
+}
+
+bool Random::isRolling() const
+{
+    return leftPresses % 2 != 0;
+}
+
+// Tells a screen reader the number the roll stopped on; the ticks stay quiet.
+void Random::announceNumber()
+{
+    QAccessibleValueChangeEvent event(this, intValue());
+    QAccessible::updateAccessibility(&event);
 }
 
 // A stop in self mode shows the user's own number and lists it as a straight
@@ -194,5 +290,6 @@ void Random::reportSelfPick(int hundredsCode, int tensCode, int onesCode)
     }
 
     display(straight);
+    announceNumber();
     QMessageBox::information(this, title, message, QMessageBox::Ok, QMessageBox::NoButton);
 }

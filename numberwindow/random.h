@@ -7,6 +7,9 @@
 #include <QLCDNumber>
 #include <QString>
 
+#include <memory>
+
+class QKeyEvent;
 class QMouseEvent;
 class QTimer;
 class Setup_config;
@@ -21,18 +24,22 @@ public:
     explicit Random(QWidget *parent = nullptr);
     ~Random() override;
 
+    // Whether the digits roll, or stand still after a stop.
+    bool isRolling() const;
+
 public slots:
     void showRand3();
     void showRand4();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    friend class tst_Random;
-
     void drawLimited();
     void leftPress();
+    void rightPress();
+    void announceNumber();
     void reportSelfPick(int hundredsCode, int tensCode, int onesCode);
 
     int leftPresses = 1;
@@ -52,7 +59,7 @@ private:
     int box3 = 0;
     int box4 = 0;
     int box5 = 0;
-    Setup_config *config = nullptr;
+    std::unique_ptr<Setup_config> config;
     QString message;
 };
 

@@ -3,6 +3,7 @@
 
 #include "settings/setup_config.h"
 
+#include "common/placement.h"
 #include "common/trace.h"
 #include "help/helpwindow.h"
 #include "pastdata/input_serch.h"
@@ -29,30 +30,43 @@ Setup_config::Setup_config()
     resize(540, 250);
     setWindowTitle(tr("settei menu numbers3"));
     setToolTip(tr("Settei menu numbers3"));
-    help_window = new HelpWindow();
-    serch_dialog = new Input_Serch();
+    help_window = std::make_unique<HelpWindow>();
+    serch_dialog = std::make_unique<Input_Serch>();
 
     mode_group = new QGroupBox(tr("mode"), this);
+    mode_group->setObjectName(QStringLiteral("mode_group"));
     type_group = new QGroupBox(tr("type"), this);
+    type_group->setObjectName(QStringLiteral("type_group"));
     numbers3_radio = new QRadioButton(tr("Numbers3"), type_group);
+    numbers3_radio->setObjectName(QStringLiteral("numbers3_radio"));
     numbers3_radio->setToolTip(tr("Numbers3"));
     numbers3_radio->setChecked(true);
     numbers4_radio = new QRadioButton(tr("Numbers4"), type_group);
+    numbers4_radio->setObjectName(QStringLiteral("numbers4_radio"));
     numbers4_radio->setToolTip(tr("Numbers4"));
     numbers4_radio->setEnabled(false);
     random_radio = new QRadioButton(tr("Random mode"), mode_group);
+    random_radio->setObjectName(QStringLiteral("random_radio"));
     random_radio->setToolTip(tr("Rundom mode"));
     random_radio->setChecked(true);
+    random_radio->setAccessibleName(
+        tr("Random mode: each digit is drawn at random, up to the key chosen for its position"));
     self_radio = new QRadioButton(tr("self mode"), mode_group);
+    self_radio->setObjectName(QStringLiteral("self_radio"));
     self_radio->setToolTip(tr("self mode"));
+    self_radio->setAccessibleName(tr("self mode: each digit is the key chosen for its position"));
 
-    max4_group = createDigitGroup(tr("Max_4"), max4_buttons);
+    max4_group = createDigitGroup(tr("Max_4"), tr("%1, thousands digit"), max4_buttons);
+    max4_group->setObjectName(QStringLiteral("max4_group"));
     max4_group->setVisible(false);
-    max3_group = createDigitGroup(tr("Max_3"), max3_buttons);
+    max3_group = createDigitGroup(tr("Max_3"), tr("%1, hundreds digit"), max3_buttons);
+    max3_group->setObjectName(QStringLiteral("max3_group"));
     max3_group->setToolTip(tr("3 digdit"));
-    max2_group = createDigitGroup(tr("Max_2"), max2_buttons);
+    max2_group = createDigitGroup(tr("Max_2"), tr("%1, tens digit"), max2_buttons);
+    max2_group->setObjectName(QStringLiteral("max2_group"));
     max2_group->setToolTip(tr("2 digdit"));
-    max1_group = createDigitGroup(tr("Max_1"), max1_buttons);
+    max1_group = createDigitGroup(tr("Max_1"), tr("%1, ones digit"), max1_buttons);
+    max1_group->setObjectName(QStringLiteral("max1_group"));
     max1_group->setToolTip(tr("1 digdit"));
 
     auto *ok_button = new QPushButton(QStringLiteral("ok"), this);
@@ -104,18 +118,19 @@ Setup_config::Setup_config()
     connect(help_button, &QPushButton::clicked, this, &Setup_config::help_exe);
 }
 
-// The help and past-data windows are windows of their own, not children.
-Setup_config::~Setup_config()
-{
-    delete serch_dialog;
-    delete help_window;
-}
+Setup_config::~Setup_config() = default;
 
-QGroupBox *Setup_config::createDigitGroup(const QString &title, QRadioButton **buttons)
+// A screen reader names each key after the digit position it steers, since
+// "Max_3" alone does not say which one that is.
+QGroupBox *Setup_config::createDigitGroup(const QString &title, const QString &keyName,
+                                          QRadioButton **buttons)
 {
     auto *group = new QGroupBox(title, this);
-    for (int i = 0; i < DigitButtons; ++i)
-        buttons[i] = new QRadioButton(QString::fromLatin1(digitLabels[i]), group);
+    for (int i = 0; i < DigitButtons; ++i) {
+        const QString label = QString::fromLatin1(digitLabels[i]);
+        buttons[i] = new QRadioButton(label, group);
+        buttons[i]->setAccessibleName(keyName.arg(label));
+    }
     buttons[0]->setChecked(true);
     buttons[10]->setEnabled(false);
     buttons[11]->setEnabled(false);
@@ -147,41 +162,45 @@ void Setup_config::Push_button()
     done(0);
 }
 
+void Setup_config::setNumberWindow(QWidget *window)
+{
+    numberWindow = window;
+}
+
 void Setup_config::push_serch()
 {
-    serch_dialog->show();
+    showBeside(serch_dialog.get(), numberWindow);
 }
 
 void Setup_config::help_exe()
 {
-    help_window->show();
+    showBeside(help_window.get(), numberWindow);
 }
 
 int Setup_config::check_ok()
 {
-    return limitCode(max1_buttons, false);
+    return limitCode(max1_buttons, SelfTrace::Plain);
 }
 
 int Setup_config::check_ok2()
 {
-    return limitCode(max2_buttons, false);
+    return limitCode(max2_buttons, SelfTrace::Plain);
 }
 
 int Setup_config::check_ok3()
 {
-    return limitCode(max3_buttons, true);
+    return limitCode(max3_buttons, SelfTrace::Method);
 }
 
 // Folds the draw mode and the checked digit of one group into a limit code:
 // "Random mode" gives the digit (10 for "0"), "self mode" the digit plus 10
-// (20 for "0"), and no choice gives 0. The hundreds group traces its
-// self-mode codes as "method=".
-int Setup_config::limitCode(QRadioButton *const *buttons, bool methodForSelfDigits)
+// (20 for "0"), and no choice gives 0.
+int Setup_config::limitCode(QRadioButton *const *buttons, SelfTrace selfTrace)
 {
     for (int i = 0; i <= zeroIndex; ++i) {
         if (buttons[i]->isChecked() && self_radio->isChecked()) {
             const int code = i == zeroIndex ? 20 : 19 - i;
-            if (code == 20 || methodForSelfDigits)
+            if (code == 20 || selfTrace == SelfTrace::Method)
                 trace("method=%d\n", code);
             else
                 trace("%d\n", code);

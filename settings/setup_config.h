@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class HelpWindow;
 class Input_Serch;
 class QGroupBox;
@@ -26,6 +28,10 @@ public:
     Setup_config();
     ~Setup_config() override;
 
+    // The window that opens this dialog; the dialog and the windows it opens
+    // appear beside it.
+    void setNumberWindow(QWidget *window);
+
 public slots:
     void show_Version();
     void Push_button();
@@ -36,14 +42,16 @@ public slots:
     void help_exe();
 
 private:
-    friend class tst_SetupConfig;
-    friend class tst_Random;
+    // How a group traces its self-mode codes 11 to 19 (code 20 is always
+    // traced as "method=").
+    enum class SelfTrace { Plain, Method };
 
-    QGroupBox *createDigitGroup(const QString &title, QRadioButton **buttons);
-    int limitCode(QRadioButton *const *buttons, bool methodForSelfDigits);
+    QGroupBox *createDigitGroup(const QString &title, const QString &keyName,
+                                QRadioButton **buttons);
+    int limitCode(QRadioButton *const *buttons, SelfTrace selfTrace);
 
-    HelpWindow *help_window = nullptr;
-    Input_Serch *serch_dialog = nullptr;
+    std::unique_ptr<HelpWindow> help_window;
+    std::unique_ptr<Input_Serch> serch_dialog;
     QGroupBox *max4_group = nullptr;
     QRadioButton *max4_buttons[DigitButtons] = {};
     QGroupBox *max3_group = nullptr;
@@ -59,6 +67,7 @@ private:
     QRadioButton *max1_buttons[DigitButtons] = {};
     QPushButton *help_button = nullptr;
     QGroupBox *type_group = nullptr;
+    QWidget *numberWindow = nullptr;
 };
 
 #endif

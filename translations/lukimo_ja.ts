@@ -167,6 +167,14 @@ Box No5:%6
 ボックス5:%6
 </translation>
     </message>
+    <message>
+        <source>Lukimo number</source>
+        <translation>Lukimo の数字</translation>
+    </message>
+    <message>
+        <source>Three rolling digits. Space or Return stops and restarts them, the Menu key opens the settings, F1 the help.</source>
+        <translation>回り続ける3桁の数字です。スペースキーかリターンキーで止まり、もう一度押すとまた回ります。メニューキーで設定、F1 でヘルプを開きます。</translation>
+    </message>
 </context>
 <context>
     <name>Setup_config</name>
@@ -273,6 +281,30 @@ Copyright (C) 2026 The Lukimo developers. GNU GPL バージョン3以降のも�
     <message>
         <source>Past Data Serch menu</source>
         <translation>過去データ検索メニュー</translation>
+    </message>
+    <message>
+        <source>Random mode: each digit is drawn at random, up to the key chosen for its position</source>
+        <translation>ランダムモード: 各桁は、その桁で選んだ数字までの範囲でランダムに選ばれます</translation>
+    </message>
+    <message>
+        <source>self mode: each digit is the key chosen for its position</source>
+        <translation>セルフモード: 各桁は、その桁で選んだ数字になります</translation>
+    </message>
+    <message>
+        <source>%1, thousands digit</source>
+        <translation>%1（千の位）</translation>
+    </message>
+    <message>
+        <source>%1, hundreds digit</source>
+        <translation>%1（百の位）</translation>
+    </message>
+    <message>
+        <source>%1, tens digit</source>
+        <translation>%1（十の位）</translation>
+    </message>
+    <message>
+        <source>%1, ones digit</source>
+        <translation>%1（一の位）</translation>
     </message>
 </context>
 </TS>

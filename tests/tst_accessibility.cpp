@@ -1,0 +1,149 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "numberwindow/random.h"
+#include "settings/setup_config.h"
+
+#include "support/modalboxcloser.h"
+#include "support/settingskeys.h"
+#include "support/stdoutcapture.h"
+
+#include <QAccessible>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <cstdlib>
+
+namespace {
+
+QString accessibleText(QObject *object, QAccessible::Text kind)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(object);
+    return face ? face->text(kind) : QStringLiteral("(no interface)");
+}
+
+} // namespace
+
+class tst_Accessibility : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void numberWindowIsNamed();
+    void numberIsTheValueAtAStop();
+    void selfModeStopGivesTheUsersNumber();
+    void digitKeysSayTheirPosition_data();
+    void digitKeysSayTheirPosition();
+    void modeButtonsSayWhatTheKeysDo();
+
+private:
+    static QTimer *roll(Random &window) { return window.findChild<QTimer *>(); }
+};
+
+void tst_Accessibility::numberWindowIsNamed()
+{
+    Random window;
+    QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number"));
+    QCOMPARE(accessibleText(&window, QAccessible::Description),
+             QStringLiteral("Three rolling digits. Space or Return stops and restarts them, "
+                            "the Menu key opens the settings, F1 the help."));
+}
+
+// Qt passes the change events on only while the platform reports an
+// assistive tool, which the offscreen platform never does; what a screen
+// reader reads when told is checked here.
+void tst_Accessibility::numberIsTheValueAtAStop()
+{
+    Random window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QAccessibleValueInterface *value =
+        QAccessible::queryAccessibleInterface(&window)->valueInterface();
+    QVERIFY(value);
+
+    // Rolling: the number changes ten times a second; the value stays empty.
+    QSet<int> shown;
+    QStringList values;
+    connect(roll(window), &QTimer::timeout, this, [&] {
+        shown.insert(window.intValue());
+        values << accessibleText(&window, QAccessible::Value);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(shown.size() >= 3, 5000);
+    QCOMPARE(values.join(QString()), QString());
+    QVERIFY(!value->currentValue().isValid());
+    QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number"));
+
+    // The stop draws once more (the first number of a run, 763), and that is
+    // the value until the roll starts again.
+    std::srand(1);
+    captureStdout([&] { QTest::keyClick(&window, Qt::Key_Space); });
+    QCOMPARE(accessibleText(&window, QAccessible::Value), QStringLiteral("763"));
+    QCOMPARE(value->currentValue(), QVariant(763));
+    QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number"));
+
+    captureStdout([&] { QTest::mousePress(&window, Qt::LeftButton); });
+    QVERIFY(roll(window)->isActive());
+    QCOMPARE(accessibleText(&window, QAccessible::Value), QString());
+}
+
+void tst_Accessibility::selfModeStopGivesTheUsersNumber()
+{
+    Random window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClick(&window, Qt::Key_Menu);
+    Setup_config *dialog = settingsDialog();
+    QVERIFY(dialog);
+    dialog->findChild<QRadioButton *>(QStringLiteral("self_radio"))->setChecked(true);
+    digitKey(dialog, "max3_group", QStringLiteral("0"))->setChecked(true);
+    digitKey(dialog, "max2_group", QStringLiteral("4"))->setChecked(true);
+    digitKey(dialog, "max1_group", QStringLiteral("5"))->setChecked(true);
+
+    ModalBoxCloser closer;
+    captureStdout([&] { QTest::keyClick(&window, Qt::Key_Return); });
+    QCOMPARE(closer.boxes.size(), 1);
+    QCOMPARE(accessibleText(&window, QAccessible::Value), QStringLiteral("45"));
+}
+
+void tst_Accessibility::digitKeysSayTheirPosition_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Max_1 0") << QString("max1_group") << QString("0") << QString("0, ones digit");
+    QTest::newRow("Max_2 5") << QString("max2_group") << QString("5") << QString("5, tens digit");
+    QTest::newRow("Max_3 7") << QString("max3_group") << QString("7")
+                             << QString("7, hundreds digit");
+    QTest::newRow("Max_3 #") << QString("max3_group") << QString("#")
+                             << QString("#, hundreds digit");
+}
+
+void tst_Accessibility::digitKeysSayTheirPosition()
+{
+    QFETCH(QString, group);
+    QFETCH(QString, key);
+    QFETCH(QString, name);
+
+    Setup_config dialog;
+    QRadioButton *button = digitKey(&dialog, qPrintable(group), key);
+    QVERIFY(button);
+    QCOMPARE(accessibleText(button, QAccessible::Name), name);
+    QCOMPARE(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::RadioButton);
+}
+
+void tst_Accessibility::modeButtonsSayWhatTheKeysDo()
+{
+    Setup_config dialog;
+    QCOMPARE(
+        accessibleText(dialog.findChild<QRadioButton *>(QStringLiteral("random_radio")),
+                       QAccessible::Name),
+        QStringLiteral("Random mode: each digit is drawn at random, up to the key chosen for its "
+                       "position"));
+    QCOMPARE(accessibleText(dialog.findChild<QRadioButton *>(QStringLiteral("self_radio")),
+                            QAccessible::Name),
+             QStringLiteral("self mode: each digit is the key chosen for its position"));
+}
+
+QTEST_MAIN(tst_Accessibility)
+#include "tst_accessibility.moc"
