@@ -3,6 +3,8 @@
 
 #include "help/helpwindow.h"
 
+#include "common/safefile.h"
+
 #include <QDir>
 #include <QKeyEvent>
 #include <QLocale>
@@ -36,4 +38,17 @@ void HelpWindow::keyPressEvent(QKeyEvent *event)
         close();
     else
         QTextBrowser::keyPressEvent(event);
+}
+
+QVariant HelpWindow::loadResource(int type, const QUrl &name)
+{
+    const QUrl url = source().resolved(name);
+    if (!url.isLocalFile())
+        return QTextBrowser::loadResource(type, name);
+    // The page and its pictures are a few hundred kilobytes.
+    constexpr qint64 maxResourceSize = 16 * 1024 * 1024;
+    const std::optional<QByteArray> data = readPlausibleFile(url.toLocalFile(), maxResourceSize);
+    // An empty answer, not an invalid one: the document would otherwise try
+    // the file itself.
+    return QVariant(data.value_or(QByteArray()));
 }

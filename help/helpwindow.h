@@ -20,6 +20,10 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // Reads local files only when they are regular files of a plausible
+    // size: a FIFO or a device in the page's place would block the window
+    // for ever, and a huge file would fill the memory.
+    QVariant loadResource(int type, const QUrl &name) override;
 
 private:
     // Laying out the page is the costliest part of start-up (it brings up

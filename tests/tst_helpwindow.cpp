@@ -6,6 +6,7 @@
 #include "settings/setup_config.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -17,6 +18,8 @@
 #include <QTextTable>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 class tst_HelpWindow : public QObject
@@ -26,6 +29,8 @@ class tst_HelpWindow : public QObject
 private slots:
     void withoutThePage();
     void withThePage();
+    void implausibleFilesLeaveThePageEmpty_data();
+    void implausibleFilesLeaveThePageEmpty();
     void oneWindowPerButton();
     void okLeavesTheWindowsOpen();
     void readableInEveryPalette_data();
@@ -131,6 +136,67 @@ template <typename Window> QList<Window *> tst_HelpWindow::topLevel()
         if (auto *window = qobject_cast<Window *>(widget))
             windows << window;
     return windows;
+}
+
+void tst_HelpWindow::implausibleFilesLeaveThePageEmpty_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<bool>("textShown");
+
+    QTest::newRow("page is a FIFO") << "fifo"
+                                    << "" << false;
+    QTest::newRow("page is a directory") << "directory"
+                                         << "" << false;
+    QTest::newRow("page is huge") << "huge"
+                                  << "" << false;
+    QTest::newRow("picture is a FIFO") << "page"
+                                       << "fifo" << true;
+    QTest::newRow("picture is huge") << "page"
+                                     << "huge" << true;
+}
+
+// Anything but a regular file of a plausible size counts as missing: the
+// window opens at once, and never waits on a file that does not end.
+void tst_HelpWindow::implausibleFilesLeaveThePageEmpty()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, picture);
+    QFETCH(bool, textShown);
+
+    QTemporaryDir work;
+    QDir dir(work.path());
+    QVERIFY(dir.mkpath(QStringLiteral("html")));
+    auto make = [&](const QString &name, const QString &kind, const QByteArray &content) {
+        const QString path = dir.filePath(QStringLiteral("html/") + name);
+        if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == QLatin1String("directory")) {
+            QVERIFY(dir.mkpath(QStringLiteral("html/") + name));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (kind == QLatin1String("huge"))
+                QVERIFY(file.resize(64 * 1024 * 1024)); // sparse: takes no room
+            else
+                file.write(content);
+        }
+    };
+    make(QStringLiteral("index.html"), page,
+         "<html><body><p>Lukimo help</p><img src=\"picture.png\"></body></html>");
+    if (!picture.isEmpty())
+        make(QStringLiteral("picture.png"), picture, QByteArray());
+
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(work.path()));
+    HelpWindow window;
+    QDir::setCurrent(previous);
+    QElapsedTimer clock;
+    clock.start();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(clock.elapsed() < 2000);
+    QCOMPARE(window.toPlainText().contains(QStringLiteral("Lukimo help")), textShown);
 }
 
 void tst_HelpWindow::withoutThePage()
