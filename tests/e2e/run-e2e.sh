@@ -78,6 +78,55 @@ sleep 0.6
 shot f
 same e f || fail "a double click did not count as two presses"
 
+# The keyboard: Space restarts the roll and Return stops it again.
+xdotool windowfocus --sync "$window"
+xdotool key space
+sleep 0.3
+shot g
+changed=no
+for i in $(seq 10); do
+    sleep 0.2
+    shot h
+    if ! same g h; then changed=yes; break; fi
+done
+[ "$changed" = yes ] || fail "Space did not restart the roll"
+xdotool key Return
+sleep 0.4
+shot i
+sleep 0.6
+shot j
+same i j || fail "Return did not stop the roll"
+
+# Windows the number window opens stand beside it, on the screen, never
+# over the display.
+eval "$(xdotool getwindowgeometry --shell "$window" | sed 's/^/NUMBER_/')"
+beside() {
+    local name=$1 id=$2
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 1024 ] && [ $((Y + HEIGHT)) -le 768 ] ||
+        fail "the $name window (${WIDTH}x${HEIGHT}+$X+$Y) leaves the screen"
+    if [ "$X" -lt $((NUMBER_X + NUMBER_WIDTH)) ] && [ "$NUMBER_X" -lt $((X + WIDTH)) ] &&
+        [ "$Y" -lt $((NUMBER_Y + NUMBER_HEIGHT)) ] && [ "$NUMBER_Y" -lt $((Y + HEIGHT)) ]; then
+        fail "the $name window (${WIDTH}x${HEIGHT}+$X+$Y) covers the number window"
+    fi
+}
+xdotool key F1
+help=$(wait_for_window "How to use" "$pid") || fail "F1 did not open the help"
+beside help "$help"
+xdotool windowfocus --sync "$help"
+xdotool key Escape
+for i in $(seq 50); do
+    xdotool search --onlyvisible --name "^How to use\$" >/dev/null 2>&1 || break
+    sleep 0.1
+done
+xdotool search --onlyvisible --name "^How to use\$" >/dev/null 2>&1 && fail "Escape did not put the help away"
+xdotool windowfocus --sync "$window"
+xdotool key shift+F10
+settings=$(wait_for_window "settei menu numbers3" "$pid") || fail "Shift+F10 did not open the settings"
+beside settings "$settings"
+python3 "$here/close-window.py" "$settings"
+sleep 0.3
+
 python3 "$here/close-window.py" "$window"
 for i in $(seq 100); do
     kill -0 "$pid" 2>/dev/null || break
@@ -91,4 +140,4 @@ status=0
 wait "$pid" || status=$?
 pid=
 [ "$status" = 0 ] || fail "the process ended with exit code $status"
-echo "e2e: window 200x60, rolling, stopped by a left click, a double click is two presses, closed with exit code 0"
+echo "e2e: window 200x60, rolling, stopped by a left click, a double click is two presses, Space and Return, F1 and Shift+F10 open windows beside it, closed with exit code 0"
