@@ -60,6 +60,9 @@ for _ in $(seq 200); do
 done
 [ -n "$surface" ] || fail "no top-level window titled Lukimo appeared"
 [ "$(requests 'xdg_surface@[0-9]+\.ack_configure')" -gt 0 ] || fail "the window never took the compositor's configure"
+# Docks tie the window to the launcher by the desktop entry's id.
+[ "$(requests 'xdg_toplevel@[0-9]+\.set_app_id\("org\.lukimo\.Lukimo"\)')" -gt 0 ] ||
+    fail "the window does not name the desktop entry org.lukimo.Lukimo as its app id"
 [ "$(requests "$surface\\.attach\\(wl_buffer")" -gt 0 ] || fail "the window never got a picture"
 
 # Rolling: a new number is drawn every 100 ms, and each one is a new picture
