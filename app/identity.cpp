@@ -3,17 +3,22 @@
 
 #include "app/identity.h"
 
+#include "app/iconpixels.h"
+
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
 
 void presentApplication()
 {
-    // The icons live in this static library, which the linker would
-    // otherwise leave out.
-    Q_INIT_RESOURCE(icons);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lukimo.Lukimo"));
+    // Raw pixels, not image files: decoding PNGs at start-up would bring in
+    // the image readers and their plugins before the first paint. Larger
+    // icons come from the desktop entry's icon theme.
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/lukimo-%1.png").arg(size), QSize(size, size));
+    for (const IconPixels &pixels : iconPixels)
+        icon.addPixmap(QPixmap::fromImage(
+            QImage(pixels.rgba, pixels.size, pixels.size, QImage::Format_RGBA8888)));
     QApplication::setWindowIcon(icon);
 }

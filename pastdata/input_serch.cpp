@@ -26,16 +26,7 @@ Input_Serch::Input_Serch()
     setToolTip(tr("Serch menu"));
 
     input_edit = new QLineEdit(this);
-    // Room for four digits and the frame, whatever the font.
-    input_edit->setMinimumWidth(
-        input_edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
     input_label = new QLabel(tr("No"), this);
-    // Wide enough for every mode's prompt, so that a change of mode moves
-    // nothing.
-    int promptWidth = 0;
-    for (const QString &prompt : {tr("No"), tr("Data"), tr("Input Bought No")})
-        promptWidth = qMax(promptWidth, input_label->fontMetrics().horizontalAdvance(prompt));
-    input_label->setMinimumWidth(promptWidth);
     input_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     mode_box = new QGroupBox(tr("mode"), this);
 
@@ -59,10 +50,6 @@ Input_Serch::Input_Serch()
     keepPlace.setRetainSizeWhenHidden(true);
     clear_button->setSizePolicy(keepPlace);
     clear_button->hide();
-    // The style asks 80 pixels of every push button; these two make do with
-    // their text, so that the row fits the window's 300 pixels.
-    for (QPushButton *button : {ok_button, clear_button})
-        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
 
     auto *inputRow = new QHBoxLayout;
     inputRow->addWidget(input_label);
@@ -182,6 +169,32 @@ void Input_Serch::All_data_clear()
     showEntryCount();
     serch_radio->hide();
     input_edit->clear();
+}
+
+bool Input_Serch::event(QEvent *event)
+{
+    // Sized for the texts just before the first showing: measuring text
+    // brings up the font engines, which start-up need not wait for.
+    if (event->type() == QEvent::Polish)
+        fitToTexts();
+    return QWidget::event(event);
+}
+
+void Input_Serch::fitToTexts()
+{
+    // Room for four digits and the frame, whatever the font.
+    input_edit->setMinimumWidth(
+        input_edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    // Wide enough for every mode's prompt, so that a change of mode moves
+    // nothing.
+    int promptWidth = 0;
+    for (const QString &prompt : {tr("No"), tr("Data"), tr("Input Bought No")})
+        promptWidth = qMax(promptWidth, input_label->fontMetrics().horizontalAdvance(prompt));
+    input_label->setMinimumWidth(promptWidth);
+    // The style asks 80 pixels of every push button; these two make do with
+    // their text, so that the row fits the window's 300 pixels.
+    for (QPushButton *button : {ok_button, clear_button})
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
 }
 
 void Input_Serch::showEvent(QShowEvent *event)

@@ -32,12 +32,14 @@ public slots:
     void All_data_clear();
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     enum class ClearButton { Hidden, Shown };
 
+    void fitToTexts();
     void prepareInput(ClearButton clear, int digits, const QString &prompt);
     void showEntryCount();
 

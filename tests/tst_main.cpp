@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QTimer>
 #include <QWidget>
 
@@ -20,6 +21,8 @@ namespace {
 
 QStringList shownTitles;
 QString titleAtFirstShow;
+QList<QSize> iconSizes;
+QString desktopEntry;
 
 class FirstShowProbe : public QObject
 {
@@ -44,6 +47,8 @@ void watchStartUp()
             if (window->isVisible())
                 shownTitles << window->windowTitle();
         }
+        iconSizes = QApplication::windowIcon().availableSizes();
+        desktopEntry = QGuiApplication::desktopFileName();
         for (QWidget *window : QApplication::topLevelWidgets())
             window->close();
     });
@@ -78,6 +83,10 @@ int main()
           "the number window's title is translated under Japanese");
     check(titleAtFirstShow == QStringLiteral("ルキモ"),
           "the translator is installed before the window is built");
-    std::printf("%d passed, %d failed\n", 4 - failures, failures);
+    check(iconSizes.contains(QSize(16, 16)) && iconSizes.contains(QSize(48, 48)),
+          "every window carries the program's icon, small sizes included");
+    check(desktopEntry == QStringLiteral("org.lukimo.Lukimo"),
+          "the windows name the desktop entry they belong to");
+    std::printf("%d passed, %d failed\n", 6 - failures, failures);
     return failures == 0 ? 0 : 1;
 }
