@@ -7,6 +7,9 @@
 //   lukimo_driver roll free TICKS     rolls TICKS ticks with free draws
 //   lukimo_driver roll limited TICKS  the same after a right press, with the
 //                                     settings dialog closed again
+//
+// The start-up below is app/main.cpp's, call for call, with the probes added
+// after it; when main gains a start-up step, add the same call here.
 
 #include "benchclock.h"
 
@@ -29,12 +32,13 @@ int main(int argc, char **argv)
     Translator translator;
     installTranslation(translator, QLocale::system().language());
 
+    Random window(nullptr);
+
     const bool firstPaint = argc > 1 && std::strcmp(argv[1], "first-paint") == 0;
     const bool limited = argc > 2 && std::strcmp(argv[2], "limited") == 0;
-    const int ticks = argc > 3 ? std::atoi(argv[3]) : 0;
+    bench::TickCounter counter(argc > 3 ? std::atoi(argv[3]) : 0);
 
-    Random window(nullptr);
-    FirstPaintProbe probe;
+    bench::FirstPaintProbe probe;
     if (firstPaint)
         window.installEventFilter(&probe);
     window.show();
@@ -50,11 +54,7 @@ int main(int argc, char **argv)
                     dialog->hide();
         }
         auto *roll = window.findChild<QTimer *>();
-        int ticked = 0;
-        QObject::connect(roll, &QTimer::timeout, &app, [&] {
-            if (++ticked >= ticks)
-                app.quit();
-        });
+        QObject::connect(roll, &QTimer::timeout, &app, [&counter] { counter.tick(); });
     }
     return app.exec();
 }
