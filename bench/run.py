@@ -228,7 +228,7 @@ def plain(timed, counted, header):
     for row in [head] + timed:
         lines.append(f"{row[0]:36} {row[1]:>22} {row[2]:>22} {row[3]:>20}  {row[4]}".rstrip())
     if counted:
-        lines += ["", "Under callgrind (exact, one run each):"]
+        lines += ["", "Under callgrind (one run each):"]
         for row in counted:
             lines.append(f"{row[0]:36} {row[1]:>22} {row[2]:>22} {row[3]:>20}  {row[4]}".rstrip())
     return "\n".join(lines)
@@ -240,7 +240,7 @@ def markdown(timed, counted, header):
              "|---|---:|---:|---:|---|"]
     lines += [f"| {' | '.join(row)} |" for row in timed]
     if counted:
-        lines += ["", "Instruction counts under callgrind (exact, one run each):", "",
+        lines += ["", "Instruction counts under callgrind (one run each):", "",
                   "| figure | Lukimo | floor | ratio | goal |", "|---|---:|---:|---:|---|"]
         lines += [f"| {' | '.join(row)} |" for row in counted]
     return "\n".join(lines)
