@@ -246,6 +246,20 @@ def markdown(timed, counted, header):
     return "\n".join(lines)
 
 
+def revision():
+    """The commit of the sources beside this script, marked when a source
+    file (not a text like this file's results) has changed since."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    commit = subprocess.run(["git", "-C", here, "rev-parse", "--short", "HEAD"],
+                            capture_output=True, text=True).stdout.strip()
+    changed = subprocess.run(["git", "-C", here, "status", "--porcelain",
+                              "--untracked-files=no", "--", ":/", ":!*.md"],
+                             capture_output=True, text=True).stdout.strip()
+    if not commit:
+        return "unknown sources"
+    return f"{commit} with local changes" if changed else commit
+
+
 def machine(rounds, load_before, load_after):
     cpu = platform.processor() or platform.machine()
     try:
@@ -257,7 +271,7 @@ def machine(rounds, load_before, load_after):
         pass
     qt = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "libqt6core6"],
                         capture_output=True, text=True).stdout or "unknown"
-    return (f"Run of {datetime.date.today().isoformat()}: {rounds} rounds "
+    return (f"Run of {datetime.date.today().isoformat()} on {revision()}: {rounds} rounds "
             f"({PAINT_PAIRS} first-paint pairs each), {os.cpu_count()} CPUs ({cpu}), "
             f"Qt {qt}; load average {load_before:.2f} before, {load_after:.2f} after.")
 
