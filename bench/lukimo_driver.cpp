@@ -13,6 +13,7 @@
 
 #include "benchclock.h"
 
+#include "app/identity.h"
 #include "app/streams.h"
 #include "app/translation.h"
 #include "numberwindow/random.h"
@@ -30,6 +31,7 @@ int main(int argc, char **argv)
 {
     prepareStandardStreams();
     QApplication app(argc, argv);
+    presentApplication();
     Translator translator;
     installTranslation(translator, QLocale::system().language());
 
