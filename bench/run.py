@@ -26,7 +26,6 @@ import argparse
 import datetime
 import os
 import platform
-import re
 import select
 import shutil
 import statistics
@@ -98,8 +97,8 @@ def commands(build):
 
 
 def timed_rounds(rounds, paint, roll, env, cwd):
-    """Returns samples[figure] = list of (lukimo or program value, floor value)
-    pairs, one pair per alternation."""
+    """Returns samples[figure] = list of (Lukimo's value, the floor's value),
+    one pair per alternation."""
     samples = {key: [] for key in ("paint", "startup-cpu", "startup-peak", "tick-free",
                                    "tick-limited", "peak-free", "peak-limited")}
     for done in range(rounds):
