@@ -19,7 +19,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const bool firstPaint = argc > 1 && std::strcmp(argv[1], "first-paint") == 0;
-    const int ticks = argc > 2 ? std::atoi(argv[2]) : 0;
+    bench::TickCounter counter(argc > 2 ? std::atoi(argv[2]) : 0);
 
     // Same face as the number window, so that both draw the same segments.
     QLCDNumber display;
@@ -27,16 +27,15 @@ int main(int argc, char **argv)
     display.resize(200, 60);
     display.display(std::rand() % 1000);
 
-    FirstPaintProbe probe;
+    bench::FirstPaintProbe probe;
     if (firstPaint)
         display.installEventFilter(&probe);
 
-    int ticked = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
         display.display(std::rand() % 1000);
-        if (!firstPaint && ++ticked >= ticks)
-            app.quit();
+        if (!firstPaint)
+            counter.tick();
     });
     timer.start(100);
     display.show();
