@@ -10,5 +10,5 @@ test:
 
 # Benchmarks against a bare-Qt floor on a virtual X server (a few minutes).
 bench:
-	@scripts/build.sh build
-	@python3 bench/run.py build
+	@scripts/build.sh build lukimo bench_floor bench_lukimo
+	@python3 bench/run.py build --results bench/RESULTS.md

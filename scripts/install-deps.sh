@@ -17,6 +17,8 @@ packages=(
     weston pulseaudio pulseaudio-utils
     # packaging and its checks
     dpkg-dev file desktop-file-utils appstream lintian
+    # the benchmarks' instruction counts
+    valgrind
 )
 
 missing=()
