@@ -171,13 +171,15 @@ void Input_Serch::All_data_clear()
     input_edit->clear();
 }
 
-bool Input_Serch::event(QEvent *event)
+void Input_Serch::setVisible(bool visible)
 {
-    // Sized for the texts just before the first showing: measuring text
+    // Sized for its texts just before it is first shown: measuring text
     // brings up the font engines, which start-up need not wait for.
-    if (event->type() == QEvent::Polish)
+    if (visible && !textsMeasured) {
         fitToTexts();
-    return QWidget::event(event);
+        textsMeasured = true;
+    }
+    QWidget::setVisible(visible);
 }
 
 void Input_Serch::fitToTexts()

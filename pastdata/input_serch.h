@@ -31,8 +31,9 @@ public slots:
     int Check_mode();
     void All_data_clear();
 
+    void setVisible(bool visible) override;
+
 protected:
-    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -62,6 +63,7 @@ private:
     // text, so that nothing typed or pasted is ever cut into another number:
     // "Ok" refuses it instead.
     int maxDigits = 4;
+    bool textsMeasured = false;
     // Made ready when the window is first shown, so that start-up never
     // waits for the audio system.
     ClickSound *click_sound = nullptr;
