@@ -9,6 +9,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 run_dir=$1
 source "$here/../../scripts/xvfb.sh"
+source "$here/lib.sh"
 
 work=$(mktemp -d -t lukimo-e2e.XXXXXX)
 trap 'kill ${pid:-} ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -22,10 +23,7 @@ fail() { echo "FAIL: $*"; [ -s "$work/stderr" ] && sed 's/^/  program: /' "$work
 cd "$run_dir"
 unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
-if [ -n "${2:-}" ]; then
-    export LSAN_OPTIONS="suppressions=$2:print_suppressions=0"
-    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}:fast_unwind_on_malloc=0"
-fi
+use_leak_suppressions "${2:-}"
 ./lukimo >"$work/stdout" 2>"$work/stderr" &
 pid=$!
 

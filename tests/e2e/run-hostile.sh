@@ -9,6 +9,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 run_dir=$1
 source "$here/../../scripts/xvfb.sh"
+source "$here/lib.sh"
 work=$(mktemp -d -t lukimo-hostile.XXXXXX)
 pid=
 cleanup() {
@@ -27,33 +28,9 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 cd "$run_dir"
 export QT_QPA_PLATFORM=xcb
-if [ -n "${2:-}" ]; then
-    export LSAN_OPTIONS="suppressions=$2:print_suppressions=0"
-    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}:fast_unwind_on_malloc=0"
-fi
+use_leak_suppressions "${2:-}"
 
 click() { xdotool mousemove --window "$1" 100 30 click "$2"; }
-
-# Closes every window of the program, as a window manager's close button
-# does, and expects the program to end with exit code 0. A program that
-# froze answers no close request.
-close_all_and_expect_exit() {
-    local what=$1 id status=0
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-            python3 "$here/close-window.py" "$id" 2>/dev/null || true
-        done
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        kill -9 "$pid"
-        fail "$what: the program froze and did not end when its windows were closed"
-    fi
-    wait "$pid" || status=$?
-    pid=
-    [ "$status" = 0 ] || fail "$what: the program ended with exit code $status"
-}
 
 # 1. Standard output closed, then standard error closed: the stop's trace
 # line (and the toolkit's warnings) must not go into the display connection.
@@ -126,10 +103,7 @@ pid=$!
 window=$(wait_for_window Lukimo "$pid") || fail "hung sound: no window"
 click "$window" 3
 settings=$(wait_for_window "settei menu numbers3" "$pid") || fail "hung sound: no settings"
-# "serch" is the third of the four buttons along the dialog's foot.
-eval "$(xdotool getwindowgeometry --shell "$settings")"
-xdotool mousemove --window "$settings" $((WIDTH * 62 / 100)) $((HEIGHT - 20)) click 1
-wait_for_window "serch menu" "$pid" >/dev/null || fail "hung sound: no past-data window"
+open_past_data "$settings" >/dev/null || fail "hung sound: no past-data window"
 sleep 0.5
 close_all_and_expect_exit "hung sound server"
 kill "$hung_server" 2>/dev/null || true

@@ -8,6 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 run_dir=$1
 source "$here/../../scripts/xvfb.sh"
+source "$here/lib.sh"
 work=$(mktemp -d -t lukimo-sound.XXXXXX)
 pid= pulse= watcher=
 cleanup() {
@@ -43,20 +44,14 @@ watcher=$!
 
 cd "$run_dir"
 export QT_QPA_PLATFORM=xcb
-if [ -n "${2:-}" ]; then
-    export LSAN_OPTIONS="suppressions=$2:print_suppressions=0"
-    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}:fast_unwind_on_malloc=0"
-fi
+use_leak_suppressions "${2:-}"
 ./lukimo >"$work/stdout" 2>"$work/stderr" &
 pid=$!
 
 window=$(wait_for_window Lukimo "$pid") || fail "the number window did not appear"
 xdotool mousemove --window "$window" 100 30 click 3
 settings=$(wait_for_window "settei menu numbers3" "$pid") || fail "no settings dialog"
-# "serch" is the third of the four buttons along the dialog's foot.
-eval "$(xdotool getwindowgeometry --shell "$settings")"
-xdotool mousemove --window "$settings" $((WIDTH * 62 / 100)) $((HEIGHT - 20)) click 1
-past=$(wait_for_window "serch menu" "$pid") || fail "no past-data window"
+past=$(open_past_data "$settings") || fail "no past-data window"
 sleep 1 # the sound gets ready on its own thread
 # "Data to Times" is the middle one of the three mode buttons shown.
 eval "$(xdotool getwindowgeometry --shell "$past")"
@@ -70,13 +65,5 @@ clicks=$(grep -c '^data to times=1$' "$work/stdout" || true)
 streams=$(grep -c "'new' on sink-input" "$work/events" || true)
 [ "$streams" = 3 ] || fail "$streams of 3 clicks reached the sound server"
 
-for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-    python3 "$here/close-window.py" "$id" 2>/dev/null || true
-done
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "the program did not end when its windows were closed"
-status=0
-wait "$pid" || status=$?
-pid=
-[ "$status" = 0 ] || { sed 's/^/  program: /' "$work/stderr" | tail -20; fail "exit code $status"; }
+close_all_and_expect_exit "sound"
 echo "sound: three clicks, three playback streams on the sound server, exit code 0"
