@@ -583,19 +583,27 @@ def discover_tests(build, labels):
     return chosen
 
 
-def build_targets(build, tests):
-    """What a mutant needs rebuilt: the test executables and the program
-    (so that a mutant of main() that does not compile is seen), or
-    everything when a test runs something else (a script)."""
+def ninja_targets(build):
+    _, out = run(["ninja", "-C", build, "-t", "targets", "all"])
+    return [line.split(":")[0] for line in out.splitlines() if ":" in line]
+
+
+def build_targets(build, tests, known):
+    """What every mutant needs rebuilt: the test executables and the program,
+    or everything when a test runs something else (a script)."""
     targets = []
     for t in tests:
         binary = os.path.relpath(t.command[0], build)
         if binary.startswith(".."):
             return []
         targets.append(binary)
-    _, out = run(["ninja", "-C", build, "-t", "targets", "all"])
-    known = {line.split(":")[0] for line in out.splitlines()}
     return targets + [t for t in PROGRAM_TARGETS if t in known]
+
+
+def object_targets(path, known):
+    """The object files compiled from a source, so that a mutant that does
+    not compile is seen even in a file no test links (a plugin, say)."""
+    return [t for t in known if t.endswith("/" + path + ".o")]
 
 
 def test_order(tests, path):
@@ -758,7 +766,9 @@ def main():
 
     labels = {"unit", "e2e"} if args.e2e else {"unit"}
     tests = discover_tests(build, labels)
-    build_cmd = ["ninja", "-C", build, f"-j{args.jobs}", *build_targets(build, tests)]
+    known = ninja_targets(build)
+    targets = build_targets(build, tests, known)
+    build_cmd = ["ninja", "-C", build, f"-j{args.jobs}", *targets]
     for t in tests:
         t0 = time.time()
         rc, out = run(t.command, timeout=600, env=t.env, cwd=t.cwd)
@@ -773,7 +783,8 @@ def main():
     try:
         for m in to_run:
             done += 1
-            run_mutant(m, texts[m.path], mirror, build_cmd, tests, args.timeout_factor)
+            extra = object_targets(m.path, known) if targets else []
+            run_mutant(m, texts[m.path], mirror, build_cmd + extra, tests, args.timeout_factor)
             print(f"[{done}/{len(to_run)}] {m.seconds:4.1f}s {m.status:12} {describe(m)} {m.description}"
                   f"{'  (' + m.detail + ')' if m.detail else ''}", flush=True)
     except Interrupted as e:
