@@ -24,7 +24,6 @@ and do not count. See docs/mutation.md.
 """
 
 import argparse
-import difflib
 import fnmatch
 import hashlib
 import json
@@ -115,15 +114,14 @@ def scan(text):
             blank(code, pos, pos + len(line))
             continued = line.rstrip().endswith("\\")
         pos += len(line) + 1
-    code_text = "".join(code)
-    strings = [(a, b) for a, b in strings if code_text[a] == '"']
-
     # Compiler hints only: __attribute__((...)).
+    code_text = "".join(code)
     for m in re.finditer(r"__attribute__\s*\(", code_text):
         end = matching_paren(code_text, m.end() - 1)
         if end is not None:
             blank(code, m.start(), end + 1)
     code_text = "".join(code)
+    # Literals on blanked lines (includes, hints) are not mutated.
     strings = [(a, b) for a, b in strings if code_text[a] == '"']
 
     return Scanned(text, code_text, "".join(nocomment), strings, body_map(code_text))
@@ -479,7 +477,8 @@ def write_file(path, text):
     fd, tmp = tempfile.mkstemp(dir=directory, prefix=".mutation-")
     with os.fdopen(fd, "w", encoding="utf-8", newline="") as f:
         f.write(text)
-    shutil.copymode(path, tmp) if os.path.exists(path) else None
+    if os.path.exists(path):
+        shutil.copymode(path, tmp)
     os.replace(tmp, path)
 
 
@@ -811,7 +810,7 @@ def run_mutant(m, original, mirror, build_cmd, tests, factor):
         rc, out = run(build_cmd, timeout=1200)
         if rc != 0:
             m.status = "uncompilable"
-            first_error = next((l for l in out.splitlines() if "error" in l), "")
+            first_error = next((l for l in out.splitlines() if "error:" in l), "")
             m.detail = first_error.strip()[:160]
             return
         m.status = "survived"
