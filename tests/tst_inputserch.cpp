@@ -92,8 +92,10 @@ private slots:
     void initTestCase();
     void init();
     void initialState();
+    void layoutReadsAsDesigned();
     void modes_data();
     void modes();
+    void searchModeAnswersThree();
     void entryFlow();
     void typedTextIsNeverCutIntoAnotherNumber_data();
     void typedTextIsNeverCutIntoAnotherNumber();
@@ -141,6 +143,47 @@ void tst_InputSerch::initialState()
     QCOMPARE(qobject_cast<QGroupBox *>(child("mode_box"))->title(), QStringLiteral("mode"));
     QCOMPARE(qobject_cast<QPushButton *>(child("ok_button"))->text(), QStringLiteral("Ok"));
     QCOMPARE(child("data_to_times_radio")->toolTip(), QStringLiteral("change to times from data"));
+    QCOMPARE(child("times_to_data_radio")->toolTip(), QStringLiteral("change to data from times"));
+    QCOMPARE(child("entry_radio")->toolTip(), QStringLiteral("Bought Number Entry"));
+    QCOMPARE(child("serch_radio")->toolTip(), QStringLiteral("Bought Number Serch"));
+    QCOMPARE(qobject_cast<QRadioButton *>(child("data_to_times_radio"))->text(),
+             QStringLiteral("Data to Times"));
+    QCOMPARE(qobject_cast<QRadioButton *>(child("times_to_data_radio"))->text(),
+             QStringLiteral("Times to Data"));
+    QCOMPARE(qobject_cast<QRadioButton *>(child("serch_radio"))->text(),
+             QStringLiteral("Bought No serch"));
+    QCOMPARE(qobject_cast<QPushButton *>(child("clear_button"))->text(), QStringLiteral("Clear"));
+}
+
+// The prompt, the field, "Ok" and "Clear" in a row above the mode group,
+// whose buttons stand one below the other: entry, search, Data to Times,
+// Times to Data.
+void tst_InputSerch::layoutReadsAsDesigned()
+{
+    PastDataWindow w;
+    w.click(w.entry());
+    w.enter(QStringLiteral("5"));
+    QVERIFY(w.search()->isVisible());
+    auto inWindow = [&](QWidget *widget) {
+        return QRect(widget->mapTo(&w.window, QPoint(0, 0)), widget->size());
+    };
+    const QRect prompt = inWindow(w.prompt()), field = inWindow(w.input()),
+                ok = inWindow(w.okButton()), clear = inWindow(w.clearButton()),
+                modes = inWindow(w.child<QGroupBox>("mode_box"));
+    QVERIFY(prompt.right() < field.left());
+    QVERIFY(field.right() < ok.left());
+    QVERIFY(ok.right() < clear.left());
+    for (const QRect &inRow : {field, ok, clear})
+        QVERIFY(qAbs(inRow.center().y() - prompt.center().y()) <= 2);
+    QVERIFY(field.bottom() < modes.top());
+    QRect above;
+    for (QRadioButton *radio : {w.entry(), w.search(), w.dataToTimes(), w.timesToData()}) {
+        const QRect here = inWindow(radio);
+        QVERIFY(modes.contains(here));
+        QVERIFY(above.isNull() || above.bottom() < here.top());
+        above = here;
+    }
+    QVERIFY(QRect(QPoint(0, 0), w.window.size()).contains(modes));
 }
 
 void tst_InputSerch::modes_data()
@@ -201,6 +244,21 @@ void tst_InputSerch::modes()
     captureStdout(
         [&] { QMetaObject::invokeMethod(&w.window, "Check_mode", Q_RETURN_ARG(int, returned)); });
     QCOMPARE(returned, result);
+}
+
+// The search mode exists once a number is bought; it answers 3 and leaves
+// the input as it was.
+void tst_InputSerch::searchModeAnswersThree()
+{
+    PastDataWindow w;
+    w.click(w.entry());
+    w.enter(QStringLiteral("5"));
+    w.click(w.search());
+    int returned = -1;
+    const QString output = captureStdout(
+        [&] { QMetaObject::invokeMethod(&w.window, "Check_mode", Q_RETURN_ARG(int, returned)); });
+    QCOMPARE(returned, 3);
+    QCOMPARE(output, QString());
 }
 
 void tst_InputSerch::entryFlow()
