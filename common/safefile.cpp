@@ -19,12 +19,6 @@ bool plausible(const struct stat &status, qint64 maxSize)
 
 } // namespace
 
-bool isPlausibleFile(const QString &path, qint64 maxSize)
-{
-    struct stat status;
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && plausible(status, maxSize);
-}
-
 std::optional<QByteArray> readPlausibleFile(const QString &path, qint64 maxSize)
 {
     // O_NONBLOCK keeps open() itself from waiting for a writer when a FIFO

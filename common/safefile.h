@@ -14,9 +14,6 @@
 // bytes: a directory, a FIFO, a device or an oversized file counts as
 // missing, and nothing here can block on a file that never ends.
 
-// Whether path names such a file now.
-bool isPlausibleFile(const QString &path, qint64 maxSize);
-
 // The whole content of such a file; nothing when it is not one, or cannot be
 // read in full.
 std::optional<QByteArray> readPlausibleFile(const QString &path, qint64 maxSize);

@@ -101,6 +101,16 @@ void tst_Placement::rule_data()
     QTest::newRow("shrunk, but not below the minimum")
         << QRect(0, 0, 200, 60) << QSize(540, 380) << QRect(0, 0, 640, 400) << QSize(400, 300)
         << QRect(0, 60, 540, 340);
+    // Too big for every side of a number window that fills the screen's
+    // height or width: shrunk into the one free strip, whichever side it is.
+    const QRect wide(0, 0, 1000, 600);
+    QTest::newRow("shrunk into the strip to the right")
+        << QRect(0, 0, 300, 600) << QSize(800, 500) << wide << QSize(100, 500)
+        << QRect(300, 0, 700, 500);
+    QTest::newRow("shrunk into the strip to the left")
+        << QRect(700, 0, 300, 600) << QSize(800, 500) << wide << QSize() << QRect(0, 0, 700, 500);
+    QTest::newRow("shrunk into the strip above")
+        << QRect(0, 400, 1000, 200) << QSize(800, 500) << wide << QSize() << QRect(0, 0, 800, 400);
     QTest::newRow("too big to keep clear: inside the screen, right of the anchor")
         << QRect(220, 170, 200, 60) << QSize(540, 280) << QRect(0, 0, 640, 400) << QSize(500, 250)
         << QRect(100, 120, 540, 280);

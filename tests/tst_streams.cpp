@@ -9,7 +9,10 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 // Puts a pipe in the place of standard output while it lives.
@@ -73,6 +76,9 @@ class tst_Streams : public QObject
 private slots:
     void initTestCase();
     void linesGoOutWholeAndInOrder();
+    void aLongLineIsCutNotSplit();
+    void anOutputThatFailsQuietensTheTrace_data();
+    void anOutputThatFailsQuietensTheTrace();
     void aFullOutputDropsLinesWithoutWaiting();
     void aReaderThatWentAwayQuietensTheTrace();
     void closedDescriptorsAreOpenedOnDevNull();
@@ -86,10 +92,67 @@ void tst_Streams::initTestCase()
 void tst_Streams::linesGoOutWholeAndInOrder()
 {
     PipedStdout out;
+    errno = EINTR; // left over from an earlier call: it means nothing now
     trace("method=%d\n", 20);
     trace("%d\n", 7);
     trace("pattern %s\nr3=%d\nr2=%d\nr=%d\n", "7-1", 1, 2, 3);
     QCOMPARE(out.drain(), QByteArray("method=20\n7\npattern 7-1\nr3=1\nr2=2\nr=3\n"));
+}
+
+void tst_Streams::aLongLineIsCutNotSplit()
+{
+    PipedStdout out;
+    const QByteArray text(300, 'n');
+    trace("%s\n", text.constData());
+    trace("%d\n", 5);
+    QCOMPARE(out.drain(), QByteArray(255, 'n') + "5\n");
+}
+
+void tst_Streams::anOutputThatFailsQuietensTheTrace_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::newRow("a full disk (/dev/full)") << "full";
+    QTest::newRow("a closed descriptor") << "closed";
+}
+
+// In a child process, since a quiet trace stays quiet: the first line fails,
+// nothing is counted as dropped, and later lines go nowhere even when the
+// output is fine again. A trace that kept retrying would hang the child.
+void tst_Streams::anOutputThatFailsQuietensTheTrace()
+{
+    QFETCH(QString, output);
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        int ends[2];
+        if (::pipe(ends) != 0)
+            ::_exit(3);
+        if (output == QLatin1String("full"))
+            ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO);
+        else
+            ::close(STDOUT_FILENO);
+        const qint64 dropped = droppedTraceLines();
+        trace("%d\n", 1);
+        trace("%d\n", 2);
+        if (::dup2(ends[1], STDOUT_FILENO) < 0)
+            ::_exit(3);
+        trace("%d\n", 3);
+        char buffer[8];
+        ::fcntl(ends[0], F_SETFL, O_NONBLOCK);
+        const bool silent = ::read(ends[0], buffer, sizeof buffer) < 0;
+        ::_exit(silent && droppedTraceLines() == dropped ? 0 : 1);
+    }
+    QVERIFY(child > 0);
+    int status = -1;
+    for (int i = 0; i < 100 && ::waitpid(child, &status, WNOHANG) == 0; ++i)
+        QTest::qWait(50);
+    if (::kill(child, 0) == 0 && ::waitpid(child, &status, WNOHANG) == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        QFAIL("the trace kept trying a failed output");
+    }
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
 }
 
 // A reader that stopped reading, or a terminal paused with Ctrl-S, must

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/translation.h"
+#include "common/safefile.h"
 #include "numberwindow/random.h"
 #include "pastdata/pastsearch.h"
 #include "settings/setup_config.h"
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTranslator>
+#include <QtEndian>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -31,6 +33,10 @@ private slots:
     void damagedCataloguesAreRefused_data();
     void damagedCataloguesAreRefused();
     void noSingleByteChangeCanMisleadTheToolkit();
+    void catalogueStructure_data();
+    void catalogueStructure();
+    void aRefusedCatalogueEmptiesTheTranslator();
+    void plausibleFilesHaveALimit();
 
 private:
     static QByteArray goodCatalogue();
@@ -263,6 +269,122 @@ void tst_Translation::literalsBypassTheCatalogue()
     QVERIFY(closer.boxes[1].title != QStringLiteral("Error"));
 
     QCoreApplication::removeTranslator(&translator);
+}
+
+namespace {
+
+QByteArray be32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray section(char tag, const QByteArray &body)
+{
+    return char(tag) + be32(quint32(body.size())) + body;
+}
+
+// A message record: its translation (UTF-16, big-endian), source text and
+// context, then the end tag.
+QByteArray record(const QByteArray &translation, const QByteArray &source)
+{
+    return char(3) + be32(quint32(translation.size())) + translation + char(6) +
+           be32(quint32(source.size())) + source + char(7) + be32(6) + "Random" + char(1);
+}
+
+const QByteArray magic("\x3c\xb8\x64\x18\xca\xef\x9c\x95\xcd\x21\x1c\xbf\x60\xa1\xbd\xdd", 16);
+
+} // namespace
+
+// The checker against catalogues built by hand, one rule at a time.
+void tst_Translation::catalogueStructure_data()
+{
+    QTest::addColumn<QByteArray>("catalogue");
+    QTest::addColumn<bool>("wellFormed");
+
+    const QByteArray first = record(QByteArray("\0A\0B", 4), "ab");
+    const QByteArray second = record(QByteArray("\0C", 2), "c");
+    const QByteArray messages = first + second;
+    const QByteArray hashes = be32(5) + be32(0) + be32(9) + be32(quint32(first.size()));
+    auto catalogue = [&](const QByteArray &hashTable, const QByteArray &messageBlock) {
+        return magic + section(0x42, hashTable) + section(0x69, messageBlock);
+    };
+
+    QTest::newRow("two messages") << catalogue(hashes, messages) << true;
+    const QByteArray untranslated = record(QByteArray(), "ab");
+    QTest::newRow("an untranslated message")
+        << catalogue(be32(5) + be32(0) + be32(9) + be32(quint32(untranslated.size())),
+                     untranslated + second)
+        << true;
+    QByteArray none = first;
+    none.replace(1, 4, be32(0xffffffffu));
+    none.remove(5, 4);
+    QTest::newRow("a translation marked none") << catalogue(be32(5) + be32(0), none) << true;
+    QTest::newRow("hashes out of order")
+        << catalogue(be32(9) + be32(0) + be32(5) + be32(quint32(first.size())), messages) << false;
+    QTest::newRow("hash into the middle of a record")
+        << catalogue(be32(5) + be32(3), messages) << false;
+    QTest::newRow("hash past the messages")
+        << catalogue(be32(5) + be32(quint32(messages.size())), messages) << false;
+    QTest::newRow("hash table of odd length")
+        << catalogue(hashes + QByteArray(4, '\0'), messages) << false;
+    QByteArray longer = messages;
+    longer.replace(1, 4, be32(quint32(messages.size())));
+    QTest::newRow("translation longer than its section") << catalogue(hashes, longer) << false;
+    QByteArray odd = messages;
+    odd.replace(1, 4, be32(3));
+    QTest::newRow("translation of odd length") << catalogue(hashes, odd) << false;
+    QByteArray unknown = messages;
+    unknown[0] = char(0x55);
+    QTest::newRow("unknown record tag") << catalogue(hashes, unknown) << false;
+    QByteArray unended = messages;
+    unended.chop(1);
+    QTest::newRow("last record without its end") << catalogue(hashes, unended) << false;
+    QTest::newRow("no messages") << magic + section(0x42, hashes) << false;
+    QTest::newRow("no hashes") << magic + section(0x69, messages) << false;
+    QTest::newRow("three bytes after the last section")
+        << catalogue(hashes, messages) + QByteArray("\x42\0\0", 3) << false;
+    QTest::newRow("an empty section")
+        << catalogue(hashes, messages) + char(0x88) + be32(0) << false;
+    QTest::newRow("a context table")
+        << catalogue(hashes, messages) + section(0x2f, QByteArray("\0\1\0\0", 4)) << false;
+    QTest::newRow("numerus rules and a language")
+        << catalogue(hashes, messages) + section(char(0x88), "\x01\x01") + section(char(0xa7), "ja")
+        << true;
+}
+
+void tst_Translation::catalogueStructure()
+{
+    QFETCH(QByteArray, catalogue);
+    QFETCH(bool, wellFormed);
+    QCOMPARE(isWellFormedCatalogue(catalogue), wellFormed);
+}
+
+void tst_Translation::aRefusedCatalogueEmptiesTheTranslator()
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("good.qm"));
+    const QString bad = dir.filePath(QStringLiteral("bad.qm"));
+    writeFile(good, goodCatalogue());
+    writeFile(bad, goodCatalogue().left(100));
+    Translator translator;
+    QVERIFY(translator.loadCatalogue(good));
+    QVERIFY(!translator.isEmpty());
+    QVERIFY(!translator.loadCatalogue(bad));
+    QVERIFY(translator.isEmpty());
+    QCOMPARE(translator.translate("HelpWindow", "How to use"), QString());
+}
+
+// A file of exactly the limit is read; one byte more is not.
+void tst_Translation::plausibleFilesHaveALimit()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("file"));
+    writeFile(path, QByteArray(1000, 'x'));
+    QCOMPARE(readPlausibleFile(path, 1000).value_or(QByteArray()).size(), 1000);
+    QVERIFY(!readPlausibleFile(path, 999));
+    QVERIFY(!readPlausibleFile(dir.filePath(QStringLiteral("missing")), 1000));
 }
 
 QTEST_MAIN(tst_Translation)
