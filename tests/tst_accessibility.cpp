@@ -61,6 +61,11 @@ void tst_Accessibility::numberIsTheValueAtAStop()
     QAccessibleValueInterface *value =
         QAccessible::queryAccessibleInterface(&window)->valueInterface();
     QVERIFY(value);
+    // The range a screen reader announces: whole numbers from 0 up to the
+    // four digits the display can show.
+    QCOMPARE(value->minimumValue(), QVariant(0));
+    QCOMPARE(value->maximumValue(), QVariant(9999));
+    QCOMPARE(value->minimumStepSize(), QVariant(1));
 
     // Rolling: the number changes ten times a second; the value stays empty.
     QSet<int> shown;
