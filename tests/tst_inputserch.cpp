@@ -171,6 +171,8 @@ void tst_InputSerch::layoutReadsAsDesigned()
                 ok = inWindow(w.okButton()), clear = inWindow(w.clearButton()),
                 modes = inWindow(w.child<QGroupBox>("mode_box"));
     QVERIFY(prompt.right() < field.left());
+    // The prompt stands against the field it names.
+    QCOMPARE(w.prompt()->alignment(), Qt::AlignRight | Qt::AlignVCenter);
     QVERIFY(field.right() < ok.left());
     QVERIFY(ok.right() < clear.left());
     for (const QRect &inRow : {field, ok, clear})

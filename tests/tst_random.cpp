@@ -39,6 +39,7 @@ private slots:
     void selfModeHoldsTheDisplay();
     void selfModeStops_data();
     void selfModeStops();
+    void randomModeStopAsksTheHundredsOnly();
     void allDifferentTitleStaysUntranslated();
     void leftPressesStopAndRestart();
     void otherPresses();
@@ -348,12 +349,29 @@ void tst_Random::selfModeStops_data()
     QTest::newRow("450") << "450"
                          << "pattern 8" << 450
                          << allDifferent.arg(450).arg(405).arg(540).arg(504).arg(54).arg(45);
+    QTest::newRow("661") << "661"
+                         << "pattern 7-1" << 661 << onesDiffer.arg(661).arg(616).arg(166);
     QTest::newRow("110") << "110"
                          << "pattern 8" << 110 << onesDiffer.arg(110).arg(101).arg(11);
     QTest::newRow("005") << "005"
                          << "pattern 7-1" << 5 << onesDiffer.arg(5).arg(50).arg(500);
     QTest::newRow("000") << "000"
                          << "pattern 7-1" << 0 << allEqual.arg(0);
+}
+
+// In random mode a stop asks only the hundreds group (a "0" there is code
+// 10, no self-mode code), then draws one last number under all three limits.
+void tst_Random::randomModeStopAsksTheHundredsOnly()
+{
+    Random window;
+    Setup_config *dialog = openSettings(window);
+    QVERIFY(dialog);
+    choose(dialog, QStringLiteral("0"), QStringLiteral("9"), QStringLiteral("9"));
+    ModalBoxCloser closer;
+    const QString output = captureStdout([&] { QTest::mousePress(&window, Qt::LeftButton); });
+    QVERIFY(!roll(window)->isActive());
+    QCOMPARE(output, QStringLiteral("10\n10\n9\n9\n"));
+    QVERIFY(closer.boxes.isEmpty());
 }
 
 void tst_Random::selfModeStops()
