@@ -92,8 +92,8 @@ Input_Serch::Input_Serch()
     for (const auto &[widget, name] : names)
         widget->setObjectName(QLatin1String(name));
 
-    setTabOrder(input_edit, ok_button);
-    setTabOrder(ok_button, clear_button);
+    // Tab: the field, "Ok", "Clear" (their order of creation), then the mode
+    // buttons, which were made before them.
     setTabOrder(clear_button, entry_radio);
 
     click_sound = new ClickSound(QDir::current().absoluteFilePath(QStringLiteral("wav/check.wav")),
