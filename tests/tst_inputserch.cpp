@@ -387,6 +387,9 @@ void tst_InputSerch::searchKeepsThePreviousPrompt()
 void tst_InputSerch::timesToDataClearsOnlyWhenAccepted()
 {
     PastDataWindow w;
+    // As first shown, the window takes draw numbers of up to four digits.
+    QCOMPARE(w.enter(QStringLiteral("00002")), QStringLiteral("Error/No Data"));
+    QCOMPARE(w.enter(QStringLiteral("0002")), QStringLiteral("serch result/2 times data is 988"));
     QCOMPARE(w.enter(QStringLiteral("2000")),
              QStringLiteral("serch result/2000 times data is 440"));
     QCOMPARE(w.input()->text(), QString());
@@ -488,6 +491,16 @@ void tst_InputSerch::fieldFitsAndNothingMoves()
     QCOMPARE(w.input()->geometry(), field);
     QCOMPARE(w.okButton()->geometry(), ok);
     QCOMPARE(w.window.size(), size);
+
+    // Squeezed as small as it goes, the window still shows four digits, the
+    // longest prompt and the buttons' texts whole.
+    w.window.resize(1, 1);
+    QCoreApplication::processEvents();
+    QVERIFY(w.input()->width() > fourDigits + 8);
+    const QFontMetrics metrics = w.prompt()->fontMetrics();
+    QVERIFY(w.prompt()->width() >= metrics.horizontalAdvance(QStringLiteral("Input Bought No")));
+    for (QPushButton *button : {w.okButton(), w.clearButton()})
+        QVERIFY(button->width() > button->fontMetrics().horizontalAdvance(button->text()) + 8);
 }
 
 void tst_InputSerch::clickSoundPlaysFromOneLoadedEffect()
