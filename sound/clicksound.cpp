@@ -45,8 +45,8 @@ public:
 
     void play()
     {
-        plugin->play(player);
-        ++shared->played;
+        if (plugin->play(player))
+            ++shared->played;
     }
 
 private:

@@ -20,10 +20,13 @@ public:
         return effect;
     }
 
-    void play(QObject *player) override
+    bool play(QObject *player) override
     {
-        if (auto *effect = qobject_cast<QSoundEffect *>(player))
-            effect->play();
+        auto *effect = qobject_cast<QSoundEffect *>(player);
+        if (!effect)
+            return false;
+        effect->play();
+        return true;
     }
 };
 

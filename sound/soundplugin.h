@@ -18,10 +18,11 @@ public:
     // A player of the file, parented to parent; it lives in the calling
     // thread and plays on play().
     virtual QObject *createPlayer(const QString &file, QObject *parent) = 0;
-    virtual void play(QObject *player) = 0;
+    // Starts the sound; false when player is not one of this plugin's.
+    virtual bool play(QObject *player) = 0;
 };
 
-#define SoundPluginInterface_iid "org.lukimo.Lukimo.SoundPluginInterface/1.0"
+#define SoundPluginInterface_iid "org.lukimo.Lukimo.SoundPluginInterface/1.1"
 Q_DECLARE_INTERFACE(SoundPluginInterface, SoundPluginInterface_iid)
 
 #endif

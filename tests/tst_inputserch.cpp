@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtEndian>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -108,6 +109,8 @@ private slots:
     void keyboard();
     void fieldFitsAndNothingMoves();
     void clickSoundPlaysFromOneLoadedEffect();
+    void waveHeaders_data();
+    void waveHeaders();
     void soundStaysSilentWithoutItsParts_data();
     void soundStaysSilentWithoutItsParts();
 };
@@ -529,6 +532,60 @@ void tst_InputSerch::clickSoundPlaysFromOneLoadedEffect()
     QCOMPARE(window.findChildren<ClickSound *>().size(), 1);
     PastDataWindow::click(radio);
     QTRY_COMPARE(sound->playedClicks(), 4);
+}
+
+namespace {
+
+QByteArray chunk(const char *id, const QByteArray &body, quint32 claimed = 0)
+{
+    QByteArray length(4, '\0');
+    qToLittleEndian(claimed ? claimed : quint32(body.size()), length.data());
+    QByteArray bytes = QByteArray(id, 4) + length + body;
+    if (body.size() % 2)
+        bytes += '\0';
+    return bytes;
+}
+
+QByteArray riff(const QByteArray &chunks, const char *kind = "WAVE")
+{
+    QByteArray length(4, '\0');
+    qToLittleEndian(quint32(4 + chunks.size()), length.data());
+    return "RIFF" + length + QByteArray(kind, 4) + chunks;
+}
+
+} // namespace
+
+// Only a RIFF WAVE file whose chunks lie inside it, with a format and some
+// samples, is handed to the sound system.
+void tst_InputSerch::waveHeaders_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("plausible");
+
+    const QByteArray format = chunk("fmt ", QByteArray(16, '\1'));
+    const QByteArray samples = chunk("data", QByteArray(100, '\2'));
+    QTest::newRow("format and samples") << riff(format + samples) << true;
+    QTest::newRow("odd-sized chunk, padded")
+        << riff(format + chunk("LIST", QByteArray(3, 'x')) + samples) << true;
+    QTest::newRow("a few bytes after the chunks") << riff(format + samples) + "abc" << true;
+    QTest::newRow("not RIFF") << QByteArray("RIFX") + riff(format + samples).mid(4) << false;
+    QTest::newRow("not WAVE") << riff(format + samples, "AVI ") << false;
+    QTest::newRow("text") << QByteArray("This is not a sound at all, just some words.") << false;
+    QTest::newRow("samples before the format") << riff(samples + format) << false;
+    QTest::newRow("no samples") << riff(format) << false;
+    QTest::newRow("empty samples") << riff(format + chunk("data", QByteArray())) << false;
+    QTest::newRow("short format") << riff(chunk("fmt ", QByteArray(14, '\1')) + samples) << false;
+    QTest::newRow("samples claim more than the file")
+        << riff(format + chunk("data", QByteArray(100, '\2'), 0x80000000u)) << false;
+    QTest::newRow("a chunk claims one byte more")
+        << riff(format + chunk("data", QByteArray(100, '\2'), 101)) << false;
+}
+
+void tst_InputSerch::waveHeaders()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, plausible);
+    QCOMPARE(isPlausibleWave(file), plausible);
 }
 
 void tst_InputSerch::soundStaysSilentWithoutItsParts_data()

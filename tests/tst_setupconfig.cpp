@@ -70,6 +70,15 @@ void tst_SetupConfig::initialState()
     QVERIFY(radio(dialog, "random_radio")->isChecked());
     QVERIFY(!radio(dialog, "self_radio")->isChecked());
     QCOMPARE(radio(dialog, "random_radio")->toolTip(), QStringLiteral("Rundom mode"));
+    QCOMPARE(radio(dialog, "random_radio")->text(), QStringLiteral("Random mode"));
+    QCOMPARE(radio(dialog, "self_radio")->text(), QStringLiteral("self mode"));
+    QCOMPARE(radio(dialog, "self_radio")->toolTip(), QStringLiteral("self mode"));
+    QCOMPARE(radio(dialog, "numbers3_radio")->text(), QStringLiteral("Numbers3"));
+    QCOMPARE(radio(dialog, "numbers3_radio")->toolTip(), QStringLiteral("Numbers3"));
+    QCOMPARE(radio(dialog, "numbers4_radio")->text(), QStringLiteral("Numbers4"));
+    QCOMPARE(radio(dialog, "numbers4_radio")->toolTip(), QStringLiteral("Numbers4"));
+    QCOMPARE(group(dialog, "max2_group")->toolTip(), QStringLiteral("2 digdit"));
+    QCOMPARE(group(dialog, "max1_group")->toolTip(), QStringLiteral("1 digdit"));
     QCOMPARE(group(dialog, "mode_group")->title(), QStringLiteral("mode"));
     QCOMPARE(group(dialog, "type_group")->title(), QStringLiteral("type"));
 
@@ -136,6 +145,9 @@ void tst_SetupConfig::layoutOrder()
     QCOMPARE(namesOf(rows->itemAt(1)->layout()),
              (QStringList{"max1_group", "max2_group", "max3_group", "max4_group"}));
     QCOMPARE(namesOf(rows->itemAt(2)->layout()), (QStringList{"ok", "Version", "serch", "help"}));
+    QCOMPARE(namesOf(group(dialog, "mode_group")->layout()),
+             (QStringList{"Random mode", "self mode"}));
+    QCOMPARE(namesOf(group(dialog, "type_group")->layout()), (QStringList{"Numbers3", "Numbers4"}));
 
     // Each digit group is a keypad: 9 8 7 / 6 5 4 / 3 2 1 / # * 0.
     QStringList keypad;
