@@ -699,6 +699,9 @@ def main():
                         help="only these program sources (paths or file names)")
     parser.add_argument("--since", metavar="REV",
                         help="only the program sources changed since this git revision")
+    parser.add_argument("--ids", metavar="FILE",
+                        help="only the mutants whose ids FILE lists, one a line (say, the "
+                             "survivors of an earlier run, to check that new tests kill them)")
     parser.add_argument("--e2e", action="store_true",
                         help="also run the end-to-end tests in a real X window (slower)")
     parser.add_argument("--equivalents", default=os.path.join(ROOT, DEFAULT_EQUIVALENTS),
@@ -726,6 +729,10 @@ def main():
             texts[path] = f.read()
         candidates.extend(find_mutants(path, texts[path]))
     chosen = list(candidates)
+    if args.ids:
+        with open(args.ids, encoding="utf-8") as f:
+            wanted = {line.split()[0] for line in f if line.strip() and not line.startswith("#")}
+        chosen = [m for m in chosen if m.id in wanted]
     if args.sample is not None and args.sample < len(chosen):
         chosen = random.Random(args.seed).sample(chosen, args.sample)
     chosen.sort(key=lambda m: (m.path, m.start, m.op))
