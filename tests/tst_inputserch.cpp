@@ -186,6 +186,7 @@ void tst_InputSerch::layoutReadsAsDesigned()
         const QRect here = inWindow(radio);
         QVERIFY(modes.contains(here));
         QVERIFY(above.isNull() || above.bottom() < here.top());
+        QVERIFY(above.isNull() || above.left() == here.left()); // one column
         above = here;
     }
     QVERIFY(QRect(QPoint(0, 0), w.window.size()).contains(modes));
