@@ -4,18 +4,17 @@ reads, and that run.py's statistics and its rewrite of RESULTS.md are right.
 
     test_bench.py FLOOR-DRIVER LUKIMO-DRIVER RUN-DIR
 """
-import importlib.util
 import os
+import runpy
 import subprocess
 import sys
 import tempfile
+import types
 import unittest
 
 sys.dont_write_bytecode = True
-_spec = importlib.util.spec_from_file_location(
-    "bench_run", os.path.join(os.path.dirname(os.path.abspath(__file__)), "run.py"))
-bench = importlib.util.module_from_spec(_spec)
-_spec.loader.exec_module(bench)
+bench = types.SimpleNamespace(**runpy.run_path(
+    os.path.join(os.path.dirname(os.path.abspath(__file__)), "run.py"), run_name="bench_run"))
 
 FLOOR = LUKIMO = RUN_DIR = None
 

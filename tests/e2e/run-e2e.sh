@@ -43,57 +43,49 @@ shot() {
     timeout 20 import -window "$window" "$work/$1.png" || fail "the window could not be photographed"
 }
 same() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true)" = 0 ]; }
+# rolling NAME: the picture changes within five seconds; the last look is
+# NAME-2.png.
+rolling() {
+    shot "$1-1"
+    for _ in $(seq 20); do
+        sleep 0.25
+        shot "$1-2"
+        same "$1-1" "$1-2" || return 0
+    done
+    return 1
+}
+# still NAME: two looks 0.6 s apart, taken a moment after an action, agree.
+still() {
+    sleep 0.4
+    shot "$1-1"
+    sleep 0.6
+    shot "$1-2"
+    same "$1-1" "$1-2"
+}
 
 # Rolling: the picture changes between two looks a little apart, and it
 # shows segments, not a blank face.
-changed=no
-shot a
-for i in $(seq 20); do
-    sleep 0.25
-    shot b
-    if ! same a b; then changed=yes; break; fi
-done
-[ "$changed" = yes ] || fail "the number does not roll"
-colours=$(identify -format '%k' "$work/b.png")
+rolling start || fail "the number does not roll"
+colours=$(identify -format '%k' "$work/start-2.png")
 [ "$colours" -gt 1 ] || fail "the window shows no number"
 
 # A left click stops the roll.
 xdotool mousemove --window "$window" 100 30 click 1
-sleep 0.4
-shot c
-sleep 0.6
-shot d
-same c d || fail "the roll did not stop after a left click"
+still click || fail "the roll did not stop after a left click"
 # The stop asked the settings for the hundreds limit, and its trace line is
 # already out while the program runs (standard output is a file here).
 grep -qx 9 "$work/stdout" || fail "the stop's trace line was not written at once"
 
 # A double click is two presses: the roll starts and stops again.
 xdotool click --repeat 2 --delay 80 1
-sleep 0.4
-shot e
-sleep 0.6
-shot f
-same e f || fail "a double click did not count as two presses"
+still double || fail "a double click did not count as two presses"
 
 # The keyboard: Space restarts the roll and Return stops it again.
 xdotool windowfocus --sync "$window"
 xdotool key space
-sleep 0.3
-shot g
-changed=no
-for i in $(seq 10); do
-    sleep 0.2
-    shot h
-    if ! same g h; then changed=yes; break; fi
-done
-[ "$changed" = yes ] || fail "Space did not restart the roll"
+rolling space || fail "Space did not restart the roll"
 xdotool key Return
-sleep 0.4
-shot i
-sleep 0.6
-shot j
-same i j || fail "Return did not stop the roll"
+still return || fail "Return did not stop the roll"
 
 # Windows the number window opens stand beside it, on the screen, never
 # over the display.
