@@ -4,6 +4,7 @@
 #include "pastdata/boughtstore.h"
 #include "pastdata/input_serch.h"
 #include "sound/clicksound.h"
+#include "sound/soundplugin.h"
 
 #include "support/modalboxcloser.h"
 #include "support/stdoutcapture.h"
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPluginLoader>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -113,6 +115,7 @@ private slots:
     void waveHeaders();
     void soundStaysSilentWithoutItsParts_data();
     void soundStaysSilentWithoutItsParts();
+    void pluginPlaysOnlyItsOwnPlayers();
 };
 
 void tst_InputSerch::initTestCase()
@@ -507,6 +510,23 @@ void tst_InputSerch::fieldFitsAndNothingMoves()
         QVERIFY(button->width() > button->fontMetrics().horizontalAdvance(button->text()) + 8);
 }
 
+namespace {
+
+// The names the system gives the process's threads.
+QStringList threadNames()
+{
+    QStringList names;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+        if (comm.open(QIODevice::ReadOnly))
+            names << QString::fromUtf8(comm.readAll()).trimmed();
+    }
+    return names;
+}
+
+} // namespace
+
 void tst_InputSerch::clickSoundPlaysFromOneLoadedEffect()
 {
     const QString previous = QDir::currentPath();
@@ -522,6 +542,9 @@ void tst_InputSerch::clickSoundPlaysFromOneLoadedEffect()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTRY_VERIFY_WITH_TIMEOUT(sound->isReady(), 10000);
+    // The sound thread has a name of its own, so that one stuck in the audio
+    // system can be told apart (top -H, gdb).
+    QVERIFY(threadNames().contains(QStringLiteral("lukimo-sound")));
 
     auto *radio = window.findChild<QRadioButton *>(QStringLiteral("data_to_times_radio"));
     for (int i = 0; i < 3; ++i)
@@ -596,6 +619,7 @@ void tst_InputSerch::soundStaysSilentWithoutItsParts_data()
     QTest::newRow("sound file is a FIFO") << "fifo";
     QTest::newRow("sound file claims 2 GiB") << "huge claim";
     QTest::newRow("sound file is a directory") << "directory";
+    QTest::newRow("sound file over 4 MiB") << "over 4 MiB";
     QTest::newRow("no plugin") << "no plugin";
     QTest::newRow("plugin is not one") << "bad plugin";
 }
@@ -624,6 +648,18 @@ void tst_InputSerch::soundStaysSilentWithoutItsParts()
         QFile bad(wav);
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write(bytes);
+    } else if (part == QLatin1String("over 4 MiB")) {
+        // A well-formed wave, made one byte too long by a chunk of padding.
+        QFile good(QStringLiteral(LUKIMO_RUN_DIR "/wav/check.wav"));
+        QVERIFY(good.open(QIODevice::ReadOnly));
+        QByteArray bytes = good.readAll() + "JUNK";
+        const qsizetype padding = 4 * 1024 * 1024 + 1 - bytes.size() - 4;
+        bytes += QByteArray(4, '\0') + QByteArray(padding, '\0');
+        qToLittleEndian(quint32(padding), bytes.data() + bytes.size() - padding - 4);
+        QVERIFY(isPlausibleWave(bytes));
+        QFile bad(wav);
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        QCOMPARE(bad.write(bytes), 4 * 1024 * 1024 + 1);
     } else if (part != QLatin1String("no wav")) {
         QVERIFY(QFile::copy(QStringLiteral(LUKIMO_RUN_DIR "/wav/check.wav"), wav));
         plugin = dir.filePath(QStringLiteral("lukimosound.so"));
@@ -653,6 +689,23 @@ void tst_InputSerch::soundStaysSilentWithoutItsParts()
     QVERIFY(!sound->isReady());
     QCOMPARE(sound->playedClicks(), 0);
     QVERIFY(closer.boxes.isEmpty());
+}
+
+// The plugin plays only the players it made: anything else handed to it is
+// refused, not taken for one.
+void tst_InputSerch::pluginPlaysOnlyItsOwnPlayers()
+{
+    QPluginLoader loader(QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so"));
+    auto *plugin = qobject_cast<SoundPluginInterface *>(loader.instance());
+    QVERIFY2(plugin, qPrintable(loader.errorString()));
+    QObject notAPlayer;
+    QVERIFY(!plugin->play(&notAPlayer));
+    QVERIFY(!plugin->play(nullptr));
+
+    QObject owner;
+    QObject *player = plugin->createPlayer(QStringLiteral(LUKIMO_RUN_DIR "/wav/check.wav"), &owner);
+    QVERIFY(player);
+    QCOMPARE(player->parent(), &owner);
 }
 
 QTEST_MAIN(tst_InputSerch)

@@ -107,6 +107,9 @@ void tst_Placement::rule_data()
     QTest::newRow("shrunk into the strip to the right")
         << QRect(0, 0, 300, 600) << QSize(800, 500) << wide << QSize(100, 500)
         << QRect(300, 0, 700, 500);
+    QTest::newRow("shrunk to exactly its minimum")
+        << QRect(0, 0, 300, 600) << QSize(800, 500) << wide << QSize(700, 500)
+        << QRect(300, 0, 700, 500);
     QTest::newRow("shrunk into the strip to the left")
         << QRect(700, 0, 300, 600) << QSize(800, 500) << wide << QSize() << QRect(0, 0, 700, 500);
     QTest::newRow("shrunk into the strip above")

@@ -286,6 +286,7 @@ void tst_SetupConfig::versionBox()
     Setup_config dialog;
     QPushButton *version = pushButton(&dialog, QStringLiteral("Version"));
     QVERIFY(version);
+    QCOMPARE(version->toolTip(), QStringLiteral("Version"));
 
     ModalBoxCloser closer;
     version->click();

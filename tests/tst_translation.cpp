@@ -336,9 +336,16 @@ void tst_Translation::catalogueStructure_data()
     QByteArray odd = messages;
     odd.replace(1, 4, be32(3));
     QTest::newRow("translation of odd length") << catalogue(hashes, odd) << false;
-    QByteArray unknown = messages;
+    QByteArray unknown = first;
     unknown[0] = char(0x55);
-    QTest::newRow("unknown record tag") << catalogue(hashes, unknown) << false;
+    QTest::newRow("unknown record tag") << catalogue(be32(5) + be32(0), unknown) << false;
+    // An obsolete field is a tag and four bytes, which the toolkit skips.
+    QByteArray obsolete = first;
+    obsolete.insert(0, char(5) + be32(0x7fffffffu));
+    QTest::newRow("an obsolete field")
+        << catalogue(be32(5) + be32(0) + be32(9) + be32(quint32(obsolete.size())),
+                     obsolete + second)
+        << true;
     QByteArray unended = messages;
     unended.chop(1);
     QTest::newRow("last record without its end") << catalogue(hashes, unended) << false;
