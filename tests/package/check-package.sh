@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Builds the Debian package and checks it: its name, its declared
-# dependencies, its files, the desktop entry and AppStream metadata; then
+# Builds the Debian package from a copy of the sources as Debian does
+# (dpkg-buildpackage) and checks it: its name, its declared dependencies, its
+# files, the desktop entry and AppStream metadata, and that a plain
+# `cmake --install` of a build of the program alone installs the same; then
 # unpacks it and starts the installed `lukimo` command from another folder
 # under a Japanese locale on a virtual X display, which must find its data
 # and write its trace to standard output, and starts it as the desktop entry
 # does, which must discard the trace.
-#   check-package.sh BUILD-DIR SOURCE-DIR
+#   check-package.sh SOURCE-DIR VERSION
 set -euo pipefail
-build=$(cd "$1" && pwd)
-source_dir=$(cd "$2" && pwd)
+source_dir=$(cd "$1" && pwd)
+version=$2
 source "$source_dir/scripts/xvfb.sh"
 work=$(mktemp -d -t lukimo-package.XXXXXX)
 trap 'kill ${pid:-} ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -18,11 +20,23 @@ export TMPDIR="$work" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 fail() { echo "FAIL: $*"; exit 1; }
 
-version=$(sed -n 's/^set(LUKIMO_VERSION "\(.*\)")$/\1/p' "$source_dir/CMakeLists.txt")
-release=$(sed -n 's/^set(CPACK_DEBIAN_PACKAGE_RELEASE \(.*\))$/\1/p' "$source_dir/CMakeLists.txt")
+# The sources as a fresh clone has them: what git tracks, as it is now.
+mkdir "$work/src"
+if git -C "$source_dir" rev-parse --git-dir >/dev/null 2>&1; then
+    git -C "$source_dir" ls-files -z --cached --others --exclude-standard |
+        (cd "$source_dir" && xargs -0 cp --parents -t "$work/src")
+else
+    cp -a "$source_dir/." "$work/src"
+    rm -rf "$work/src"/build*
+fi
+# The changelog's latest entry is the version CMake builds.
+changelog_version=$(cd "$work/src" && dpkg-parsechangelog -S Version)
+[ "${changelog_version%-*}" = "$version" ] ||
+    fail "debian/changelog's latest entry is $changelog_version, the program's version $version"
+(cd "$work/src" && dpkg-buildpackage -us -uc -b >"$work/dpkg-buildpackage.log" 2>&1) ||
+    { tail -n 40 "$work/dpkg-buildpackage.log"; fail "dpkg-buildpackage failed"; }
 arch=$(dpkg --print-architecture)
-deb="$work/lukimo_${version}-${release}_${arch}.deb"
-(cd "$build" && cpack -B "$work" >/dev/null) || fail "cpack failed"
+deb="$work/lukimo_${changelog_version}_${arch}.deb"
 [ -f "$deb" ] || fail "no $(basename "$deb")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -51,8 +65,8 @@ for file in usr/bin/lukimo usr/libexec/lukimo/lukimo usr/libexec/lukimo/lukimoso
     [ -e "$root/$file" ] || fail "the package lacks /$file"
 done
 doc="$root/usr/share/doc/lukimo"
-zcat "$doc/changelog.Debian.gz" | head -n 1 | grep -qF "lukimo ($version-$release)" ||
-    fail "the changelog's latest entry is not $version-$release"
+zcat "$doc/changelog.Debian.gz" | head -n 1 | grep -qF "lukimo ($changelog_version)" ||
+    fail "the installed changelog's latest entry is not $changelog_version"
 for picture in $(sed -n 's/.*!\[[^]]*\](\([^)]*\)).*/\1/p' "$doc/README.md"); do
     [ -f "$doc/$picture" ] || fail "the installed README shows $picture, which is not installed"
 done
@@ -68,6 +82,24 @@ desktop-file-validate "$root/usr/share/applications/org.lukimo.Lukimo.desktop" |
     fail "desktop entry is not valid"
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.lukimo.Lukimo.metainfo.xml" >/dev/null ||
     fail "AppStream metadata is not valid"
+
+# The README's way without Debian's tools: the program alone built, then
+# `cmake --install`. It installs what the package holds, less what Debian adds
+# (its changelog and copyright) and compresses (the manual page).
+cmake -S "$work/src" -B "$work/plain" -G Ninja -DBUILD_TESTING=OFF -DLUKIMO_BENCHMARKS=OFF \
+    >"$work/plain.log" 2>&1 && cmake --build "$work/plain" --target lukimo >>"$work/plain.log" 2>&1 ||
+    { tail -n 40 "$work/plain.log"; fail "the program alone does not build"; }
+cmake --install "$work/plain" --prefix "$work/prefix" >>"$work/plain.log" 2>&1 ||
+    { tail -n 40 "$work/plain.log"; fail "cmake --install fails after building the program alone"; }
+(cd "$work/prefix" && find . -type f | sed 's/\.gz$//' | sort) >"$work/plain.files"
+(cd "$root/usr" && find . -type f | sed 's/\.gz$//' |
+    grep -v -e '^./share/doc/lukimo/changelog.Debian$' -e '^./share/doc/lukimo/copyright$' |
+    sort) >"$work/package.files"
+diff -u "$work/package.files" "$work/plain.files" ||
+    fail "cmake --install and the package install different files"
+icon=$(sed -n 's/^Icon=//p' "$root/usr/share/applications/org.lukimo.Lukimo.desktop")
+[ -f "$work/prefix/share/icons/hicolor/scalable/apps/$icon.svg" ] ||
+    fail "cmake --install leaves out the icon $icon that the desktop entry names"
 
 desktop="$root/usr/share/applications/org.lukimo.Lukimo.desktop"
 start_xvfb
