@@ -4,9 +4,9 @@
 #ifndef IDENTITY_H
 #define IDENTITY_H
 
-// Tells the desktop who the program is: every window shows the program's
-// icon, and the desktop entry's id ties the running windows to the launcher
-// in docks and task bars. Call it once the application object exists.
-void presentApplication();
+// Gives every window the program's icon, and ties the running windows to the
+// desktop entry's launcher in docks and task bars. Call it once the
+// application object exists.
+void setApplicationIdentity();
 
 #endif
