@@ -8,16 +8,13 @@
 //   lukimo_driver roll limited TICKS  the same after a right press, with the
 //                                     settings dialog closed again
 //
-// The start-up and the ending below are app/main.cpp's, call for call, with
-// the probes added; when main gains a step, add the same call here.
+// The start-up and the ending are the program's own (runLukimo), with the
+// probes added.
 
 #include "benchclock.h"
 
-#include "app/identity.h"
-#include "app/streams.h"
-#include "app/translation.h"
+#include "app/startup.h"
 #include "numberwindow/random.h"
-#include "sound/clicksound.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -29,40 +26,30 @@
 
 int main(int argc, char **argv)
 {
-    prepareStandardStreams();
-    QApplication app(argc, argv);
-    presentApplication();
-    Translator translator;
-    installTranslation(translator, QLocale::system().language());
-
     const bool firstPaint = argc > 1 && std::strcmp(argv[1], "first-paint") == 0;
     const bool limited = argc > 2 && std::strcmp(argv[2], "limited") == 0;
     bench::TickCounter counter(argc > 3 ? std::atoi(argv[3]) : 0);
+    bench::FirstPaintProbe probe;
 
-    int status;
-    {
-        Random window(nullptr);
-        bench::FirstPaintProbe probe;
-        if (firstPaint)
+    return runLukimo(argc, argv, [&](Random &window) {
+        if (firstPaint) {
             window.installEventFilter(&probe);
-        window.show();
-
-        if (!firstPaint) {
-            if (limited) {
-                const QPointF at(100, 30);
-                QMouseEvent press(QEvent::MouseButtonPress, at, window.mapToGlobal(at),
-                                  Qt::RightButton, Qt::RightButton, Qt::NoModifier);
-                QApplication::sendEvent(&window, &press);
-                for (QWidget *top : QApplication::topLevelWidgets())
-                    if (auto *dialog = qobject_cast<QDialog *>(top))
-                        dialog->hide();
-            }
-            auto *roll = window.findChild<QTimer *>();
-            QObject::connect(roll, &QTimer::timeout, &app, [&counter] { counter.tick(); });
+            return;
         }
-        status = app.exec();
-    }
-    if (ClickSound::threadAbandoned())
-        std::_Exit(status);
-    return status;
+        // Once the window is shown: a limited draw needs a right press, with
+        // the settings dialog put away again.
+        QTimer::singleShot(0, &window, [&window, limited] {
+            if (!limited)
+                return;
+            const QPointF at(100, 30);
+            QMouseEvent press(QEvent::MouseButtonPress, at, window.mapToGlobal(at), Qt::RightButton,
+                              Qt::RightButton, Qt::NoModifier);
+            QApplication::sendEvent(&window, &press);
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (auto *dialog = qobject_cast<QDialog *>(top))
+                    dialog->hide();
+        });
+        auto *roll = window.findChild<QTimer *>();
+        QObject::connect(roll, &QTimer::timeout, qApp, [&counter] { counter.tick(); });
+    });
 }

@@ -4,6 +4,7 @@
 #include "sound/clicksound.h"
 
 #include "common/safefile.h"
+#include "common/wavefile.h"
 #include "sound/soundplugin.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QPluginLoader>
 #include <QThread>
-#include <QtEndian>
 
 #include <utility>
 
@@ -132,27 +132,4 @@ QString ClickSound::defaultPluginFile()
     if (!pluginFileSet().isEmpty())
         return pluginFileSet();
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lukimosound.so"));
-}
-
-bool isPlausibleWave(QByteArrayView data)
-{
-    const auto *bytes = reinterpret_cast<const uchar *>(data.data());
-    const qsizetype size = data.size();
-    if (size < 12 || data.first(4) != "RIFF" || data.sliced(8, 4) != "WAVE")
-        return false;
-    bool format = false, samples = false;
-    qsizetype at = 12;
-    while (size - at >= 8) {
-        const QByteArrayView id = data.sliced(at, 4);
-        const quint32 length = qFromLittleEndian<quint32>(bytes + at + 4);
-        at += 8;
-        if (length > quint64(size - at))
-            return false;
-        if (id == "fmt ")
-            format = length >= 16;
-        else if (id == "data")
-            samples = format && length > 0;
-        at += length + (length % 2);
-    }
-    return format && samples;
 }

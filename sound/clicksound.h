@@ -4,7 +4,6 @@
 #ifndef CLICKSOUND_H
 #define CLICKSOUND_H
 
-#include <QByteArrayView>
 #include <QObject>
 #include <QString>
 
@@ -64,10 +63,5 @@ private:
     std::unique_ptr<QThread> thread;
     ClickPlayer *player = nullptr;
 };
-
-// Whether data is a RIFF WAVE file whose chunks all lie inside it, with a
-// format chunk and a data chunk: a header that claims more than the file
-// holds would make the decoder reserve what it claims.
-bool isPlausibleWave(QByteArrayView data);
 
 #endif

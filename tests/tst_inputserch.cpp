@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Lukimo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "common/wavefile.h"
 #include "pastdata/boughtstore.h"
 #include "pastdata/input_serch.h"
 #include "sound/clicksound.h"

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/translation.h"
+#include "common/catalogue.h"
 #include "common/safefile.h"
 #include "numberwindow/random.h"
 #include "pastdata/pastsearch.h"

@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/startup.h"
+
+#include "app/displaycheck.h"
+#include "app/identity.h"
+#include "app/streams.h"
+#include "app/translation.h"
+#include "numberwindow/random.h"
+#include "sound/clicksound.h"
+
+#include <QApplication>
+#include <QLocale>
+
+#include <cstdlib>
+
+int runLukimo(int argc, char **argv, const std::function<void(Random &)> &beforeShow)
+{
+    prepareStandardStreams();
+    DisplayCheck display(argc, argv);
+    QApplication app(argc, argv);
+    if (!display.usable())
+        return 1;
+    setApplicationIdentity();
+    Translator translator;
+    installTranslation(translator, QLocale::system().language());
+
+    int status;
+    {
+        Random window(nullptr);
+        if (beforeShow)
+            beforeShow(window);
+        window.show();
+        status = app.exec();
+    }
+    // A sound thread stuck in a hung audio system holds a lock that Qt
+    // Multimedia's exit handlers would wait on for ever: end the process
+    // without running them.
+    if (ClickSound::threadAbandoned())
+        std::_Exit(status);
+    return status;
+}
