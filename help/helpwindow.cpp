@@ -4,8 +4,8 @@
 #include "help/helpwindow.h"
 
 #include "common/safefile.h"
+#include "common/workingdir.h"
 
-#include <QDir>
 #include <QKeyEvent>
 #include <QLocale>
 
@@ -14,7 +14,9 @@ HelpWindow::HelpWindow() : QTextBrowser(nullptr)
     setReadOnly(true);
     setWindowTitle(tr("How to use"));
     resize(750, 400);
-    page = QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("html/index.html")));
+    const QString file = workingDirectoryFile(QStringLiteral("html/index.html"));
+    if (!file.isEmpty())
+        page = QUrl::fromLocalFile(file);
     // The page holds both languages; a Japanese reader starts at the second half.
     if (QLocale().language() == QLocale::Japanese)
         page.setFragment(QStringLiteral("ja"));

@@ -4,11 +4,11 @@
 #include "pastdata/input_serch.h"
 
 #include "common/trace.h"
+#include "common/workingdir.h"
 #include "pastdata/boughtstore.h"
 #include "pastdata/pastsearch.h"
 #include "sound/clicksound.h"
 
-#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -96,7 +96,7 @@ Input_Serch::Input_Serch()
     // buttons, which were made before them.
     setTabOrder(clear_button, entry_radio);
 
-    click_sound = new ClickSound(QDir::current().absoluteFilePath(QStringLiteral("wav/check.wav")),
+    click_sound = new ClickSound(workingDirectoryFile(QStringLiteral("wav/check.wav")),
                                  ClickSound::defaultPluginFile(), this);
 }
 

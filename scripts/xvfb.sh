@@ -1,17 +1,18 @@
 # Sourced by scripts that need a real X server of their own.
 #
-# start_xvfb starts Xvfb, sets DISPLAY and XVFB_PID. The server chooses its
+# start_xvfb [WxHxDEPTH] starts Xvfb (1024x768x24 unless told), sets DISPLAY
+# and XVFB_PID. The server chooses its
 # display number itself (-displayfd), so two scripts started side by side can
 # never end up on one server. Stopping it is the caller's job, in the caller's
 # one EXIT trap: `kill "${XVFB_PID:-}"`.
 
 start_xvfb() {
-    local fd n=
+    local fd n= screen=${1:-1024x768x24}
     # The server writes its display number down the pipe once it accepts
     # connections; its other output is noise. Without -noreset it would reset
     # whenever its last client leaves, and drop a client that connects just
     # then.
-    exec {fd}< <(exec Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp \
+    exec {fd}< <(exec Xvfb -displayfd 3 -noreset -screen 0 "$screen" -nolisten tcp \
         3>&1 >/dev/null 2>&1)
     XVFB_PID=$!
     read -r -t 20 -u "$fd" n || true
