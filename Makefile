@@ -1,16 +1,12 @@
-# Shortcuts for the two commands of the README (./run.sh and ./test.sh), the
-# benchmarks and the mutation check.
-.PHONY: run test bench mutation
-
-run:
-	@./run.sh
-
-test:
-	@./test.sh
+# The benchmarks and the mutation check; the README's two commands are
+# ./run.sh and ./test.sh.
+.PHONY: bench mutation
 
 # Benchmarks against a bare-Qt floor on a virtual X server (a few minutes).
 bench:
-	@scripts/build.sh build lukimo bench_floor bench_lukimo
+	@scripts/install-deps.sh test
+	@cmake --preset default >/dev/null
+	@cmake --build --preset bench
 	@python3 bench/run.py build --results bench/RESULTS.md
 
 # Mutation check: puts small faults into the program one at a time and
@@ -19,5 +15,5 @@ bench:
 #   make mutation ARGS="--sample 200 --seed 1"
 #   make mutation ARGS="--since main"
 mutation:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh test
 	@python3 scripts/mutation.py $(ARGS)

@@ -3,5 +3,7 @@
 # its run directory are built, not the tests and benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/build.sh build lukimo
+scripts/install-deps.sh run
+cmake --preset default >/dev/null
+cmake --build --preset program
 scripts/start.sh build

@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Builds Lukimo (installing what it needs) and runs every test.
+# Builds Lukimo (installing what it needs) and runs every test: the unit
+# tests headless, the end-to-end and package tests in servers they start
+# themselves, then the same built with AddressSanitizer and
+# UndefinedBehaviorSanitizer. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/build.sh build
-scripts/run-tests.sh build
+scripts/install-deps.sh test
+cmake --workflow --preset default
+echo "== the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --workflow --preset sanitize

@@ -1,25 +1,38 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages Lukimo needs to build, run and test.
-# Packages already present are left alone, so a second run costs a second.
+# Installs the Debian/Ubuntu packages Lukimo needs: `run` to build and start
+# the program, `test` for that and every test. Packages already present are
+# left alone, so a second run costs a second.
+#   scripts/install-deps.sh run|test
 set -euo pipefail
 
-packages=(
+run_packages=(
     # build
     cmake ninja-build g++
     qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
-    # run: the platform plugins (X11 and Wayland) and the sound backend
+    # run: the platform plugins (X11 and Wayland), the sound backend, fonts
     qt6-qpa-plugins qt6-wayland libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-    # a virtual X display for machines without one, and the tools that drive
-    # and photograph it
-    xvfb xauth xdotool x11-utils imagemagick python3 fonts-dejavu-core fonts-ipafont-gothic
-    # a headless Wayland compositor and a sound server of their own for the
-    # end-to-end tests
-    weston pulseaudio pulseaudio-utils
-    # packaging and its checks
-    dpkg-dev file desktop-file-utils appstream lintian
+    fonts-dejavu-core fonts-ipafont-gothic
+    # a virtual X display and a screenshot for machines without a display
+    xvfb xauth xdotool imagemagick
+)
+test_packages=(
+    # the tests' tools: window control, a Wayland compositor and a sound
+    # server of their own
+    x11-utils python3 weston pulseaudio pulseaudio-utils
+    # the Debian package and its checks
+    dpkg-dev debhelper file desktop-file-utils appstream lintian
     # the benchmarks' instruction counts
     valgrind
 )
+
+case "${1:-}" in
+run) packages=("${run_packages[@]}") ;;
+test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
