@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/translation.h"
-#include "common/safefile.h"
 #include "numberwindow/random.h"
 #include "pastdata/pastsearch.h"
 #include "settings/setup_config.h"
@@ -18,7 +17,6 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include <cerrno>
 #include <sys/stat.h>
 
 class tst_Translation : public QObject
@@ -37,7 +35,6 @@ private slots:
     void catalogueStructure_data();
     void catalogueStructure();
     void aRefusedCatalogueEmptiesTheTranslator();
-    void plausibleFilesHaveALimit();
 
 private:
     static QByteArray goodCatalogue();
@@ -384,18 +381,6 @@ void tst_Translation::aRefusedCatalogueEmptiesTheTranslator()
     QVERIFY(!translator.loadCatalogue(bad));
     QVERIFY(translator.isEmpty());
     QCOMPARE(translator.translate("HelpWindow", "How to use"), QString());
-}
-
-// A file of exactly the limit is read; one byte more is not.
-void tst_Translation::plausibleFilesHaveALimit()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("file"));
-    writeFile(path, QByteArray(1000, 'x'));
-    errno = EINTR; // left over from an earlier call: it means nothing now
-    QCOMPARE(readPlausibleFile(path, 1000).value_or(QByteArray()).size(), 1000);
-    QVERIFY(!readPlausibleFile(path, 999));
-    QVERIFY(!readPlausibleFile(dir.filePath(QStringLiteral("missing")), 1000));
 }
 
 QTEST_MAIN(tst_Translation)
