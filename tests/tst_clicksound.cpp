@@ -77,7 +77,8 @@ void tst_ClickSound::clickSoundPlaysFromOneLoadedEffect()
 {
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR)));
-    Input_Serch window;
+    auto owner = std::make_unique<Input_Serch>();
+    Input_Serch &window = *owner;
     QDir::setCurrent(previous);
     auto *sound = window.findChild<ClickSound *>();
     QVERIFY(sound);
@@ -102,6 +103,12 @@ void tst_ClickSound::clickSoundPlaysFromOneLoadedEffect()
     QCOMPARE(window.findChildren<ClickSound *>().size(), 1);
     clickRadio(radio);
     QTRY_COMPARE(sound->playedClicks(), 4);
+
+    // The window's end ends the thread too; a thread left running would
+    // make the program skip its clean exit.
+    owner.reset();
+    QVERIFY(!ClickSound::threadAbandoned());
+    QTRY_VERIFY(!threadNames().contains(QStringLiteral("lukimo-sound")));
 }
 
 namespace {
