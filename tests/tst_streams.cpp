@@ -241,6 +241,9 @@ void tst_Streams::closedDescriptorsAreOpenedOnDevNull()
     const int number = file.handle();
     const QString out = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/1"));
     const QString err = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/2"));
+    // Opened for writing, as a trace line or a warning needs them.
+    const bool writable =
+        ::write(STDOUT_FILENO, "x", 1) == 1 && ::write(STDERR_FILENO, "x", 1) == 1;
     file.close();
     ::dup2(savedOut, STDOUT_FILENO);
     ::dup2(savedErr, STDERR_FILENO);
@@ -249,6 +252,7 @@ void tst_Streams::closedDescriptorsAreOpenedOnDevNull()
 
     QVERIFY(opened);
     QVERIFY(number > STDERR_FILENO);
+    QVERIFY(writable);
     QCOMPARE(out, QStringLiteral("/dev/null"));
     QCOMPARE(err, QStringLiteral("/dev/null"));
 }
