@@ -2,8 +2,9 @@
 """Mutation check: how many small faults in the program do the fast tests catch?
 
 Puts one simple fault (a mutant) at a time into a program source, rebuilds
-incrementally, runs the fast tests, and counts the mutant killed when a test
-fails (or hangs) and survived when they all pass. Reports the kill rate,
+incrementally, has ctest run the fast tests (label unit, stopping at the
+first failure), and counts the mutant killed when a test fails (or hangs)
+and survived when they all pass. Reports the kill rate,
 killed / (killed + survived), and every survivor with a short diff.
 
 The sources are mutated in a mirror of the checkout inside the build
@@ -24,6 +25,7 @@ and do not count. See docs/mutation.md.
 """
 
 import argparse
+import bisect
 import fnmatch
 import hashlib
 import json
@@ -36,7 +38,7 @@ import subprocess
 import sys
 import tempfile
 import time
-from dataclasses import dataclass, field
+from dataclasses import dataclass
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -224,6 +226,8 @@ RELATIONAL = {
 }
 ARITHMETIC = {"+": "-", "-": "+", "*": "/", "/": "*", "%": "*"}
 COMPOUND = {"+=": "-=", "-=": "+=", "*=": "/=", "/=": "*="}
+# Calls whose string arguments are texts of the translation catalogue.
+TRANSLATED = {"tr", "translate", "QT_TR_NOOP", "QT_TRANSLATE_NOOP"}
 NOT_CALLS = {
     "if", "for", "while", "switch", "return", "sizeof", "catch", "alignof", "decltype",
     "static_assert", "defined", "Q_UNUSED", "SIGNAL", "SLOT", "noexcept", "alignas",
@@ -304,10 +308,13 @@ def find_mutants(path, text):
     for m in re.finditer(r"\b(true|false)\b", code):
         to = "false" if m.group(1) == "true" else "true"
         add(m.start(), m.end(), to, f"bool:{m.group(1)}:{to}", f"{m.group(1)} -> {to}")
-    # String literals: emptied, or filled when empty.
+    # String literals: emptied, or filled when empty. A text passed through
+    # tr() is left alone: the catalogue test fails for any of them already.
     for a, b in s.strings:
         if text[a - 1 : a] in ("R", "u", "U", "L", "8"):
             continue  # raw or wide literal
+        if enclosing_call(code, a) in TRANSLATED:
+            continue
         if b - a > 2:
             add(a, b, '""', "str:empty", f"{text[a:b]} -> \"\"")
         else:
@@ -353,6 +360,26 @@ def find_mutants(path, text):
     finish_ids(path, s, starts, mutants, line_of)
     mutants.sort(key=lambda m: (m.start, m.op))
     return mutants
+
+
+def enclosing_call(code, at):
+    """The name of the call whose parentheses hold offset at, if any."""
+    depth = 0
+    for k in range(at - 1, -1, -1):
+        ch = code[k]
+        if ch in ")]}":
+            depth += 1
+        elif ch in "([{":
+            if depth:
+                depth -= 1
+                continue
+            if ch != "(":
+                return None
+            name = re.search(r"([A-Za-z_]\w*)\s*$", code[max(0, k - 100) : k])
+            return name.group(1) if name else None
+        elif ch == ";" and not depth:
+            return None
+    return None
 
 
 def split_args(code, a, b):
@@ -416,25 +443,86 @@ def balance(s):
     return depth == 0
 
 
+TOKEN = re.compile(
+    r'"(?:\\.|[^"\\\n])*"|\'(?:\\.|[^\'\\\n])*\'|[A-Za-z_]\w*|\d[\w.\']*|::|->|<<=|>>=|'
+    r"<=|>=|==|!=|&&|\|\||\+\+|--|[-+*/%&|^]=|<<|>>|\S"
+)
+# Tokens on each side of a mutated one that go into its id.
+NEIGHBOURS = 2
+
+
+def function_names(code):
+    """Per offset, the name of the function whose body holds it ("" outside
+    any): the first name called in the text before the body's brace, which
+    is the function's own (a constructor's initializers come after it)."""
+    names = [""] * (len(code) + 1)
+    stack = []  # True for a brace that opens code
+    depth_code = 0
+    last_boundary = 0
+    current, opened = "", 0
+    for k, ch in enumerate(code):
+        if ch == "{":
+            head = code[last_boundary:k].strip()
+            if depth_code:
+                kind = True
+            elif re.search(r"\b(class|struct|union|enum|namespace)\b", head):
+                kind = False
+            elif re.search(r"(\)|\bconst|\boverride|\bnoexcept|\bfinal|\bmutable|\belse|\bdo|\btry)$", head):
+                kind = True
+                called = [m.group(1) for m in re.finditer(r"([A-Za-z_~][\w:~]*)\s*\(", head)
+                          if m.group(1) not in NOT_CALLS]
+                current, opened = (called[0] if called else "?"), k
+            else:
+                kind = False
+            stack.append(kind)
+            depth_code += kind
+            last_boundary = k + 1
+        elif ch == "}":
+            if stack:
+                depth_code -= stack.pop()
+            if not depth_code and current:
+                for j in range(opened, k + 1):
+                    names[j] = current
+                current = ""
+            last_boundary = k + 1
+        elif ch == ";":
+            last_boundary = k + 1
+    return names
+
+
 def finish_ids(path, s, starts, mutants, line_of):
-    """Gives each mutant an id that survives edits elsewhere in the file:
-    the path, a hash of its line's code (with the k-th repeat of an
-    identical line marked ~k), its column in that line and the operator."""
-    nocomment_lines = s.nocomment.split("\n")
-    keys = [" ".join(l.split()) for l in nocomment_lines]
+    """Gives each mutant an id that survives edits elsewhere, also on its own
+    line: the path, the enclosing function, a hash of the mutated code with
+    its neighbouring tokens (comments and spacing left out, with the k-th
+    repeat of the same code in the same function marked ~k), and the
+    operator."""
+    # The code with its string literals back, for tokens that tell them apart.
+    idtext = list(s.code)
+    for a, b in s.strings:
+        idtext[a:b] = s.text[a:b]
+    idtext = "".join(idtext)
+    tokens = [(m.start(), m.end()) for m in TOKEN.finditer(idtext)]
+    token_starts = [a for a, _ in tokens]
+    functions = function_names(s.code)
     seen = {}
-    anchors = []
-    for key in keys:
-        seen[key] = seen.get(key, 0) + 1
-        digest = hashlib.sha1(key.encode()).hexdigest()[:8]
-        anchors.append(digest if seen[key] == 1 else f"{digest}~{seen[key]}")
-    for m in mutants:
+    for m in sorted(mutants, key=lambda m: (m.start, m.op)):
         no = line_of(m.start)
-        raw = s.text[starts[no] : m.start]
-        indent = len(nocomment_lines[no]) - len(nocomment_lines[no].lstrip())
         m.line = no + 1
-        m.col = len(raw) + 1
-        m.id = f"{m.path}@{anchors[no]}:{m.col - indent}:{m.op}"
+        m.col = m.start - starts[no] + 1
+        first = bisect.bisect_right(token_starts, m.start) - 1
+        while first > 0 and tokens[first][1] <= m.start:
+            first += 1
+        last = bisect.bisect_left(token_starts, m.end)
+        before = [idtext[a:b] for a, b in tokens[max(0, first - NEIGHBOURS) : max(first, 0)]]
+        after = [idtext[a:b] for a, b in tokens[last : last + NEIGHBOURS]]
+        mutated = " ".join(idtext[a:b] for a, b in tokens[first:last])
+        function = functions[m.start] or "-"
+        context = " ".join(before + ["[", mutated, "]"] + after)
+        digest = hashlib.sha1(f"{function}\n{context}".encode()).hexdigest()[:8]
+        key = (function, digest, m.op)
+        seen[key] = seen.get(key, 0) + 1
+        anchor = digest if seen[key] == 1 else f"{digest}~{seen[key]}"
+        m.id = f"{m.path}@{function}:{anchor}:{m.op}"
 
 
 # ---------------------------------------------------------------------------
@@ -545,41 +633,38 @@ def kill_group(proc):
         pass
 
 
-@dataclass
-class Test:
-    name: str
-    command: list
-    cwd: str
-    env: dict
-    labels: list
-    baseline: float = 0.0
-    kills: dict = field(default_factory=dict)  # file -> mutants it killed
-
-
-def discover_tests(build, labels):
-    rc, out = run(["ctest", "--test-dir", build, "--show-only=json-v1"])
+def test_executables(build, label):
+    """The executables of the tests that carry the label, or None when one
+    runs something other than a built test (a script)."""
+    rc, out = run(["ctest", "--test-dir", build, "--show-only=json-v1", "-L", label])
     if rc != 0:
         sys.exit(f"mutation: ctest could not list the tests:\n{out}")
-    tests = []
-    for t in json.loads(out[out.index("{") :])["tests"]:
-        props = {p["name"]: p["value"] for p in t.get("properties", [])}
-        env = dict(os.environ)
-        for item in props.get("ENVIRONMENT", []):
-            key, _, value = item.partition("=")
-            env[key] = value
-        tests.append(
-            Test(
-                t["name"],
-                t["command"],
-                props.get("WORKING_DIRECTORY", build),
-                env,
-                props.get("LABELS", []),
-            )
-        )
-    chosen = [t for t in tests if set(t.labels) & labels]
-    if not chosen:
-        sys.exit(f"mutation: no test carries the label(s) {', '.join(sorted(labels))}")
-    return chosen
+    tests = json.loads(out[out.index("{") :])["tests"]
+    if not tests:
+        sys.exit(f"mutation: no test carries the label {label}")
+    binaries = []
+    for t in tests:
+        binary = os.path.relpath(t["command"][0], build)
+        if binary.startswith(".."):
+            return None
+        binaries.append(binary)
+    return sorted(set(binaries))
+
+
+# A line of ctest's progress: "  3/14 Test  #3: tst_streams ....   Passed    0.05 sec".
+CTEST_RESULT = re.compile(r"Test\s+#\d+: (\S+) \.*\s*(\*\*\*)?([A-Za-z][^\n]*?)\s+([\d.]+) sec")
+
+
+def run_ctest(build, label, timeout, jobs, guard):
+    """Runs the tests of the label with ctest, stopping at the first failure;
+    returns ctest's exit status ("timeout" when the guard ended it), each
+    test's result and time in the order they ended, and the output."""
+    cmd = ["ctest", "--test-dir", build, "-L", label, "--stop-on-failure",
+           "--timeout", str(int(timeout)), "-j", str(jobs)]
+    rc, out = run(cmd, timeout=guard)
+    results = {m.group(1): (m.group(3).strip(), float(m.group(4)))
+               for m in CTEST_RESULT.finditer(out)}
+    return rc, results, out
 
 
 def ninja_targets(build):
@@ -587,37 +672,18 @@ def ninja_targets(build):
     return [line.split(":")[0] for line in out.splitlines() if ":" in line]
 
 
-def build_targets(build, tests, known):
+def build_targets(binaries, known):
     """What every mutant needs rebuilt: the test executables and the program,
     or everything when a test runs something else (a script)."""
-    targets = []
-    for t in tests:
-        binary = os.path.relpath(t.command[0], build)
-        if binary.startswith(".."):
-            return []
-        targets.append(binary)
-    return targets + [t for t in PROGRAM_TARGETS if t in known]
+    if binaries is None:
+        return []
+    return binaries + [t for t in PROGRAM_TARGETS if t in known]
 
 
 def object_targets(path, known):
     """The object files compiled from a source, so that a mutant that does
     not compile is seen even in a file no test links (a plugin, say)."""
     return [t for t in known if t.endswith("/" + path + ".o")]
-
-
-def test_order(tests, path):
-    """Tests most likely to kill a mutant of this file first: those that
-    already killed mutants of it, then those named after it or its folder,
-    then the quickest."""
-    stem = re.sub(r"[^a-z0-9]", "", os.path.splitext(os.path.basename(path))[0].lower())
-    folder = re.sub(r"[^a-z0-9]", "", path.split("/")[0].lower())
-
-    def key(t):
-        name = re.sub(r"[^a-z0-9]", "", t.name.lower())
-        named = 2 if stem and stem in name else 1 if folder and folder in name else 0
-        return (-t.kills.get(path, 0), -named, t.baseline)
-
-    return sorted(tests, key=key)
 
 
 # ---------------------------------------------------------------------------
@@ -708,8 +774,11 @@ def main():
                         help=f"list of equivalent mutants (default: {DEFAULT_EQUIVALENTS})")
     parser.add_argument("--output", help="report file (default: BUILD_DIR/mutation-report.md)")
     parser.add_argument("--timeout-factor", type=float, default=5.0,
-                        help="a test may take this many times its unmutated time, plus 10 s")
+                        help="a test may take this many times the slowest unmutated test, "
+                             "plus 10 s")
     parser.add_argument("--jobs", type=int, default=2, help="parallel compile jobs (default: 2)")
+    parser.add_argument("--test-jobs", type=int, default=1,
+                        help="tests ctest runs at once (default: 1)")
     parser.add_argument("--fail-under", type=float, metavar="PCT",
                         help="exit with status 1 when the kill rate is below PCT")
     parser.add_argument("--list", action="store_true", help="list the mutants and stop")
@@ -770,18 +839,22 @@ def main():
     if rc != 0:
         sys.exit(f"mutation: the unmutated sources do not build:\n{out[-4000:]}")
 
-    labels = {"unit", "e2e"} if args.e2e else {"unit"}
-    tests = discover_tests(build, labels)
+    label = "unit|e2e" if args.e2e else "unit"
     known = ninja_targets(build)
-    targets = build_targets(build, tests, known)
+    targets = build_targets(test_executables(build, label), known)
     build_cmd = ["ninja", "-C", build, f"-j{args.jobs}", *targets]
-    for t in tests:
-        t0 = time.time()
-        rc, out = run(t.command, timeout=600, env=t.env, cwd=t.cwd)
-        t.baseline = time.time() - t0
-        if rc != 0:
-            sys.exit(f"mutation: {t.name} fails without any mutant:\n{out[-4000:]}")
-    print("mutation: tests " + ", ".join(f"{t.name} {t.baseline:.1f}s" for t in tests), flush=True)
+    rc, baseline, out = run_ctest(build, label, 600, args.test_jobs, None)
+    if rc != 0 or not baseline:
+        sys.exit(f"mutation: the tests fail without any mutant:\n{out[-4000:]}")
+    slowest = max(seconds for _, seconds in baseline.values())
+    # Each test of a mutant may take this long; a hang counts as killed.
+    timeout = 10 + args.timeout_factor * slowest
+    # The whole run ends however ctest fares, as a guard.
+    guard = 60 + timeout * len(baseline)
+    print("mutation: tests " + ", ".join(f"{name} {seconds:.1f}s"
+                                         for name, (_, seconds) in baseline.items())
+          + f"; each may take {timeout:.0f}s under a mutant", flush=True)
+    tests = list(baseline)
 
     to_run = [m for m in chosen if m.status != "equivalent"]
     interrupted = None
@@ -790,7 +863,8 @@ def main():
         for m in to_run:
             done += 1
             extra = object_targets(m.path, known) if targets else []
-            run_mutant(m, texts[m.path], mirror, build_cmd + extra, tests, args.timeout_factor)
+            run_mutant(m, texts[m.path], mirror, build_cmd + extra, build, label, timeout,
+                       args.test_jobs, guard)
             print(f"[{done}/{len(to_run)}] {m.seconds:4.1f}s {m.status:12} {describe(m)} {m.description}"
                   f"{'  (' + m.detail + ')' if m.detail else ''}", flush=True)
     except Interrupted as e:
@@ -809,7 +883,7 @@ def main():
     return 0
 
 
-def run_mutant(m, original, mirror, build_cmd, tests, factor):
+def run_mutant(m, original, mirror, build_cmd, build, label, timeout, jobs, guard):
     target = os.path.join(mirror, m.path)
     t0 = time.time()
     try:
@@ -820,15 +894,16 @@ def run_mutant(m, original, mirror, build_cmd, tests, factor):
             first_error = next((l for l in out.splitlines() if "error:" in l), "")
             m.detail = first_error.strip()[:160]
             return
-        m.status = "survived"
-        for t in test_order(tests, m.path):
-            rc, _ = run(t.command, timeout=10 + factor * t.baseline, env=t.env, cwd=t.cwd)
-            if rc != 0:
-                m.status = "killed"
-                how = "timeout" if rc == "timeout" else f"signal {-rc}" if rc < 0 else "failed"
-                m.detail = f"{t.name} {how}"
-                t.kills[m.path] = t.kills.get(m.path, 0) + 1
-                return
+        rc, results, _ = run_ctest(build, label, timeout, jobs, guard)
+        if rc == 0:
+            m.status = "survived"
+            return
+        m.status = "killed"
+        failed = [(name, result) for name, (result, _) in results.items() if result != "Passed"]
+        if failed:
+            m.detail = f"{failed[0][0]} {failed[0][1].lower()}"
+        else:
+            m.detail = "ctest timeout" if rc == "timeout" else "ctest failed"
     finally:
         # Undo the mutant whatever happened, with signals held off meanwhile.
         held = signal.pthread_sigmask(signal.SIG_BLOCK, {signal.SIGINT, signal.SIGTERM, signal.SIGHUP})
@@ -872,7 +947,7 @@ def write_report(output, args, candidates, chosen, sources, entries, elapsed, in
         "",
         f"- Command: `{command}`",
         f"- Revision: {revision}; {time.strftime('%Y-%m-%d %H:%M')}",
-        f"- Tests: {', '.join(t.name for t in tests)}",
+        f"- Tests: {', '.join(tests)}",
         f"- {summary}",
         f"- About {per_mutant:.1f} s a mutant; every mutant of these files would take "
         f"about {full_minutes:.0f} min",

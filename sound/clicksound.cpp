@@ -32,15 +32,8 @@ public:
 
     void load()
     {
-        const std::optional<QByteArray> data = readPlausibleFile(shared->soundFile, maxSoundSize);
-        if (!data || !isPlausibleWave(*data))
-            return;
-        QPluginLoader loader(shared->pluginFile);
-        plugin = qobject_cast<SoundPluginInterface *>(loader.instance());
-        if (!plugin)
-            return;
-        player = plugin->createPlayer(shared->soundFile, this);
-        shared->ready = true;
+        shared->ready = open();
+        shared->settled = true;
     }
 
     void play()
@@ -50,6 +43,19 @@ public:
     }
 
 private:
+    bool open()
+    {
+        const std::optional<QByteArray> data = readPlausibleFile(shared->soundFile, maxSoundSize);
+        if (!data || !isPlausibleWave(*data))
+            return false;
+        QPluginLoader loader(shared->pluginFile);
+        plugin = qobject_cast<SoundPluginInterface *>(loader.instance());
+        if (!plugin)
+            return false;
+        player = plugin->createPlayer(shared->soundFile, this);
+        return true;
+    }
+
     std::shared_ptr<ClickSound::Shared> shared;
     SoundPluginInterface *plugin = nullptr;
     QObject *player = nullptr;
@@ -105,6 +111,11 @@ void ClickSound::play()
 bool ClickSound::isReady() const
 {
     return shared->ready;
+}
+
+bool ClickSound::isSettled() const
+{
+    return shared->settled;
 }
 
 int ClickSound::playedClicks() const

@@ -34,7 +34,9 @@ public:
     void play();
 
     bool isReady() const;
-    // Clicks handed to the audio system so far.
+    // Whether getting ready has ended: with the sound, or silent for good.
+    bool isSettled() const;
+    // Clicks handed to an audio output so far.
     int playedClicks() const;
 
     // Whether a sound thread was left running because the audio system hung.
@@ -55,6 +57,7 @@ public:
         QString soundFile;
         QString pluginFile;
         std::atomic<bool> ready{false};
+        std::atomic<bool> settled{false};
         std::atomic<int> played{0};
     };
 

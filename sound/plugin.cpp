@@ -3,6 +3,8 @@
 
 #include "sound/soundplugin.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -26,7 +28,8 @@ public:
         if (!effect)
             return false;
         effect->play();
-        return true;
+        // Without an output device the effect plays to nobody.
+        return !QMediaDevices::defaultAudioOutput().isNull();
     }
 };
 

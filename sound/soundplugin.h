@@ -18,7 +18,8 @@ public:
     // A player of the file, parented to parent; it lives in the calling
     // thread and plays on play().
     virtual QObject *createPlayer(const QString &file, QObject *parent) = 0;
-    // Starts the sound; false when player is not one of this plugin's.
+    // Starts the sound; false when player is not one of this plugin's or
+    // there is no audio output to hear it on.
     virtual bool play(QObject *player) = 0;
 };
 

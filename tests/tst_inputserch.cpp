@@ -1,30 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The Lukimo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "common/wavefile.h"
 #include "pastdata/boughtstore.h"
 #include "pastdata/input_serch.h"
-#include "sound/clicksound.h"
-#include "sound/soundplugin.h"
 
 #include "support/modalboxcloser.h"
 #include "support/stdoutcapture.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPluginLoader>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <QThread>
-#include <QtEndian>
 #include <QtTest>
-
-#include <sys/stat.h>
 
 // The window as the user meets it, reached through its children's names.
 struct PastDataWindow
@@ -93,7 +81,6 @@ class tst_InputSerch : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void initialState();
     void layoutReadsAsDesigned();
@@ -111,18 +98,7 @@ private slots:
     void sameNumberWrittenThreeWays();
     void keyboard();
     void fieldFitsAndNothingMoves();
-    void clickSoundPlaysFromOneLoadedEffect();
-    void waveHeaders_data();
-    void waveHeaders();
-    void soundStaysSilentWithoutItsParts_data();
-    void soundStaysSilentWithoutItsParts();
-    void pluginPlaysOnlyItsOwnPlayers();
 };
-
-void tst_InputSerch::initTestCase()
-{
-    ClickSound::setDefaultPluginFile(QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so"));
-}
 
 void tst_InputSerch::init()
 {
@@ -509,204 +485,6 @@ void tst_InputSerch::fieldFitsAndNothingMoves()
     QVERIFY(w.prompt()->width() >= metrics.horizontalAdvance(QStringLiteral("Input Bought No")));
     for (QPushButton *button : {w.okButton(), w.clearButton()})
         QVERIFY(button->width() > button->fontMetrics().horizontalAdvance(button->text()) + 8);
-}
-
-namespace {
-
-// The names the system gives the process's threads.
-QStringList threadNames()
-{
-    QStringList names;
-    const QDir tasks(QStringLiteral("/proc/self/task"));
-    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
-        if (comm.open(QIODevice::ReadOnly))
-            names << QString::fromUtf8(comm.readAll()).trimmed();
-    }
-    return names;
-}
-
-} // namespace
-
-void tst_InputSerch::clickSoundPlaysFromOneLoadedEffect()
-{
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR)));
-    Input_Serch window;
-    QDir::setCurrent(previous);
-    auto *sound = window.findChild<ClickSound *>();
-    QVERIFY(sound);
-
-    // Nothing of the audio system before the window is shown.
-    QVERIFY(!window.findChild<QThread *>());
-    QVERIFY(!sound->isReady());
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTRY_VERIFY_WITH_TIMEOUT(sound->isReady(), 10000);
-    // The sound thread has a name of its own, so that one stuck in the audio
-    // system can be told apart (top -H, gdb).
-    QVERIFY(threadNames().contains(QStringLiteral("lukimo-sound")));
-
-    auto *radio = window.findChild<QRadioButton *>(QStringLiteral("data_to_times_radio"));
-    for (int i = 0; i < 3; ++i)
-        PastDataWindow::click(radio);
-    QTRY_COMPARE(sound->playedClicks(), 3);
-    // Shown again, the window keeps the one sound it has.
-    window.hide();
-    window.show();
-    QCOMPARE(window.findChildren<ClickSound *>().size(), 1);
-    PastDataWindow::click(radio);
-    QTRY_COMPARE(sound->playedClicks(), 4);
-}
-
-namespace {
-
-QByteArray chunk(const char *id, const QByteArray &body, quint32 claimed = 0)
-{
-    QByteArray length(4, '\0');
-    qToLittleEndian(claimed ? claimed : quint32(body.size()), length.data());
-    QByteArray bytes = QByteArray(id, 4) + length + body;
-    if (body.size() % 2)
-        bytes += '\0';
-    return bytes;
-}
-
-QByteArray riff(const QByteArray &chunks, const char *kind = "WAVE")
-{
-    QByteArray length(4, '\0');
-    qToLittleEndian(quint32(4 + chunks.size()), length.data());
-    return "RIFF" + length + QByteArray(kind, 4) + chunks;
-}
-
-} // namespace
-
-// Only a RIFF WAVE file whose chunks lie inside it, with a format and some
-// samples, is handed to the sound system.
-void tst_InputSerch::waveHeaders_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<bool>("plausible");
-
-    const QByteArray format = chunk("fmt ", QByteArray(16, '\1'));
-    const QByteArray samples = chunk("data", QByteArray(100, '\2'));
-    QTest::newRow("format and samples") << riff(format + samples) << true;
-    QTest::newRow("odd-sized chunk, padded")
-        << riff(format + chunk("LIST", QByteArray(3, 'x')) + samples) << true;
-    QTest::newRow("a few bytes after the chunks") << riff(format + samples) + "abc" << true;
-    QTest::newRow("not RIFF") << QByteArray("RIFX") + riff(format + samples).mid(4) << false;
-    QTest::newRow("not WAVE") << riff(format + samples, "AVI ") << false;
-    QTest::newRow("text") << QByteArray("This is not a sound at all, just some words.") << false;
-    QTest::newRow("samples before the format") << riff(samples + format) << false;
-    QTest::newRow("no samples") << riff(format) << false;
-    QTest::newRow("empty samples") << riff(format + chunk("data", QByteArray())) << false;
-    QTest::newRow("short format") << riff(chunk("fmt ", QByteArray(14, '\1')) + samples) << false;
-    QTest::newRow("samples claim more than the file")
-        << riff(format + chunk("data", QByteArray(100, '\2'), 0x80000000u)) << false;
-    QTest::newRow("a chunk claims one byte more")
-        << riff(format + chunk("data", QByteArray(100, '\2'), 101)) << false;
-}
-
-void tst_InputSerch::waveHeaders()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(bool, plausible);
-    QCOMPARE(isPlausibleWave(file), plausible);
-}
-
-void tst_InputSerch::soundStaysSilentWithoutItsParts_data()
-{
-    QTest::addColumn<QString>("part");
-    QTest::newRow("no sound file") << "no wav";
-    QTest::newRow("sound file is a FIFO") << "fifo";
-    QTest::newRow("sound file claims 2 GiB") << "huge claim";
-    QTest::newRow("sound file is a directory") << "directory";
-    QTest::newRow("sound file over 4 MiB") << "over 4 MiB";
-    QTest::newRow("no plugin") << "no plugin";
-    QTest::newRow("plugin is not one") << "bad plugin";
-}
-
-// Silence, no message, and the window goes on answering at once.
-void tst_InputSerch::soundStaysSilentWithoutItsParts()
-{
-    QFETCH(QString, part);
-
-    QTemporaryDir work;
-    QDir dir(work.path());
-    QVERIFY(dir.mkpath(QStringLiteral("wav")));
-    const QString wav = dir.filePath(QStringLiteral("wav/check.wav"));
-    QString plugin = QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so");
-    QFile good(QStringLiteral(LUKIMO_RUN_DIR "/wav/check.wav"));
-    QVERIFY(good.open(QIODevice::ReadOnly));
-    const QByteArray click = good.readAll();
-    auto writeWave = [&wav](const QByteArray &bytes) {
-        QFile file(wav);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    };
-    if (part == QLatin1String("fifo")) {
-        QCOMPARE(::mkfifo(QFile::encodeName(wav).constData(), 0600), 0);
-    } else if (part == QLatin1String("directory")) {
-        QVERIFY(dir.mkpath(QStringLiteral("wav/check.wav")));
-    } else if (part == QLatin1String("huge claim")) {
-        QByteArray bytes = click;
-        const qsizetype data = bytes.indexOf("data");
-        QVERIFY(data > 0);
-        bytes.replace(data + 4, 4, QByteArray("\x00\x00\x00\x80", 4));
-        QVERIFY(writeWave(bytes));
-    } else if (part == QLatin1String("over 4 MiB")) {
-        // A well-formed wave, made one byte too long by a chunk of padding
-        // (whose own pad byte, at the very end, may be left off).
-        const qsizetype over = 4 * 1024 * 1024 + 1;
-        const QByteArray bytes =
-            (click + chunk("JUNK", QByteArray(over - click.size() - 8, '\0'))).left(over);
-        QVERIFY(isPlausibleWave(bytes));
-        QCOMPARE(bytes.size(), over);
-        QVERIFY(writeWave(bytes));
-    } else if (part != QLatin1String("no wav")) {
-        QVERIFY(QFile::copy(QStringLiteral(LUKIMO_RUN_DIR "/wav/check.wav"), wav));
-        plugin = dir.filePath(QStringLiteral("lukimosound.so"));
-        if (part == QLatin1String("bad plugin")) {
-            QFile notAPlugin(plugin);
-            QVERIFY(notAPlugin.open(QIODevice::WriteOnly));
-            notAPlugin.write("not a shared library");
-        }
-    }
-
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(work.path()));
-    ClickSound::setDefaultPluginFile(plugin);
-    PastDataWindow w;
-    QDir::setCurrent(previous);
-    ClickSound::setDefaultPluginFile(QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so"));
-
-    ModalBoxCloser closer;
-    QElapsedTimer clock;
-    clock.start();
-    w.click(w.entry());
-    QVERIFY(clock.elapsed() < 1000);
-    QVERIFY(w.entry()->isChecked());
-    QCOMPARE(w.prompt()->text(), QStringLiteral("Input Bought No"));
-    QTest::qWait(300);
-    auto *sound = w.window.findChild<ClickSound *>();
-    QVERIFY(!sound->isReady());
-    QCOMPARE(sound->playedClicks(), 0);
-    QVERIFY(closer.boxes.isEmpty());
-}
-
-// The plugin plays only the players it made: anything else handed to it is
-// refused, not taken for one.
-void tst_InputSerch::pluginPlaysOnlyItsOwnPlayers()
-{
-    QPluginLoader loader(QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so"));
-    auto *plugin = qobject_cast<SoundPluginInterface *>(loader.instance());
-    QVERIFY2(plugin, qPrintable(loader.errorString()));
-    QObject notAPlayer;
-    QVERIFY(!plugin->play(&notAPlayer));
-    QVERIFY(!plugin->play(nullptr));
-
-    QObject owner;
-    QObject *player = plugin->createPlayer(QStringLiteral(LUKIMO_RUN_DIR "/wav/check.wav"), &owner);
-    QVERIFY(player);
-    QCOMPARE(player->parent(), &owner);
 }
 
 QTEST_MAIN(tst_InputSerch)

@@ -52,18 +52,29 @@ window=$(wait_for_window Lukimo "$pid") || fail "the number window did not appea
 xdotool mousemove --window "$window" 100 30 click 3
 settings=$(wait_for_window "settei menu numbers3" "$pid") || fail "no settings dialog"
 past=$(open_past_data "$settings") || fail "no past-data window"
-sleep 1 # the sound gets ready on its own thread
+# The sound gets ready on its own thread, right after the program has
+# become a client of the sound server.
+for _ in $(seq 100); do
+    pactl list clients | grep -q "application.process.id = \"$pid\"" && break
+    sleep 0.1
+done
+# count_is N PATTERN FILE: FILE comes to hold N lines matching PATTERN within
+# a generous guard.
+count_is() {
+    for _ in $(seq 100); do
+        [ "$(grep -c "$2" "$3" || true)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
 # "Data to Times" is the middle one of the three mode buttons shown.
 eval "$(xdotool getwindowgeometry --shell "$past")"
-for _ in 1 2 3; do
+for n in 1 2 3; do
     xdotool mousemove --window "$past" 30 $((HEIGHT * 112 / 180)) click 1
-    sleep 0.4
+    count_is $n '^data to times=1$' "$work/stdout" || fail "click $n missed the mode button"
+    count_is $n "'new' on sink-input" "$work/events" ||
+        fail "$(grep -c "'new' on sink-input" "$work/events" || true) of $n clicks reached the sound server"
 done
-sleep 0.5
-clicks=$(grep -c '^data to times=1$' "$work/stdout" || true)
-[ "$clicks" = 3 ] || fail "the clicks missed the mode button ($clicks of 3 reached it)"
-streams=$(grep -c "'new' on sink-input" "$work/events" || true)
-[ "$streams" = 3 ] || fail "$streams of 3 clicks reached the sound server"
 
 close_all_and_expect_exit "sound"
 echo "sound: three clicks, three playback streams on the sound server, exit code 0"

@@ -1,0 +1,27 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#ifndef SOUNDSERVER_H
+#define SOUNDSERVER_H
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+// A sound server of the test's own (PulseAudio with a null output) that the
+// process talks to from now on; start it before anything opens the audio
+// system. It goes with the object, so a machine's own server is never used
+// and two test runs never share one.
+class SoundServer
+{
+public:
+    SoundServer();
+    ~SoundServer();
+
+    bool isRunning() const;
+
+private:
+    QTemporaryDir dir;
+    QProcess server;
+};
+
+#endif

@@ -1,0 +1,62 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "common/safefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+class tst_SafeFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void plausibleFilesHaveALimit();
+    void everyReadGivesItsDescriptorBack();
+};
+
+// A file of exactly the limit is read; one byte more is not.
+void tst_SafeFile::plausibleFilesHaveALimit()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("file"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(QByteArray(1000, 'x')), 1000);
+    file.close();
+    errno = EINTR; // left over from an earlier call: it means nothing now
+    QCOMPARE(readPlausibleFile(path, 1000).value_or(QByteArray()).size(), 1000);
+    QVERIFY(!readPlausibleFile(path, 999));
+    QVERIFY(!readPlausibleFile(dir.filePath(QStringLiteral("missing")), 1000));
+}
+
+// Read, refused as too large, a directory, a FIFO or missing: the file is
+// never left open.
+void tst_SafeFile::everyReadGivesItsDescriptorBack()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("file"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write("a few bytes"), 11);
+    file.close();
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    const QStringList before = descriptors.entryList(QDir::Files | QDir::System);
+
+    QVERIFY(readPlausibleFile(path, 100));
+    QVERIFY(!readPlausibleFile(path, 5));
+    QVERIFY(!readPlausibleFile(dir.path(), 100));
+    QVERIFY(!readPlausibleFile(fifo, 100));
+    QVERIFY(!readPlausibleFile(dir.filePath(QStringLiteral("missing")), 100));
+    QCOMPARE(descriptors.entryList(QDir::Files | QDir::System), before);
+}
+
+QTEST_GUILESS_MAIN(tst_SafeFile)
+#include "tst_safefile.moc"
