@@ -3,16 +3,22 @@
 
 #include "app/identity.h"
 
+#include "app/iconpixels.h"
+
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
 
 void setApplicationIdentity()
 {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lukimo.Lukimo"));
-    // The sizes a title bar and a task switcher ask for; larger ones come
-    // from the desktop entry's icon theme.
+    // Raw pixels, not image files: decoding PNGs at start-up would bring in
+    // the image readers before the first paint. Larger icons come from the
+    // desktop entry's icon theme.
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icons/lukimo-%1.png").arg(size), QSize(size, size));
+    for (const IconPixels &pixels : iconPixels)
+        icon.addPixmap(QPixmap::fromImage(
+            QImage(pixels.rgba, pixels.size, pixels.size, QImage::Format_RGBA8888)));
     QApplication::setWindowIcon(icon);
 }

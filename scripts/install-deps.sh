@@ -12,13 +12,15 @@ run_packages=(
     # run: the platform plugins (X11 and Wayland), the sound backend, fonts
     qt6-qpa-plugins qt6-wayland libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     fonts-dejavu-core fonts-ipafont-gothic
+    # the build makes the window icon's pixels with it
+    python3
     # a virtual X display and a screenshot for machines without a display
     xvfb xauth xdotool imagemagick
 )
 test_packages=(
     # the tests' tools: window control, a Wayland compositor and a sound
     # server of their own
-    x11-utils python3 weston pulseaudio pulseaudio-utils
+    x11-utils weston pulseaudio pulseaudio-utils
     # the Debian package and its checks
     dpkg-dev debhelper file desktop-file-utils appstream lintian
     # the benchmarks' instruction counts
