@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Every text the program passes through tr() must have a finished Japanese
-// translation: lupdate scans the sources afresh and each message it finds is
-// looked up in the committed catalogue.
+// translation, and every translation a text: lupdate scans the sources
+// afresh and its messages are matched with the committed catalogue's.
 
 #include <QFile>
 #include <QHash>
@@ -67,7 +67,8 @@ void tst_Catalogue::everySourceTextIsTranslated()
     const QString source = QStringLiteral(LUKIMO_SOURCE_DIR);
     QStringList arguments;
     arguments << QStringLiteral("-I") << source;
-    for (const char *folder : {"app", "numberwindow", "settings", "pastdata", "help"})
+    for (const char *folder :
+         {"app", "common", "numberwindow", "settings", "pastdata", "help", "sound"})
         arguments << source + QLatin1Char('/') + QLatin1String(folder);
     arguments << QStringLiteral("-silent") << QStringLiteral("-ts") << scanned;
 
@@ -91,6 +92,17 @@ void tst_Catalogue::everySourceTextIsTranslated()
     missing.sort();
     QVERIFY2(missing.isEmpty(),
              qPrintable(QStringLiteral("untranslated: ") + missing.join(QStringLiteral("; "))));
+
+    // And the other way: each translation still has its text in the code, so
+    // that a text changed or emptied in one place only cannot pass.
+    QStringList stale;
+    for (auto it = committed.cbegin(); it != committed.cend(); ++it) {
+        if (!found.contains(it.key()))
+            stale << it.key();
+    }
+    stale.sort();
+    QVERIFY2(stale.isEmpty(), qPrintable(QStringLiteral("no longer in the code: ") +
+                                         stale.join(QStringLiteral("; "))));
 }
 
 QTEST_MAIN(tst_Catalogue)
