@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 Input_Serch::Input_Serch()
@@ -27,6 +28,9 @@ Input_Serch::Input_Serch()
     setToolTip(tr("Serch menu"));
 
     input_edit = new QLineEdit(this);
+    digit_limit = new QRegularExpressionValidator(input_edit);
+    limitDigits(maxDigits);
+    input_edit->setValidator(digit_limit);
     input_label = new QLabel(tr("No"), this);
     input_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     mode_box = new QGroupBox(tr("mode"), this);
@@ -168,8 +172,18 @@ void Input_Serch::prepareInput(ClearButton clear, int digits, const QString &pro
 {
     clear_button->setVisible(clear == ClearButton::Shown);
     input_edit->clear();
-    maxDigits = digits;
+    limitDigits(digits);
     input_label->setText(prompt);
+}
+
+// Counts characters, not digits: whatever else is typed, "Ok" refuses, and
+// it must not be cut short either. Any Unicode space is free.
+void Input_Serch::limitDigits(int digits)
+{
+    maxDigits = digits;
+    digit_limit->setRegularExpression(
+        QRegularExpression(QStringLiteral("\\s*(?:\\S\\s*){0,%1}").arg(digits),
+                           QRegularExpression::UseUnicodePropertiesOption));
 }
 
 void Input_Serch::All_data_clear()
