@@ -4,13 +4,13 @@
 #include "numberwindow/random.h"
 
 #include "common/placement.h"
+#include "common/reportbox.h"
 #include "common/trace.h"
 #include "settings/setup_config.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -288,5 +288,6 @@ void Random::reportSelfPick(int hundredsCode, int tensCode, int onesCode)
 
     display(straight);
     announceNumber();
-    QMessageBox::information(this, title, message, QMessageBox::Ok, QMessageBox::NoButton);
+    // Beside the number window, not over the number it reports.
+    ReportBox::inform(this, title, message, this);
 }
