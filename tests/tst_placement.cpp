@@ -180,6 +180,15 @@ void tst_Placement::windowsOpenBesideTheNumberWindow()
 
     QVERIFY2(misplaced(help, &window).isEmpty(), misplaced(help, &window));
     QVERIFY2(misplaced(pastData, &window).isEmpty(), misplaced(pastData, &window));
+
+    // A self-mode stop's report leaves the number it reports in sight.
+    dialog->findChild<QRadioButton *>(QStringLiteral("self_radio"))->setChecked(true);
+    ModalBoxCloser closer;
+    captureStdout([&] { QTest::mousePress(&window, Qt::LeftButton); });
+    QCOMPARE(closer.boxes.size(), 1);
+    QVERIFY(available.contains(closer.boxes.first().frame));
+    QVERIFY(!closer.boxes.first().frame.intersects(window.frameGeometry()));
+
     if (settingsCrowdedWhenScaled && window.devicePixelRatio() > 1)
         QVERIFY(available.contains(dialog->frameGeometry()));
     else
