@@ -15,6 +15,8 @@ packages=(
     # a headless Wayland compositor and a sound server of their own for the
     # end-to-end tests
     weston pulseaudio pulseaudio-utils
+    # a small window manager, for the test of how windows come back
+    jwm
     # packaging and its checks
     dpkg-dev file desktop-file-utils appstream lintian
     # the benchmarks' instruction counts
