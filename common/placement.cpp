@@ -3,7 +3,9 @@
 
 #include "common/placement.h"
 
-#include <QGuiApplication>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 
@@ -17,9 +19,22 @@ qint64 area(const QRect &rect)
     return rect.isEmpty() ? 0 : qint64(rect.width()) * rect.height();
 }
 
+// The start of a span of the given length inside [low, high], as near the
+// wanted start as it goes. A span longer than the room shows its part from
+// keepStart to keepEnd, or as much of that part's start as fits.
+int pushInside(int wanted, int length, int low, int high, int keepStart, int keepEnd)
+{
+    if (length <= high - low + 1)
+        return qBound(low, wanted, high - length + 1);
+    if (low + keepEnd <= high)
+        return low;
+    return qMax(high - keepEnd, low - keepStart);
+}
+
 // A window of the given size against one side of the anchor, lined up with
 // the anchor's top or left edge, then pushed inside the given bounds.
-QRect nextTo(Side side, const QRect &anchor, const QSize &size, const QRect &bounds)
+QRect nextTo(Side side, const QRect &anchor, const QSize &size, const QRect &bounds,
+             const QRect &keep)
 {
     QRect placed(QPoint(), size);
     switch (side) {
@@ -36,8 +51,11 @@ QRect nextTo(Side side, const QRect &anchor, const QSize &size, const QRect &bou
         placed.moveBottomLeft(QPoint(anchor.left(), anchor.top() - 1));
         break;
     }
-    placed.moveLeft(qBound(bounds.left(), placed.left(), bounds.right() - size.width() + 1));
-    placed.moveTop(qBound(bounds.top(), placed.top(), bounds.bottom() - size.height() + 1));
+    const QRect shown = keep.isEmpty() ? QRect(QPoint(), size) : keep;
+    placed.moveLeft(pushInside(placed.left(), size.width(), bounds.left(), bounds.right(),
+                               shown.left(), shown.right()));
+    placed.moveTop(pushInside(placed.top(), size.height(), bounds.top(), bounds.bottom(),
+                              shown.top(), shown.bottom()));
     return placed;
 }
 
@@ -62,17 +80,56 @@ QRect freeSide(Side side, const QRect &anchor, const QRect &available)
     return free.intersected(available);
 }
 
+qint64 covered(const QRect &placed, const QList<QRect> &others)
+{
+    qint64 total = 0;
+    for (const QRect &other : others)
+        total += area(placed.intersected(other));
+    return total;
+}
+
+// The other windows of the program that a new one should keep clear of.
+QList<QRect> shownWindows(const QWidget *window, const QWidget *anchor)
+{
+    QList<QRect> shown;
+    for (const QWidget *other : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = other->windowType();
+        if (other != window && other != anchor && other->isVisible() && !other->isMinimized() &&
+            (type == Qt::Window || type == Qt::Dialog))
+            shown.append(other->frameGeometry());
+    }
+    return shown;
+}
+
 } // namespace
 
 QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &available,
-                  const QSize &minimum)
+                  const QSize &minimum, const QList<QRect> &others, const QRect &keep)
 {
-    const QSize size = frame.boundedTo(available.size());
-    for (Side side : sides) {
-        const QRect placed = nextTo(side, anchor, size, available);
-        if (!placed.intersects(anchor))
-            return placed;
+    const QSize size = frame.boundedTo(available.size()).expandedTo(minimum);
+
+    // Beside the anchor first, then beside each other window; the first
+    // place that covers nothing wins, else the one that covers least.
+    QList<QRect> neighbours{anchor};
+    neighbours.append(others);
+    QRect best;
+    qint64 bestCovered = 0;
+    for (const QRect &neighbour : neighbours) {
+        for (Side side : sides) {
+            const QRect placed = nextTo(side, neighbour, size, available, keep);
+            if (placed.intersects(anchor))
+                continue;
+            const qint64 cover = covered(placed, others);
+            if (best.isNull() || cover < bestCovered) {
+                best = placed;
+                bestCovered = cover;
+            }
+            if (cover == 0)
+                return best;
+        }
     }
+    if (!best.isNull())
+        return best;
 
     QRect roomiest;
     for (Side side : sides) {
@@ -81,33 +138,50 @@ QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &availabl
         if (shrunk.isEmpty() || shrunk.width() < minimum.width() ||
             shrunk.height() < minimum.height())
             continue;
-        const QRect placed = nextTo(side, anchor, shrunk, free);
+        const QRect placed = nextTo(side, anchor, shrunk, free, QRect());
         if (area(placed) > area(roomiest))
             roomiest = placed;
     }
     if (!roomiest.isEmpty())
         return roomiest;
-    return nextTo(Side::Right, anchor, size, available);
+    return nextTo(Side::Right, anchor, size, available, keep);
+}
+
+void moveBeside(QWidget *window, const QWidget *anchor)
+{
+    if (!anchor || !anchor->isVisible() ||
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    // A window that has never been shown has no frame yet; it will get the
+    // same decoration as the anchor.
+    const QWidget *framed = window->frameGeometry() != window->geometry() ? window : anchor;
+    const QSize decoration = framed->frameGeometry().size() - framed->size();
+    const QPoint contents = framed->geometry().topLeft() - framed->frameGeometry().topLeft();
+    // Before its first show a window with a layout may still be smaller than
+    // the layout will make it, and its children not yet where they will be.
+    const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
+    window->resize(window->size().expandedTo(minimum));
+    if (window->layout())
+        window->layout()->activate();
+    // Should the window not fit the screen, its buttons are the part to see.
+    QRect buttons;
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (button->isVisibleTo(window))
+            buttons |= QRect(button->mapTo(window, QPoint()) + contents, button->size());
+    }
+    const QRect frame = placeBeside(anchor->frameGeometry(), window->size() + decoration,
+                                    anchor->screen()->availableGeometry(), minimum + decoration,
+                                    shownWindows(window, anchor), buttons);
+    window->resize(frame.size() - decoration);
+    window->move(frame.topLeft());
 }
 
 void showBeside(QWidget *window, const QWidget *anchor)
 {
-    const bool placedByPlatform =
-        QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-    if (window->isHidden() && anchor && anchor->isVisible() && !placedByPlatform) {
-        // A window that has never been shown has no frame yet; it will get
-        // the same decoration as the anchor.
-        QSize decoration = window->frameGeometry().size() - window->size();
-        if (decoration.isNull())
-            decoration = anchor->frameGeometry().size() - anchor->size();
-        // Before its first show a window with a layout may still be smaller
-        // than the layout will make it.
-        const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
-        const QRect frame =
-            placeBeside(anchor->frameGeometry(), window->size().expandedTo(minimum) + decoration,
-                        anchor->screen()->availableGeometry(), minimum + decoration);
-        window->resize(frame.size() - decoration);
-        window->move(frame.topLeft());
-    }
+    if (window->isHidden())
+        moveBeside(window, anchor);
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
+    window->raise();
+    window->activateWindow();
 }

@@ -4,6 +4,7 @@
 #ifndef PLACEMENT_H
 #define PLACEMENT_H
 
+#include <QList>
 #include <QRect>
 #include <QSize>
 
@@ -11,15 +12,25 @@ class QWidget;
 
 // Where a window opened from another one goes, in frame geometry: beside the
 // anchor (to its right, else below, else to its left, else above), wholly
-// inside the available area and clear of the anchor. A window larger than the
-// area is cut down to it. One that fits on no side is shrunk, but not below
-// its minimum, into the free side where it keeps the most room; failing that
-// it stays as close to the anchor's right as the area allows.
+// inside the available area and clear of the anchor. Where the area has room
+// it is also clear of the other windows shown, else beside one of them where
+// it covers least of them. A window larger than the area is cut down to it,
+// but not below its minimum; one still larger shows the part keep (in its own
+// coordinates, its buttons) rather than its top left corner. One that fits on
+// no side of the anchor is shrunk, but not below its minimum, into the free
+// side where it keeps the most room; failing that it stays as close to the
+// anchor's right as the area allows.
 QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &available,
-                  const QSize &minimum = QSize());
+                  const QSize &minimum = QSize(), const QList<QRect> &others = {},
+                  const QRect &keep = QRect());
 
-// Shows the window. A hidden one is first placed beside the anchor on the
-// anchor's screen, unless the platform places windows itself (Wayland).
+// Moves a window that is about to be shown beside the anchor on the anchor's
+// screen, clear of the other windows shown where there is room, and sizes it
+// to fit, unless the platform places windows itself (Wayland).
+void moveBeside(QWidget *window, const QWidget *anchor);
+
+// Shows the window, placed beside the anchor when it was hidden. A window
+// that is open already is brought back from an icon, raised and activated.
 void showBeside(QWidget *window, const QWidget *anchor);
 
 #endif

@@ -4,14 +4,13 @@
 #include "numberwindow/random.h"
 
 #include "common/placement.h"
+#include "common/reportbox.h"
 #include "common/trace.h"
 #include "settings/setup_config.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QCoreApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -175,7 +174,7 @@ void Random::mousePressEvent(QMouseEvent *event)
 
 // The keyboard does what the mouse does: Space and Return click, the Menu key
 // and Shift+F10 right-click; holding a key down does not click again and
-// again. F1 opens the help, Ctrl+Q ends the program.
+// again. Help and quit are the settings' actions, shared by every window.
 void Random::keyPressEvent(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
@@ -188,10 +187,6 @@ void Random::keyPressEvent(QKeyEvent *event)
                (modifiers == Qt::ShiftModifier && key == Qt::Key_F10)) {
         if (!event->isAutoRepeat())
             rightPress();
-    } else if (plain && key == Qt::Key_F1) {
-        config->help_exe();
-    } else if (modifiers == Qt::ControlModifier && key == Qt::Key_Q) {
-        QCoreApplication::quit();
     } else {
         QLCDNumber::keyPressEvent(event);
     }
@@ -293,5 +288,6 @@ void Random::reportSelfPick(int hundredsCode, int tensCode, int onesCode)
 
     display(straight);
     announceNumber();
-    QMessageBox::information(this, title, message, QMessageBox::Ok, QMessageBox::NoButton);
+    // Beside the number window, not over the number it reports.
+    ReportBox::inform(this, title, message, this);
 }

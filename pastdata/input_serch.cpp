@@ -3,6 +3,7 @@
 
 #include "pastdata/input_serch.h"
 
+#include "common/radiogroupfocus.h"
 #include "common/trace.h"
 #include "common/workingdir.h"
 #include "pastdata/boughtstore.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 Input_Serch::Input_Serch()
@@ -26,6 +28,9 @@ Input_Serch::Input_Serch()
     setToolTip(tr("Serch menu"));
 
     input_edit = new QLineEdit(this);
+    digit_limit = new QRegularExpressionValidator(input_edit);
+    limitDigits(maxDigits);
+    input_edit->setValidator(digit_limit);
     input_label = new QLabel(tr("No"), this);
     input_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     mode_box = new QGroupBox(tr("mode"), this);
@@ -92,9 +97,17 @@ Input_Serch::Input_Serch()
     for (const auto &[widget, name] : names)
         widget->setObjectName(QLatin1String(name));
 
-    // Tab: the field, "Ok", "Clear" (their order of creation), then the mode
-    // buttons, which were made before them.
-    setTabOrder(clear_button, entry_radio);
+    // Tab reads the window as the eye does: the field, "Ok", "Clear", then
+    // the mode group once, at its checked button.
+    const QList<QWidget *> tabStops = {input_edit,         ok_button,   clear_button,
+                                       entry_radio,        serch_radio, data_to_times_radio,
+                                       times_to_data_radio};
+    for (qsizetype i = 1; i < tabStops.size(); ++i)
+        setTabOrder(tabStops[i - 1], tabStops[i]);
+    RadioGroupFocus::install(mode_box);
+    // Return presses the focused button here too, as it does in a dialog.
+    ok_button->setAutoDefault(true);
+    clear_button->setAutoDefault(true);
 
     click_sound = new ClickSound(workingDirectoryFile(QStringLiteral("wav/check.wav")),
                                  ClickSound::defaultPluginFile(), this);
@@ -159,8 +172,18 @@ void Input_Serch::prepareInput(ClearButton clear, int digits, const QString &pro
 {
     clear_button->setVisible(clear == ClearButton::Shown);
     input_edit->clear();
-    maxDigits = digits;
+    limitDigits(digits);
     input_label->setText(prompt);
+}
+
+// Counts characters, not digits: whatever else is typed, "Ok" refuses, and
+// it must not be cut short either. Any Unicode space is free.
+void Input_Serch::limitDigits(int digits)
+{
+    maxDigits = digits;
+    digit_limit->setRegularExpression(
+        QRegularExpression(QStringLiteral("\\s*(?:\\S\\s*){0,%1}").arg(digits),
+                           QRegularExpression::UseUnicodePropertiesOption));
 }
 
 void Input_Serch::All_data_clear()
@@ -202,13 +225,19 @@ void Input_Serch::fitToTexts()
 void Input_Serch::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // Opened, it is ready for digits, whichever button had the focus when it
+    // was put away; restored from an icon, it keeps the focus it had.
+    if (!event->spontaneous())
+        input_edit->setFocus(Qt::OtherFocusReason);
     click_sound->prepare();
 }
 
 void Input_Serch::keyPressEvent(QKeyEvent *event)
 {
+    // Escape closes, as the window's close button does, so that putting the
+    // last window away ends the program.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        hide();
+        close();
         return;
     }
     QWidget::keyPressEvent(event);

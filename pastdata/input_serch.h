@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QRegularExpressionValidator;
 
 // The past-data window: enters and searches the numbers the user bought, and
 // looks up the built-in winning numbers by draw or by number.
@@ -42,6 +43,7 @@ private:
 
     void fitToTexts();
     void prepareInput(ClearButton clear, int digits, const QString &prompt);
+    void limitDigits(int digits);
     void showEntryCount();
 
     QString entry_text;
@@ -59,10 +61,11 @@ private:
     // not one.
     std::optional<int> input_no;
     std::optional<int> serch_no;
-    // How many digits the current mode takes. The field itself takes longer
-    // text, so that nothing typed or pasted is ever cut into another number:
-    // "Ok" refuses it instead.
+    // How many digits the current mode takes. The field stops typing there
+    // and refuses a longer paste whole, so that nothing is ever cut into
+    // another number; spaces do not count.
     int maxDigits = 4;
+    QRegularExpressionValidator *digit_limit = nullptr;
     bool textsMeasured = false;
     // Made ready when the window is first shown, so that start-up never
     // waits for the audio system.

@@ -3,12 +3,12 @@
 
 #include "pastdata/pastsearch.h"
 
+#include "common/reportbox.h"
 #include "common/trace.h"
 #include "pastdata/boughtstore.h"
 #include "pastdata/past_data.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
 
 namespace {
 
@@ -20,7 +20,7 @@ class Text
 
 void inform(QWidget *parent, const QString &title, const QString &text)
 {
-    QMessageBox::information(parent, title, text, QMessageBox::Ok, QMessageBox::NoButton);
+    ReportBox::inform(parent, title, text);
 }
 
 bool inRange(std::optional<int> value, int lowest, int highest)

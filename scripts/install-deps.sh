@@ -21,6 +21,8 @@ test_packages=(
     # the tests' tools: window control, a Wayland compositor and a sound
     # server of their own
     x11-utils weston pulseaudio pulseaudio-utils
+    # a small window manager, for the test of how windows come back
+    jwm
     # the Debian package and its checks
     dpkg-dev debhelper file desktop-file-utils appstream lintian
     # the benchmarks' instruction counts

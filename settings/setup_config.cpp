@@ -4,10 +4,13 @@
 #include "settings/setup_config.h"
 
 #include "common/placement.h"
+#include "common/radiogroupfocus.h"
 #include "common/trace.h"
 #include "help/helpwindow.h"
 #include "pastdata/input_serch.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -106,6 +109,21 @@ Setup_config::Setup_config()
     mainLayout->addLayout(buttonRow);
     setLayout(mainLayout);
 
+    // Tab reads the dialog as the eye does, row by row from the left, each
+    // group of buttons once.
+    QList<QWidget *> tabStops = {random_radio, self_radio, numbers3_radio, numbers4_radio};
+    for (QRadioButton *const *keys : {max1_buttons, max2_buttons, max3_buttons, max4_buttons}) {
+        for (const auto &row : keypadRows)
+            for (int index : row)
+                tabStops.append(keys[index]);
+    }
+    tabStops << ok_button << version_button << serch_button << help_button;
+    for (qsizetype i = 1; i < tabStops.size(); ++i)
+        setTabOrder(tabStops[i - 1], tabStops[i]);
+    for (QGroupBox *group :
+         {mode_group, type_group, max1_group, max2_group, max3_group, max4_group})
+        RadioGroupFocus::install(group);
+
     connect(ok_button, &QPushButton::clicked, this, &Setup_config::Push_button);
     connect(version_button, &QPushButton::clicked, this, &Setup_config::show_Version);
     for (int i = 0; i <= zeroIndex; ++i)
@@ -116,6 +134,22 @@ Setup_config::Setup_config()
         connect(max3_buttons[i], &QRadioButton::clicked, this, &Setup_config::check_ok3);
     connect(serch_button, &QPushButton::clicked, this, &Setup_config::push_serch);
     connect(help_button, &QPushButton::clicked, this, &Setup_config::help_exe);
+
+    help_action = new QAction(tr("help"), this);
+    help_action->setShortcuts(QKeySequence::HelpContents);
+    connect(help_action, &QAction::triggered, this, &Setup_config::help_exe);
+    quit_action = new QAction(tr("Quit"), this);
+    // Desktops without a quit key of their own (Windows, a bare X session)
+    // still get Ctrl+Q.
+    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    const QKeySequence ctrlQ(Qt::CTRL | Qt::Key_Q);
+    if (!quitKeys.contains(ctrlQ))
+        quitKeys.append(ctrlQ);
+    quit_action->setShortcuts(quitKeys);
+    connect(quit_action, &QAction::triggered, qApp, &QCoreApplication::quit);
+    const QList<QWidget *> windows = {this, help_window.get(), serch_dialog.get()};
+    for (QWidget *window : windows)
+        window->addActions({help_action, quit_action});
 }
 
 Setup_config::~Setup_config() = default;
@@ -165,6 +199,7 @@ void Setup_config::Push_button()
 void Setup_config::setNumberWindow(QWidget *window)
 {
     numberWindow = window;
+    window->addActions({help_action, quit_action});
 }
 
 void Setup_config::push_serch()

@@ -10,6 +10,7 @@
 
 class HelpWindow;
 class Input_Serch;
+class QAction;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -29,7 +30,7 @@ public:
     ~Setup_config() override;
 
     // The window that opens this dialog; the dialog and the windows it opens
-    // appear beside it.
+    // appear beside it, and it answers the help and quit keys like them.
     void setNumberWindow(QWidget *window);
 
 public slots:
@@ -68,6 +69,9 @@ private:
     QPushButton *help_button = nullptr;
     QGroupBox *type_group = nullptr;
     QWidget *numberWindow = nullptr;
+    // Help and quit, with their standard keys, in every Lukimo window.
+    QAction *help_action = nullptr;
+    QAction *quit_action = nullptr;
 };
 
 #endif

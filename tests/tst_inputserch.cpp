@@ -90,6 +90,8 @@ private slots:
     void entryFlow();
     void typedTextIsNeverCutIntoAnotherNumber_data();
     void typedTextIsNeverCutIntoAnotherNumber();
+    void fieldStopsAtTheModesDigits_data();
+    void fieldStopsAtTheModesDigits();
     void zeroIsANumberAndSignsAreNot();
     void searchKeepsThePreviousPrompt();
     void timesToDataClearsOnlyWhenAccepted();
@@ -223,8 +225,8 @@ void tst_InputSerch::modes()
         QCOMPARE(w.input()->text(), QString());
     }
     QVERIFY(!w.enter(longest).startsWith(QStringLiteral("Error/")));
-    QCOMPARE(w.enter(tooLong), QStringLiteral("Error/No Data"));
-    QCOMPARE(w.input()->text(), tooLong);
+    w.type(tooLong);
+    QCOMPARE(w.input()->text(), tooLong.chopped(1));
 
     int returned = -1;
     captureStdout(
@@ -282,8 +284,6 @@ void tst_InputSerch::typedTextIsNeverCutIntoAnotherNumber_data()
     QTest::newRow("full-width digits") << QString::fromUtf8("１２３") << 123;
     QTest::newRow("arabic-indic digits") << QString::fromUtf8("٤٥٦") << 456;
     QTest::newRow("mathematical digits") << QString::fromUtf8("\U0001D7D7\U0001D7D6") << 98;
-    QTest::newRow("four digits") << "1234" << -1;
-    QTest::newRow("four full-width digits") << QString::fromUtf8("１２３４") << -1;
     QTest::newRow("space inside") << "1 23" << -1;
     QTest::newRow("superscript digit") << QString::fromUtf8("1²") << -1;
     QTest::newRow("letters after") << "12a" << -1;
@@ -317,6 +317,64 @@ void tst_InputSerch::typedTextIsNeverCutIntoAnotherNumber()
         QCOMPARE(answer, QStringLiteral("Error/No Data"));
     else
         QVERIFY(answer.startsWith(QStringLiteral("information/")));
+}
+
+// Typing stops at the mode's digits; a paste that would go past them is
+// refused whole and leaves the field as it was. Spaces do not count.
+void tst_InputSerch::fieldStopsAtTheModesDigits_data()
+{
+    QTest::addColumn<bool>("entryMode"); // else "Times to Data"
+    QTest::addColumn<bool>("typed");     // else pasted onto "5"
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("field");
+
+    QTest::newRow("typed, three") << true << true << "123456"
+                                  << "123";
+    QTest::newRow("typed, four") << false << true << "123456"
+                                 << "1234";
+    QTest::newRow("typed, spaces free") << true << true << " 1 23  4"
+                                        << " 1 23  ";
+    QTest::newRow("typed, full-width digits")
+        << true << true << QString::fromUtf8("１２３４") << QString::fromUtf8("１２３");
+    QTest::newRow("typed, digits beyond the basic plane")
+        << false << true << QString::fromUtf8("\U0001D7D7\U0001D7D6\U0001D7D5\U0001D7D4\U0001D7D3")
+        << QString::fromUtf8("\U0001D7D7\U0001D7D6\U0001D7D5\U0001D7D4");
+    QTest::newRow("pasted, fits") << true << false << "12"
+                                  << "512";
+    QTest::newRow("pasted, one too many") << true << false << "123"
+                                          << "5";
+    QTest::newRow("pasted, four into four") << false << false << " 123 "
+                                            << "5 123 ";
+    QTest::newRow("pasted, digits beyond the basic plane")
+        << true << false << QString::fromUtf8("\U0001D7D7\U0001D7D6")
+        << QString::fromUtf8("5\U0001D7D7\U0001D7D6");
+    QTest::newRow("pasted, letters count") << true << false << "abc"
+                                           << "5";
+}
+
+void tst_InputSerch::fieldStopsAtTheModesDigits()
+{
+    QFETCH(bool, entryMode);
+    QFETCH(bool, typed);
+    QFETCH(QString, text);
+    QFETCH(QString, field);
+
+    PastDataWindow w;
+    if (entryMode)
+        w.click(w.entry());
+    if (typed) {
+        w.input()->clear();
+        // One key per character, whatever the keyboard layout makes of it.
+        for (char32_t character : text.toUcs4()) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                          QString::fromUcs4(&character, 1));
+            QApplication::sendEvent(w.input(), &key);
+        }
+    } else {
+        w.type(QStringLiteral("5"));
+        w.input()->insert(text);
+    }
+    QCOMPARE(w.input()->text(), field);
 }
 
 void tst_InputSerch::zeroIsANumberAndSignsAreNot()
@@ -356,7 +414,8 @@ void tst_InputSerch::searchKeepsThePreviousPrompt()
     QCOMPARE(w.ok(), QStringLiteral("serch result/There are hit:1 times "));
     QCOMPARE(w.input()->text(), QStringLiteral("77"));
     // The entry mode's limit of three digits stays.
-    QCOMPARE(w.enter(QStringLiteral("0077")), QStringLiteral("Error/No Data"));
+    w.type(QStringLiteral("0077"));
+    QCOMPARE(w.input()->text(), QStringLiteral("007"));
 
     // From "Times to Data" straight to the search, the limit stays four
     // digits, and the number must still be one that can be bought.

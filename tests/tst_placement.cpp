@@ -2,14 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "common/placement.h"
+#include "common/reportbox.h"
 #include "help/helpwindow.h"
 #include "numberwindow/random.h"
 #include "pastdata/input_serch.h"
 #include "settings/setup_config.h"
 
+#include "support/modalboxcloser.h"
 #include "support/settingskeys.h"
+#include "support/stdoutcapture.h"
 
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QtTest>
 
@@ -27,6 +31,13 @@ private slots:
     void windowsOpenBesideTheNumberWindow_data();
     void windowsOpenBesideTheNumberWindow();
     void placedAgainOnlyWhenShownFromHidden();
+    void ruleAmongOtherWindows_data();
+    void ruleAmongOtherWindows();
+    void openedWindowsKeepClearOfEachOther();
+    void askedAgainComesBack_data();
+    void askedAgainComesBack();
+    void boxesShowTheirWholeTitle_data();
+    void boxesShowTheirWholeTitle();
 
 private:
     template <typename Window> static Window *topLevel();
@@ -169,6 +180,15 @@ void tst_Placement::windowsOpenBesideTheNumberWindow()
 
     QVERIFY2(misplaced(help, &window).isEmpty(), misplaced(help, &window));
     QVERIFY2(misplaced(pastData, &window).isEmpty(), misplaced(pastData, &window));
+
+    // A self-mode stop's report leaves the number it reports in sight.
+    dialog->findChild<QRadioButton *>(QStringLiteral("self_radio"))->setChecked(true);
+    ModalBoxCloser closer;
+    captureStdout([&] { QTest::mousePress(&window, Qt::LeftButton); });
+    QCOMPARE(closer.boxes.size(), 1);
+    QVERIFY(available.contains(closer.boxes.first().frame));
+    QVERIFY(!closer.boxes.first().frame.intersects(window.frameGeometry()));
+
     if (settingsCrowdedWhenScaled && window.devicePixelRatio() > 1)
         QVERIFY(available.contains(dialog->frameGeometry()));
     else
@@ -195,6 +215,179 @@ void tst_Placement::placedAgainOnlyWhenShownFromHidden()
     QVERIFY(!dialog->isVisible());
     QTest::mousePress(&window, Qt::RightButton);
     QVERIFY2(misplaced(dialog, &window).isEmpty(), misplaced(dialog, &window));
+}
+
+void tst_Placement::ruleAmongOtherWindows_data()
+{
+    QTest::addColumn<QRect>("anchor");
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QSize>("minimum");
+    QTest::addColumn<QList<QRect>>("others");
+    QTest::addColumn<QRect>("buttons");
+    QTest::addColumn<QRect>("expected");
+
+    const QRect numberWindow(0, 0, 204, 64);
+    const QRect settings(204, 0, 544, 286);
+    const QRect help(204, 286, 754, 404);
+    const QRect wide(0, 0, 1280, 800);
+    QTest::newRow("help below the settings, not over them")
+        << numberWindow << QSize(754, 404) << wide << QSize() << QList<QRect>{settings} << QRect()
+        << help;
+    QTest::newRow("past data right of the settings, clear of the help")
+        << numberWindow << QSize(304, 184) << wide << QSize() << QList<QRect>{settings, help}
+        << QRect() << QRect(748, 0, 304, 184);
+    QTest::newRow("no room clear of all: beside the number window, covering least")
+        << QRect(0, 0, 200, 60) << QSize(300, 180) << QRect(0, 0, 640, 400) << QSize()
+        << QList<QRect>{QRect(200, 0, 440, 300)} << QRect() << QRect(0, 60, 300, 180);
+    QTest::newRow("taller than the screen: the buttons at its foot stay on it")
+        << QRect(0, 0, 200, 60) << QSize(540, 400) << QRect(0, 0, 1024, 300) << QSize(540, 400)
+        << QList<QRect>{} << QRect(10, 360, 520, 30) << QRect(200, -90, 540, 400);
+    QTest::newRow("wider than the screen: the first buttons stay on it")
+        << QRect(0, 0, 200, 60) << QSize(540, 300) << QRect(0, 0, 480, 800) << QSize(540, 300)
+        << QList<QRect>{} << QRect(10, 260, 520, 30) << QRect(-10, 60, 540, 300);
+}
+
+void tst_Placement::ruleAmongOtherWindows()
+{
+    QFETCH(QRect, anchor);
+    QFETCH(QSize, frame);
+    QFETCH(QRect, available);
+    QFETCH(QSize, minimum);
+    QFETCH(QList<QRect>, others);
+    QFETCH(QRect, buttons);
+    QFETCH(QRect, expected);
+
+    QCOMPARE(placeBeside(anchor, frame, available, minimum, others, buttons), expected);
+}
+
+// The settings, the help, the past data and a self-mode stop's report each
+// stand clear of the number window and, where there is room, of every window
+// opened before them.
+void tst_Placement::openedWindowsKeepClearOfEachOther()
+{
+    Random window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mousePress(&window, Qt::RightButton);
+    Setup_config *dialog = settingsDialog();
+    QTest::mouseClick(pushButton(dialog, QStringLiteral("help")), Qt::LeftButton);
+    QTest::mouseClick(pushButton(dialog, QStringLiteral("serch")), Qt::LeftButton);
+    dialog->findChild<QRadioButton *>(QStringLiteral("self_radio"))->setChecked(true);
+    ModalBoxCloser closer;
+    captureStdout([&] { QTest::mousePress(&window, Qt::LeftButton); });
+    QCOMPARE(closer.boxes.size(), 1);
+
+    const QRect available = window.screen()->availableGeometry();
+    const QList<QPair<QString, QRect>> opened = {
+        {QStringLiteral("number window"), window.frameGeometry()},
+        {QStringLiteral("settings"), dialog->frameGeometry()},
+        {QStringLiteral("help"), topLevel<HelpWindow>()->frameGeometry()},
+        {QStringLiteral("past data"), topLevel<Input_Serch>()->frameGeometry()},
+        {QStringLiteral("report"), closer.boxes.first().frame},
+    };
+    // Where the screen has room for them all (1280 x 800 at the normal
+    // scale) no two overlap; elsewhere each still keeps clear of the number
+    // window.
+    const bool roomForAll = available.width() >= 1280 && window.devicePixelRatio() == 1;
+    for (int later = 1; later < opened.size(); ++later) {
+        QVERIFY2(available.contains(opened[later].second), qPrintable(opened[later].first));
+        for (int earlier = 0; earlier < later; ++earlier) {
+            const bool mustBeClear = earlier == 0 || roomForAll;
+            if (mustBeClear)
+                QVERIFY2(!opened[later].second.intersects(opened[earlier].second),
+                         qPrintable(opened[later].first + QLatin1String(" covers ") +
+                                    opened[earlier].first));
+        }
+    }
+}
+
+// A window asked for again while it is open under another one or as an icon
+// comes back: shown, no longer an icon, raised and active.
+void tst_Placement::askedAgainComesBack_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("iconified");
+    QTest::newRow("right click, settings an icon") << "right click"
+                                                   << "Setup_config" << true;
+    QTest::newRow("Shift+F10, settings covered") << "Shift+F10"
+                                                 << "Setup_config" << false;
+    QTest::newRow("F1, help an icon") << "F1"
+                                      << "HelpWindow" << true;
+    QTest::newRow("help, help covered") << "help"
+                                        << "HelpWindow" << false;
+    QTest::newRow("serch, past data an icon") << "serch"
+                                              << "Input_Serch" << true;
+}
+
+void tst_Placement::askedAgainComesBack()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, window);
+    QFETCH(bool, iconified);
+
+    Random numberWindow;
+    numberWindow.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&numberWindow));
+    QTest::mousePress(&numberWindow, Qt::RightButton);
+    Setup_config *dialog = settingsDialog();
+    QTest::mouseClick(pushButton(dialog, QStringLiteral("help")), Qt::LeftButton);
+    QTest::mouseClick(pushButton(dialog, QStringLiteral("serch")), Qt::LeftButton);
+    QWidget *asked = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (window == QLatin1String(widget->metaObject()->className()))
+            asked = widget;
+    QVERIFY(asked);
+
+    if (iconified)
+        asked->showMinimized();
+    // Another window on top, holding the keyboard.
+    QWidget *other = asked == dialog ? static_cast<QWidget *>(&numberWindow) : dialog;
+    other->raise();
+    other->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), other);
+
+    if (how == QLatin1String("right click"))
+        QTest::mousePress(&numberWindow, Qt::RightButton);
+    else if (how == QLatin1String("Shift+F10"))
+        QTest::keyClick(&numberWindow, Qt::Key_F10, Qt::ShiftModifier);
+    else if (how == QLatin1String("F1"))
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    else
+        QTest::mouseClick(pushButton(dialog, how), Qt::LeftButton);
+
+    QVERIFY(asked->isVisible());
+    QVERIFY(!asked->isMinimized());
+    QTRY_COMPARE(QApplication::activeWindow(), asked);
+}
+
+void tst_Placement::boxesShowTheirWholeTitle_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Error") << "Error";
+    QTest::newRow("Box Pattern") << "Box Pattern";
+    QTest::newRow("in Japanese") << QString::fromUtf8("検索結果");
+    QTest::newRow("information") << "information";
+}
+
+// A title bar gives the title what its icon and buttons leave: on common
+// window managers up to four squares of 28 pixels, and the title is bold.
+void tst_Placement::boxesShowTheirWholeTitle()
+{
+    QFETCH(QString, title);
+
+    QWidget parent;
+    parent.show();
+    ModalBoxCloser closer;
+    ReportBox::inform(&parent, title, QStringLiteral("No Data"));
+    QCOMPARE(closer.boxes.size(), 1);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const int needed = QFontMetrics(bold).horizontalAdvance(title) + 4 * 28;
+    QVERIFY2(
+        closer.boxes.first().frame.width() >= needed,
+        qPrintable(QStringLiteral("%1 < %2").arg(closer.boxes.first().frame.width()).arg(needed)));
 }
 
 QTEST_MAIN(tst_Placement)

@@ -306,5 +306,9 @@ Copyright (C) 2026 The Lukimo developers. GNU GPL バージョン3以降のも�
         <source>%1, ones digit</source>
         <translation>%1（一の位）</translation>
     </message>
+    <message>
+        <source>Quit</source>
+        <translation>終了</translation>
+    </message>
 </context>
 </TS>

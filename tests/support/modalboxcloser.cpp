@@ -20,7 +20,8 @@ void ModalBoxCloser::closeActiveBox()
         return;
     QWidget *parent = box->parentWidget();
     boxes.append({box->windowTitle(), box->text(),
-                  parent ? QString::fromLatin1(parent->metaObject()->className()) : QString()});
+                  parent ? QString::fromLatin1(parent->metaObject()->className()) : QString(),
+                  box->frameGeometry()});
     const QList<QAbstractButton *> buttons = box->buttons();
     if (buttons.isEmpty())
         box->reject();

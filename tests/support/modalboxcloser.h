@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 
@@ -14,6 +15,7 @@ struct ShownBox
     QString title;
     QString text;
     QString parentClass;
+    QRect frame;
 };
 
 // While it lives, reads and closes every modal message box that opens, and

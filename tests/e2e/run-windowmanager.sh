@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# End-to-end test of the program's windows under a window manager (jwm, on an
+# Xvfb of the test's own): a window asked for again while it is an icon comes
+# back and takes the keyboard, F1 and Ctrl+Q work from other windows than the
+# number window, and Escape on the last window open ends the program.
+#   run-windowmanager.sh RUN-DIR [LEAK-SUPPRESSIONS]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+run_dir=$1
+source "$here/../../scripts/xvfb.sh"
+source "$here/lib.sh"
+
+work=$(mktemp -d -t lukimo-wm.XXXXXX)
+trap 'kill ${pid:-} ${wm_pid:-} ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'exit 1' HUP INT TERM
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+fail() { echo "FAIL: $*"; [ -s "$work/stderr" ] && sed 's/^/  program: /' "$work/stderr" | head -40; exit 1; }
+start_xvfb
+
+# A bare configuration: no panel, focus follows clicks.
+cat >"$work/jwmrc" <<'CONFIG'
+<?xml version="1.0"?>
+<JWM><FocusModel>click</FocusModel></JWM>
+CONFIG
+jwm -f "$work/jwmrc" >"$work/jwm.log" 2>&1 &
+wm_pid=$!
+for _ in $(seq 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    kill -0 "$wm_pid" 2>/dev/null || fail "the window manager did not start"
+    sleep 0.05
+done
+
+# until WHAT COMMAND...: waits up to ten seconds for COMMAND to succeed.
+until_true() {
+    local what=$1
+    shift
+    for _ in $(seq 200); do
+        "$@" && return 0
+        sleep 0.05
+    done
+    fail "$what"
+}
+is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+is_icon() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
+is_shown() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Normal'; }
+start() {
+    ./lukimo >"$work/stdout" 2>"$work/stderr" &
+    pid=$!
+    window=$(wait_for_window Lukimo "$pid") || fail "the number window did not appear"
+    xdotool windowactivate --sync "$window"
+}
+# ends WHAT: the program ends by itself, with exit code 0.
+ends() {
+    local status=0
+    until_true "$1: the program did not end" eval '! kill -0 "$pid" 2>/dev/null'
+    wait "$pid" || status=$?
+    pid=
+    [ "$status" = 0 ] || fail "$1: the program ended with exit code $status"
+}
+
+cd "$run_dir"
+export QT_QPA_PLATFORM=xcb
+use_leak_suppressions "${2:-}"
+start
+
+# Asked for again from an icon, the settings come back in front.
+xdotool key shift+F10
+settings=$(wait_for_window "settei menu numbers3" "$pid") || fail "Shift+F10 did not open the settings"
+until_true "the settings did not take the keyboard" is_active "$settings"
+xdotool windowminimize --sync "$settings"
+until_true "the settings did not become an icon" is_icon "$settings"
+xdotool windowactivate --sync "$window"
+xdotool key shift+F10
+until_true "Shift+F10 left the settings an icon" is_shown "$settings"
+until_true "Shift+F10 left the settings without the keyboard" is_active "$settings"
+
+# F1 in the settings opens the help; asked for again from an icon it comes
+# back in front.
+xdotool key F1
+help=$(wait_for_window "How to use" "$pid") || fail "F1 in the settings did not open the help"
+until_true "the help did not take the keyboard" is_active "$help"
+xdotool windowminimize --sync "$help"
+until_true "the help did not become an icon" is_icon "$help"
+xdotool windowactivate --sync "$settings"
+xdotool key F1
+until_true "F1 left the help an icon" is_shown "$help"
+until_true "F1 left the help without the keyboard" is_active "$help"
+
+# Escape on the past data, the last window left, ends the program.
+xdotool windowactivate --sync "$settings"
+past=$(open_past_data "$settings") || fail "serch did not open the past data"
+until_true "the past data did not take the keyboard" is_active "$past"
+for id in "$window" "$settings" "$help"; do
+    python3 "$here/close-window.py" "$id"
+done
+until_true "the other windows did not close" eval '[ "$(xdotool search --onlyvisible --pid "$pid" | wc -l)" = 1 ]'
+xdotool windowactivate --sync "$past"
+xdotool key Escape
+ends "Escape on the last window"
+
+# Ctrl+Q in the help window quits.
+start
+xdotool key F1
+help=$(wait_for_window "How to use" "$pid") || fail "F1 did not open the help"
+until_true "the help did not take the keyboard" is_active "$help"
+xdotool key ctrl+q
+ends "Ctrl+Q in the help"
+
+echo "window manager: the settings and the help come back from an icon with the keyboard, F1 works in the settings, Ctrl+Q in the help, Escape on the last window ends the program"
