@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Lukimo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "app/accessibility.h"
 #include "app/identity.h"
 #include "app/streams.h"
 #include "app/translation.h"
@@ -15,6 +16,7 @@ int main(int argc, char **argv)
 {
     prepareStandardStreams();
     QApplication app(argc, argv);
+    installAccessibility();
     presentApplication();
     Translator translator;
     installTranslation(translator, QLocale::system().language());

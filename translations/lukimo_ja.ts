@@ -175,6 +175,10 @@ Box No5:%6
         <source>Three rolling digits. Space or Return stops and restarts them, the Menu key opens the settings, F1 the help.</source>
         <translation>回り続ける3桁の数字です。スペースキーかリターンキーで止まり、もう一度押すとまた回ります。メニューキーで設定、F1 でヘルプを開きます。</translation>
     </message>
+    <message>
+        <source>Lukimo number %1</source>
+        <translation>Lukimo の数字 %1</translation>
+    </message>
 </context>
 <context>
     <name>Setup_config</name>
