@@ -3,11 +3,13 @@
 
 #include "pastdata/input_serch.h"
 
+#include "common/announcer.h"
 #include "common/trace.h"
 #include "pastdata/boughtstore.h"
 #include "pastdata/pastsearch.h"
 #include "sound/clicksound.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,6 +30,8 @@ Input_Serch::Input_Serch()
     input_edit = new QLineEdit(this);
     input_label = new QLabel(tr("No"), this);
     input_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The prompt names the field for a screen reader, and so follows the mode.
+    input_label->setBuddy(input_edit);
     mode_box = new QGroupBox(tr("mode"), this);
 
     entry_radio = new QRadioButton(mode_box);
@@ -96,6 +100,7 @@ Input_Serch::Input_Serch()
     // buttons, which were made before them.
     setTabOrder(clear_button, entry_radio);
 
+    announcer = new Announcer(this);
     click_sound = new ClickSound(QDir::current().absoluteFilePath(QStringLiteral("wav/check.wav")),
                                  ClickSound::defaultPluginFile(), this);
 }
@@ -122,6 +127,8 @@ void Input_Serch::Push_ok()
             showEntryCount();
             serch_radio->setVisible(boughtStore().entryCount() > 0);
             input_edit->clear();
+            announcer->announce(
+                tr("Stored %1. Numbers bought: %2").arg(*input_no).arg(boughtStore().entryCount()));
         }
     } else if (serch_radio->isChecked()) {
         clear_button->hide();
@@ -161,6 +168,8 @@ void Input_Serch::prepareInput(ClearButton clear, int digits, const QString &pro
     input_edit->clear();
     maxDigits = digits;
     input_label->setText(prompt);
+    QAccessibleEvent named(input_edit, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
 }
 
 void Input_Serch::All_data_clear()
@@ -169,6 +178,7 @@ void Input_Serch::All_data_clear()
     showEntryCount();
     serch_radio->hide();
     input_edit->clear();
+    announcer->announce(tr("List cleared"));
 }
 
 void Input_Serch::setVisible(bool visible)

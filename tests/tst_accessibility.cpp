@@ -3,6 +3,8 @@
 
 #include "app/accessibility.h"
 #include "numberwindow/random.h"
+#include "pastdata/boughtstore.h"
+#include "pastdata/input_serch.h"
 #include "settings/setup_config.h"
 
 #include "support/modalboxcloser.h"
@@ -10,6 +12,9 @@
 #include "support/stdoutcapture.h"
 
 #include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
@@ -38,6 +43,8 @@ private slots:
     void digitKeysSayTheirPosition_data();
     void digitKeysSayTheirPosition();
     void modeButtonsSayWhatTheKeysDo();
+    void pastDataFieldIsNamedByItsPrompt();
+    void storingAndClearingAreHeard();
 
 private:
     static QTimer *roll(Random &window) { return window.findChild<QTimer *>(); }
@@ -166,6 +173,57 @@ void tst_Accessibility::modeButtonsSayWhatTheKeysDo()
     QCOMPARE(accessibleText(dialog.findChild<QRadioButton *>(QStringLiteral("self_radio")),
                             QAccessible::Name),
              QStringLiteral("self mode: each digit is the key chosen for its position"));
+}
+
+void tst_Accessibility::pastDataFieldIsNamedByItsPrompt()
+{
+    Input_Serch window;
+    auto *field = window.findChild<QLineEdit *>(QStringLiteral("input_edit"));
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(field);
+    const auto labels = face->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->object(),
+             window.findChild<QLabel *>(QStringLiteral("input_label")));
+
+    QCOMPARE(face->text(QAccessible::Name), QStringLiteral("No"));
+    const std::pair<const char *, const char *> modes[] = {{"data_to_times_radio", "Data"},
+                                                           {"entry_radio", "Input Bought No"},
+                                                           {"times_to_data_radio", "No"}};
+    for (const auto &[mode, name] : modes) {
+        captureStdout([&] { window.findChild<QRadioButton *>(QLatin1String(mode))->click(); });
+        QCOMPARE(face->text(QAccessible::Name), QLatin1String(name));
+    }
+}
+
+// Heard through the description of the focused widget; a message is gone once
+// the focus moves on.
+void tst_Accessibility::storingAndClearingAreHeard()
+{
+    boughtStore() = BoughtStore();
+    Input_Serch window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    auto *field = window.findChild<QLineEdit *>(QStringLiteral("input_edit"));
+    auto *clear = window.findChild<QPushButton *>(QStringLiteral("clear_button"));
+    captureStdout(
+        [&] { window.findChild<QRadioButton *>(QStringLiteral("entry_radio"))->click(); });
+    field->setFocus();
+
+    const QString numbers[] = {QStringLiteral("123"), QStringLiteral("007")};
+    const QString heard[] = {QStringLiteral("Stored 123. Numbers bought: 1"),
+                             QStringLiteral("Stored 7. Numbers bought: 2")};
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClicks(field, numbers[i]);
+        captureStdout([&] { QTest::keyClick(field, Qt::Key_Return); });
+        QCOMPARE(accessibleText(field, QAccessible::Description), heard[i]);
+    }
+
+    clear->setFocus();
+    QCOMPARE(accessibleText(field, QAccessible::Description), QString());
+    captureStdout([&] { QTest::keyClick(clear, Qt::Key_Space); });
+    QCOMPARE(boughtStore().entryCount(), 0);
+    QCOMPARE(accessibleText(clear, QAccessible::Description), QStringLiteral("List cleared"));
 }
 
 QTEST_MAIN(tst_Accessibility)

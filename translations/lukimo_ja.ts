@@ -110,6 +110,14 @@
         <source>%1 times data is %2</source>
         <translation>第%1回の当せん番号は %2</translation>
     </message>
+    <message>
+        <source>Stored %1. Numbers bought: %2</source>
+        <translation>%1 を記録しました。買った数字は %2 個です</translation>
+    </message>
+    <message>
+        <source>List cleared</source>
+        <translation>買った数字をすべて消しました</translation>
+    </message>
 </context>
 <context>
     <name>Random</name>
