@@ -3,6 +3,7 @@
 
 #include "app/startup.h"
 
+#include "app/accessibility.h"
 #include "app/displaycheck.h"
 #include "app/identity.h"
 #include "app/streams.h"
@@ -22,6 +23,7 @@ int runLukimo(int argc, char **argv, const std::function<void(Random &)> &before
     QApplication app(argc, argv);
     if (!display.usable())
         return 1;
+    installAccessibility();
     setApplicationIdentity();
     Translator translator;
     installTranslation(translator, QLocale::system().language());

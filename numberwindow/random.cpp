@@ -9,7 +9,7 @@
 #include "settings/setup_config.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
@@ -38,53 +38,6 @@ int compose(int hundreds, int tens, int ones)
     return hundreds * 100 + tens * 10 + ones;
 }
 
-// Qt's own view of a seven-segment display makes the number its name, so the
-// name would change ten times a second. Ours keeps the window's name and gives
-// the number as its value once the roll stops; while it rolls there is none.
-class NumberDisplayAccessible : public QAccessibleWidget, public QAccessibleValueInterface
-{
-public:
-    explicit NumberDisplayAccessible(Random *window)
-        : QAccessibleWidget(window, QAccessible::StaticText)
-    {
-    }
-
-    QString text(QAccessible::Text kind) const override
-    {
-        if (kind == QAccessible::Value)
-            return numberWindow()->isRolling() ? QString()
-                                               : QString::number(numberWindow()->intValue());
-        return QAccessibleWidget::text(kind);
-    }
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    QVariant currentValue() const override
-    {
-        return numberWindow()->isRolling() ? QVariant() : QVariant(numberWindow()->intValue());
-    }
-    void setCurrentValue(const QVariant &) override {}
-    QVariant maximumValue() const override { return 9999; }
-    QVariant minimumValue() const override { return 0; }
-    QVariant minimumStepSize() const override { return 1; }
-
-private:
-    Random *numberWindow() const { return static_cast<Random *>(widget()); }
-};
-
-QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
-{
-    if (auto *window = qobject_cast<Random *>(object);
-        window && className == QLatin1String("Random"))
-        return new NumberDisplayAccessible(window);
-    return nullptr;
-}
-
 } // namespace
 
 Random::Random(QWidget *parent) : QLCDNumber(parent)
@@ -94,9 +47,6 @@ Random::Random(QWidget *parent) : QLCDNumber(parent)
     setWindowTitle(tr("Lukimo"));
     setToolTip(tr("Left Button click:Nuber Stop.\nRight Button click:Settei menu."));
     setFocusPolicy(Qt::StrongFocus);
-    // Once for the process: the toolkit keeps every factory it is given.
-    static const bool factoryInstalled = (QAccessible::installFactory(accessibleFor), true);
-    Q_UNUSED(factoryInstalled);
     setAccessibleName(tr("Lukimo number"));
     setAccessibleDescription(tr("Three rolling digits. Space or Return stops and restarts "
                                 "them, the Menu key opens the settings, F1 the help."));
@@ -202,6 +152,7 @@ void Random::leftPress()
 {
     ++leftPresses;
     if (isRolling()) {
+        setAccessibleName(tr("Lukimo number"));
         timer->start(100);
         showRand3();
         return;
@@ -224,11 +175,13 @@ bool Random::isRolling() const
     return leftPresses % 2 != 0;
 }
 
-// Tells a screen reader the number the roll stopped on; the ticks stay quiet.
+// A screen reader speaks the new name of the object in focus, so the number
+// the roll stopped on goes into the name, once, as the display shows it; the
+// ticks change nothing a screen reader reads. A value change alone is heard
+// as the name and role, without the number.
 void Random::announceNumber()
 {
-    QAccessibleValueChangeEvent event(this, intValue());
-    QAccessible::updateAccessibility(&event);
+    setAccessibleName(tr("Lukimo number %1").arg(intValue()));
 }
 
 // A stop in self mode shows the user's own number and lists it as a straight

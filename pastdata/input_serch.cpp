@@ -4,12 +4,14 @@
 #include "pastdata/input_serch.h"
 
 #include "common/radiogroupfocus.h"
+#include "common/announcer.h"
 #include "common/trace.h"
 #include "common/workingdir.h"
 #include "pastdata/boughtstore.h"
 #include "pastdata/pastsearch.h"
 #include "sound/clicksound.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -33,6 +35,8 @@ Input_Serch::Input_Serch()
     input_edit->setValidator(digit_limit);
     input_label = new QLabel(tr("No"), this);
     input_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The prompt names the field for a screen reader, and so follows the mode.
+    input_label->setBuddy(input_edit);
     mode_box = new QGroupBox(tr("mode"), this);
 
     entry_radio = new QRadioButton(mode_box);
@@ -109,6 +113,7 @@ Input_Serch::Input_Serch()
     ok_button->setAutoDefault(true);
     clear_button->setAutoDefault(true);
 
+    announcer = new Announcer(this);
     click_sound = new ClickSound(workingDirectoryFile(QStringLiteral("wav/check.wav")),
                                  ClickSound::defaultPluginFile(), this);
 }
@@ -135,6 +140,8 @@ void Input_Serch::Push_ok()
             showEntryCount();
             serch_radio->setVisible(boughtStore().entryCount() > 0);
             input_edit->clear();
+            announcer->announce(
+                tr("Stored %1. Numbers bought: %2").arg(*input_no).arg(boughtStore().entryCount()));
         }
     } else if (serch_radio->isChecked()) {
         clear_button->hide();
@@ -174,6 +181,8 @@ void Input_Serch::prepareInput(ClearButton clear, int digits, const QString &pro
     input_edit->clear();
     limitDigits(digits);
     input_label->setText(prompt);
+    QAccessibleEvent named(input_edit, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
 }
 
 // Counts characters, not digits: whatever else is typed, "Ok" refuses, and
@@ -192,6 +201,7 @@ void Input_Serch::All_data_clear()
     showEntryCount();
     serch_radio->hide();
     input_edit->clear();
+    announcer->announce(tr("List cleared"));
 }
 
 void Input_Serch::setVisible(bool visible)

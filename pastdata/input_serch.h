@@ -9,6 +9,7 @@
 
 #include <optional>
 
+class Announcer;
 class ClickSound;
 class QGroupBox;
 class QLabel;
@@ -70,6 +71,7 @@ private:
     // Made ready when the window is first shown, so that start-up never
     // waits for the audio system.
     ClickSound *click_sound = nullptr;
+    Announcer *announcer = nullptr;
 };
 
 #endif

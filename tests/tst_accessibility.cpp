@@ -1,7 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Lukimo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "app/accessibility.h"
 #include "numberwindow/random.h"
+#include "pastdata/boughtstore.h"
+#include "pastdata/input_serch.h"
 #include "settings/setup_config.h"
 
 #include "support/modalboxcloser.h"
@@ -9,6 +12,9 @@
 #include "support/stdoutcapture.h"
 
 #include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
@@ -30,16 +36,24 @@ class tst_Accessibility : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void numberWindowIsNamed();
-    void numberIsTheValueAtAStop();
+    void numberIsSpokenAtAStop();
     void selfModeStopGivesTheUsersNumber();
     void digitKeysSayTheirPosition_data();
     void digitKeysSayTheirPosition();
     void modeButtonsSayWhatTheKeysDo();
+    void pastDataFieldIsNamedByItsPrompt();
+    void storingAndClearingAreHeard();
 
 private:
     static QTimer *roll(Random &window) { return window.findChild<QTimer *>(); }
 };
+
+void tst_Accessibility::initTestCase()
+{
+    installAccessibility();
+}
 
 void tst_Accessibility::numberWindowIsNamed()
 {
@@ -50,10 +64,10 @@ void tst_Accessibility::numberWindowIsNamed()
                             "the Menu key opens the settings, F1 the help."));
 }
 
-// Qt passes the change events on only while the platform reports an
-// assistive tool, which the offscreen platform never does; what a screen
-// reader reads when told is checked here.
-void tst_Accessibility::numberIsTheValueAtAStop()
+// A screen reader speaks a changed name of the object in focus (the events
+// themselves are checked on the real bus, end to end): a stop puts the number
+// the display shows into the name, 0 included; the roll leaves it alone.
+void tst_Accessibility::numberIsSpokenAtAStop()
 {
     Random window;
     window.show();
@@ -67,29 +81,39 @@ void tst_Accessibility::numberIsTheValueAtAStop()
     QCOMPARE(value->maximumValue(), QVariant(9999));
     QCOMPARE(value->minimumStepSize(), QVariant(1));
 
-    // Rolling: the number changes ten times a second; the value stays empty.
+    // Rolling: the number changes ten times a second; the name and value
+    // stay as they are.
     QSet<int> shown;
-    QStringList values;
+    QSet<QString> read;
     connect(roll(window), &QTimer::timeout, this, [&] {
         shown.insert(window.intValue());
-        values << accessibleText(&window, QAccessible::Value);
+        read << accessibleText(&window, QAccessible::Name) + QLatin1Char('|') +
+                    accessibleText(&window, QAccessible::Value);
     });
     QTRY_VERIFY_WITH_TIMEOUT(shown.size() >= 3, 5000);
-    QCOMPARE(values.join(QString()), QString());
+    QCOMPARE(read, QSet<QString>{QStringLiteral("Lukimo number|")});
     QVERIFY(!value->currentValue().isValid());
-    QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number"));
 
-    // The stop draws once more (the first number of a run, 763), and that is
-    // the value until the roll starts again.
+    // The stop draws once more (the first number of a run, 763).
     std::srand(1);
     captureStdout([&] { QTest::keyClick(&window, Qt::Key_Space); });
+    QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number 763"));
     QCOMPARE(accessibleText(&window, QAccessible::Value), QStringLiteral("763"));
     QCOMPARE(value->currentValue(), QVariant(763));
-    QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number"));
 
     captureStdout([&] { QTest::mousePress(&window, Qt::LeftButton); });
     QVERIFY(roll(window)->isActive());
+    QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number"));
     QCOMPARE(accessibleText(&window, QAccessible::Value), QString());
+
+    // Every digit limited to "0": the stop shows 0, and says so.
+    QTest::keyClick(&window, Qt::Key_Menu);
+    Setup_config *dialog = settingsDialog();
+    for (const char *group : {"max3_group", "max2_group", "max1_group"})
+        digitKey(dialog, group, QStringLiteral("0"))->setChecked(true);
+    captureStdout([&] { QTest::keyClick(&window, Qt::Key_Return); });
+    QCOMPARE(window.intValue(), 0);
+    QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number 0"));
 }
 
 void tst_Accessibility::selfModeStopGivesTheUsersNumber()
@@ -109,6 +133,7 @@ void tst_Accessibility::selfModeStopGivesTheUsersNumber()
     captureStdout([&] { QTest::keyClick(&window, Qt::Key_Return); });
     QCOMPARE(closer.boxes.size(), 1);
     QCOMPARE(accessibleText(&window, QAccessible::Value), QStringLiteral("45"));
+    QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number 45"));
 }
 
 void tst_Accessibility::digitKeysSayTheirPosition_data()
@@ -148,6 +173,57 @@ void tst_Accessibility::modeButtonsSayWhatTheKeysDo()
     QCOMPARE(accessibleText(dialog.findChild<QRadioButton *>(QStringLiteral("self_radio")),
                             QAccessible::Name),
              QStringLiteral("self mode: each digit is the key chosen for its position"));
+}
+
+void tst_Accessibility::pastDataFieldIsNamedByItsPrompt()
+{
+    Input_Serch window;
+    auto *field = window.findChild<QLineEdit *>(QStringLiteral("input_edit"));
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(field);
+    const auto labels = face->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->object(),
+             window.findChild<QLabel *>(QStringLiteral("input_label")));
+
+    QCOMPARE(face->text(QAccessible::Name), QStringLiteral("No"));
+    const std::pair<const char *, const char *> modes[] = {{"data_to_times_radio", "Data"},
+                                                           {"entry_radio", "Input Bought No"},
+                                                           {"times_to_data_radio", "No"}};
+    for (const auto &[mode, name] : modes) {
+        captureStdout([&] { window.findChild<QRadioButton *>(QLatin1String(mode))->click(); });
+        QCOMPARE(face->text(QAccessible::Name), QLatin1String(name));
+    }
+}
+
+// Heard through the description of the focused widget; a message is gone once
+// the focus moves on.
+void tst_Accessibility::storingAndClearingAreHeard()
+{
+    boughtStore() = BoughtStore();
+    Input_Serch window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    auto *field = window.findChild<QLineEdit *>(QStringLiteral("input_edit"));
+    auto *clear = window.findChild<QPushButton *>(QStringLiteral("clear_button"));
+    captureStdout(
+        [&] { window.findChild<QRadioButton *>(QStringLiteral("entry_radio"))->click(); });
+    field->setFocus();
+
+    const QString numbers[] = {QStringLiteral("123"), QStringLiteral("007")};
+    const QString heard[] = {QStringLiteral("Stored 123. Numbers bought: 1"),
+                             QStringLiteral("Stored 7. Numbers bought: 2")};
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClicks(field, numbers[i]);
+        captureStdout([&] { QTest::keyClick(field, Qt::Key_Return); });
+        QCOMPARE(accessibleText(field, QAccessible::Description), heard[i]);
+    }
+
+    clear->setFocus();
+    QCOMPARE(accessibleText(field, QAccessible::Description), QString());
+    captureStdout([&] { QTest::keyClick(clear, Qt::Key_Space); });
+    QCOMPARE(boughtStore().entryCount(), 0);
+    QCOMPARE(accessibleText(clear, QAccessible::Description), QStringLiteral("List cleared"));
 }
 
 QTEST_MAIN(tst_Accessibility)

@@ -110,6 +110,14 @@
         <source>%1 times data is %2</source>
         <translation>第%1回の当せん番号は %2</translation>
     </message>
+    <message>
+        <source>Stored %1. Numbers bought: %2</source>
+        <translation>%1 を記録しました。買った数字は %2 個です</translation>
+    </message>
+    <message>
+        <source>List cleared</source>
+        <translation>買った数字をすべて消しました</translation>
+    </message>
 </context>
 <context>
     <name>Random</name>
@@ -174,6 +182,10 @@ Box No5:%6
     <message>
         <source>Three rolling digits. Space or Return stops and restarts them, the Menu key opens the settings, F1 the help.</source>
         <translation>回り続ける3桁の数字です。スペースキーかリターンキーで止まり、もう一度押すとまた回ります。メニューキーで設定、F1 でヘルプを開きます。</translation>
+    </message>
+    <message>
+        <source>Lukimo number %1</source>
+        <translation>Lukimo の数字 %1</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,32 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/accessibility.h"
+
+#include "numberwindow/numberaccessible.h"
+#include "numberwindow/random.h"
+
+#include <QAccessible>
+
+namespace {
+
+QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("Random"))
+        if (auto *window = qobject_cast<Random *>(object))
+            return new NumberAccessible(window);
+    return nullptr;
+}
+
+bool installed = false;
+
+} // namespace
+
+void installAccessibility()
+{
+    // The toolkit keeps every factory it is given, and asks each in turn.
+    if (installed)
+        return;
+    QAccessible::installFactory(accessibleFor);
+    installed = true;
+}

@@ -1,0 +1,34 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#ifndef NUMBERACCESSIBLE_H
+#define NUMBERACCESSIBLE_H
+
+#include <QAccessibleWidget>
+
+class Random;
+
+// What a screen reader finds in the number window. Qt's own view of a
+// seven-segment display makes the number its name, so the name would change
+// ten times a second. Ours is a label whose name the window sets itself
+// (with the number once the roll stops), and whose value is the number at a
+// stop and nothing while it rolls.
+class NumberAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit NumberAccessible(Random *window);
+
+    QString text(QAccessible::Text kind) const override;
+    void *interface_cast(QAccessible::InterfaceType type) override;
+
+    QVariant currentValue() const override;
+    void setCurrentValue(const QVariant &value) override;
+    QVariant maximumValue() const override;
+    QVariant minimumValue() const override;
+    QVariant minimumStepSize() const override;
+
+private:
+    Random *numberWindow() const;
+};
+
+#endif
