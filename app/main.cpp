@@ -5,11 +5,10 @@
 #include "app/streams.h"
 #include "app/translation.h"
 #include "numberwindow/random.h"
+#include "platform/platform.h"
 #include "sound/clicksound.h"
 
 #include <QApplication>
-
-#include <cstdlib>
 
 int main(int argc, char **argv)
 {
@@ -26,6 +25,6 @@ int main(int argc, char **argv)
         status = app.exec();
     }
     if (ClickSound::threadAbandoned())
-        std::_Exit(status);
+        platform::exitAbandoningThreads(status);
     return status;
 }

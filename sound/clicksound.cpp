@@ -4,6 +4,7 @@
 #include "sound/clicksound.h"
 
 #include "common/safefile.h"
+#include "platform/platform.h"
 #include "sound/soundplugin.h"
 
 #include <QCoreApplication>
@@ -131,7 +132,7 @@ QString ClickSound::defaultPluginFile()
 {
     if (!pluginFileSet().isEmpty())
         return pluginFileSet();
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lukimosound.so"));
+    return QDir(QCoreApplication::applicationDirPath()).filePath(platform::soundPluginFileName());
 }
 
 bool isPlausibleWave(QByteArrayView data)
