@@ -20,3 +20,8 @@ foreach(test IN LISTS tests)
         set_property(TEST ${test} PROPERTY FIXTURES_REQUIRED wineprefix)
     endif()
 endforeach()
+
+# The program itself under wine, with the real Windows platform plugin on an
+# X server of the test's own; it creates its own wine prefix.
+add_test(NAME wine_e2e COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e-wine.sh ${LUKIMO_RUN_DIR})
+set_tests_properties(wine_e2e PROPERTIES LABELS e2e TIMEOUT 600)
