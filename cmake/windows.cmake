@@ -76,7 +76,10 @@ set(CPACK_RESOURCE_FILE_LICENSE "${CMAKE_SOURCE_DIR}/LICENSE")
 
 # The installer: for the user who runs it, without administrator rights,
 # into %LOCALAPPDATA%\Programs as Windows suggests for such programs. CPack's
-# own script installs for all users when it can, so it is adapted here.
+# own script installs for all users when it can, so it is adapted here. The
+# installer makes the folder of per-user programs and the vendor's registry
+# key if there are none; the uninstaller removes them again when it leaves
+# them empty.
 # NSIS shows its own texts in the language of Windows (Japanese among them).
 set(CPACK_NSIS_PACKAGE_NAME Lukimo)
 set(CPACK_NSIS_DISPLAY_NAME Lukimo)
@@ -100,7 +103,9 @@ foreach(pair
         "SetShellVarContext all|SetShellVarContext current"
         "StrCpy $SV_ALLUSERS \"AllUsers\"|StrCpy $SV_ALLUSERS \"JustMe\""
         "HKLM \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall|HKCU \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
-        "$DOCUMENTS\\@CPACK_PACKAGE_INSTALL_DIRECTORY@|@CPACK_NSIS_INSTALL_ROOT@\\@CPACK_PACKAGE_INSTALL_DIRECTORY@")
+        "$DOCUMENTS\\@CPACK_PACKAGE_INSTALL_DIRECTORY@|@CPACK_NSIS_INSTALL_ROOT@\\@CPACK_PACKAGE_INSTALL_DIRECTORY@"
+        "RMDir \"$INSTDIR\"|RMDir \"$INSTDIR\"\n  RMDir \"$LOCALAPPDATA\\Programs\""
+        "DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@\\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@\"|DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@\\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@\"\n  DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@\"")
     string(REPLACE "|" ";" pair "${pair}")
     list(GET pair 0 from)
     list(GET pair 1 to)
@@ -110,12 +115,14 @@ foreach(pair
     endif()
     string(REPLACE "${from}" "${to}" template "${template}")
 endforeach()
-# Unicode, so that the Japanese texts show on any Windows, not only under a
-# Japanese code page; it goes before the first instruction, after the first
-# line, which carries the file's byte order mark.
+# A 64-bit installer for the 64-bit program, which also runs where 32-bit
+# programs cannot (a 64-bit-only wine among them); and Unicode, so that the
+# Japanese texts show on any Windows, not only under a Japanese code page.
+# It goes before the first instruction, after the first line, which carries
+# the file's byte order mark.
 string(FIND "${template}" "\n" first_line_end)
 string(SUBSTRING "${template}" 0 ${first_line_end} first_line)
 string(SUBSTRING "${template}" ${first_line_end} -1 rest)
-file(WRITE "${CMAKE_BINARY_DIR}/nsis/NSIS.template.in" "${first_line}\n  Unicode true${rest}")
+file(WRITE "${CMAKE_BINARY_DIR}/nsis/NSIS.template.in" "${first_line}\n  Target amd64-unicode${rest}")
 list(PREPEND CMAKE_MODULE_PATH "${CMAKE_BINARY_DIR}/nsis")
 include(CPack)

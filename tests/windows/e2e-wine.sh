@@ -4,16 +4,17 @@
 #
 # End-to-end test of the Windows program under wine, with Qt's real Windows
 # platform plugin drawing into an X server of the test's own (Xvfb), in a
-# wine prefix of its own. Started from its folder, as its shortcut and the
-# portable zip start it: its window is titled "Lukimo" and rolls, a left click
-# stops it and the stop's trace line reaches a redirected output, a right
-# click opens the settings, Ctrl+Q ends it with exit status 0. Under a
-# Japanese locale the title is the catalogue's. A reader that goes away, one
-# that never reads and a closed output neither stop nor freeze it.
-#   e2e-wine.sh RUN-DIR
+# wine prefix of its own. The portable zip holds no more than 12 MB and all
+# the program needs: started from the zip's folder, its window is titled
+# "Lukimo" and rolls, a left click stops it and the stop's trace line
+# reaches a redirected output, a right click opens the settings, Ctrl+Q ends
+# it with exit status 0. Under a Japanese locale the title is the
+# catalogue's. A reader that goes away, one that never reads and a closed
+# output neither stop nor freeze it.
+#   e2e-wine.sh PORTABLE.zip
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-run_dir=$1
+zip=$(realpath "$1")
 source "$here/../../scripts/xvfb.sh"
 source "$here/wine-lib.sh"
 
@@ -30,10 +31,14 @@ trap cleanup EXIT
 trap 'exit 1' HUP INT TERM
 fail() { echo "FAIL: $*"; [ -s "$work/stderr" ] && sed 's/^/  program: /' "$work/stderr" | head -20; exit 1; }
 
+size=$(stat -c %s "$zip")
+[ "$size" -le 12000000 ] || fail "the portable zip holds $size bytes, more than 12 MB"
+mkdir "$work/portable"
+unzip -q "$zip" -d "$work/portable"
 create_wine_prefix "$work/prefix"
 export WINEPREFIX=$work/prefix
 start_xvfb
-cd "$run_dir"
+cd "$work/portable/$(basename "$zip" .zip)"
 
 # start [REDIRECTIONS...]: starts the program from its folder under wine.
 start() {

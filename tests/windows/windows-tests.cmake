@@ -21,7 +21,19 @@ foreach(test IN LISTS tests)
     endif()
 endforeach()
 
-# The program itself under wine, with the real Windows platform plugin on an
-# X server of the test's own; it creates its own wine prefix.
-add_test(NAME wine_e2e COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e-wine.sh ${LUKIMO_RUN_DIR})
-set_tests_properties(wine_e2e PROPERTIES LABELS e2e TIMEOUT 600)
+# The two packages, built once for the tests below.
+set(package "${CMAKE_BINARY_DIR}/lukimo-${LUKIMO_VERSION}-windows-x86_64")
+add_test(NAME windows_packages
+    COMMAND ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(windows_packages PROPERTIES FIXTURES_SETUP packages LABELS package
+    TIMEOUT 600)
+
+# The program from the unpacked portable zip, under wine with the real
+# Windows platform plugin on an X server of the test's own; and the
+# installer. Each creates a wine prefix of its own.
+add_test(NAME wine_e2e COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e-wine.sh "${package}.zip")
+add_test(NAME wine_installer
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/installer-wine.sh "${package}.exe")
+set_tests_properties(wine_e2e wine_installer PROPERTIES FIXTURES_REQUIRED packages
+    LABELS e2e TIMEOUT 600)
