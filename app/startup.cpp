@@ -9,12 +9,11 @@
 #include "app/streams.h"
 #include "app/translation.h"
 #include "numberwindow/random.h"
+#include "platform/platform.h"
 #include "sound/clicksound.h"
 
 #include <QApplication>
 #include <QLocale>
-
-#include <cstdlib>
 
 int runLukimo(int argc, char **argv, const std::function<void(Random &)> &beforeShow)
 {
@@ -40,6 +39,6 @@ int runLukimo(int argc, char **argv, const std::function<void(Random &)> &before
     // Multimedia's exit handlers would wait on for ever: end the process
     // without running them.
     if (ClickSound::threadAbandoned())
-        std::_Exit(status);
+        platform::exitAbandoningThreads(status);
     return status;
 }

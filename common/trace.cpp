@@ -3,31 +3,15 @@
 
 #include "common/trace.h"
 
-#include <cerrno>
+#include "platform/platform.h"
+
 #include <cstdarg>
 #include <cstdio>
-#include <poll.h>
-#include <unistd.h>
 
 namespace {
 
 qint64 dropped = 0;
 bool quiet = false;
-
-// Whether standard output can take a short line without waiting. A pipe
-// that reports room takes a write of up to PIPE_BUF bytes whole, and a
-// terminal reports room only while it is not stopped.
-bool outputReady()
-{
-    pollfd output = {STDOUT_FILENO, POLLOUT, 0};
-    int ready;
-    do
-        ready = ::poll(&output, 1, 0);
-    while (ready < 0 && errno == EINTR);
-    if (ready < 0 || (output.revents & (POLLERR | POLLNVAL)))
-        quiet = true;
-    return !quiet && ready > 0 && (output.revents & POLLOUT);
-}
 
 } // namespace
 
@@ -44,25 +28,15 @@ void trace(const char *format, ...)
     // split across two writes.
     const qsizetype size = qBound(0, length, int(sizeof line) - 1);
 
-    if (!outputReady()) {
-        if (!quiet)
-            ++dropped;
-        return;
-    }
-    qsizetype written = 0;
-    while (written < size) {
-        const ssize_t n = ::write(STDOUT_FILENO, line + written, size_t(size - written));
-        if (n > 0) {
-            written += n;
-        } else if (n < 0 && errno == EINTR) {
-            continue;
-        } else if (n < 0 && errno == EAGAIN && written == 0) {
-            ++dropped;
-            return;
-        } else {
-            quiet = true;
-            return;
-        }
+    switch (platform::writeToOutputNow(line, size)) {
+    case platform::OutputWrite::Written:
+        break;
+    case platform::OutputWrite::NoRoom:
+        ++dropped;
+        break;
+    case platform::OutputWrite::Broken:
+        quiet = true;
+        break;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "common/safefile.h"
 #include "common/wavefile.h"
+#include "platform/platform.h"
 #include "sound/soundplugin.h"
 
 #include <QCoreApplication>
@@ -142,5 +143,5 @@ QString ClickSound::defaultPluginFile()
 {
     if (!pluginFileSet().isEmpty())
         return pluginFileSet();
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lukimosound.so"));
+    return QDir(QCoreApplication::applicationDirPath()).filePath(platform::soundPluginFileName());
 }

@@ -44,8 +44,8 @@ public:
     // thread holds, so the process must end without running them.
     static bool threadAbandoned();
 
-    // The sound plugin the program uses: lukimosound.so beside the
-    // executable, unless another file has been set (the tests set the one
+    // The sound plugin the program uses: lukimosound (.so or .dll) beside
+    // the executable, unless another file has been set (the tests set the one
     // in the build).
     static QString defaultPluginFile();
     static void setDefaultPluginFile(const QString &file);

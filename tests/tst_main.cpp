@@ -68,9 +68,9 @@ void check(bool ok, const char *what)
 
 int main()
 {
-    setenv("LC_ALL", "ja_JP.UTF-8", 1);
-    setenv("LANG", "ja_JP.UTF-8", 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("LC_ALL", "ja_JP.UTF-8");
+    qputenv("LANG", "ja_JP.UTF-8");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR)))
         return 2;
     char name[] = "lukimo";

@@ -1,0 +1,128 @@
+# SPDX-FileCopyrightText: 2026 The Lukimo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# The Windows build: a GUI executable with its icon and version, a run
+# folder that holds everything the program loads, and the two packages, a
+# portable zip and a per-user installer. Included by CMakeLists.txt when
+# building for Windows (see cmake/mingw-w64-x86_64.cmake).
+
+enable_language(RC)
+
+# A GUI program: no console window opens with it, and Qt's entry point turns
+# WinMain into main(argc, argv).
+set_target_properties(lukimo PROPERTIES WIN32_EXECUTABLE ON)
+
+# The icon, packed at build time from the rendered PNG sizes.
+set(LUKIMO_ICO "${CMAKE_BINARY_DIR}/lukimo.ico")
+set(icon_sizes 16 24 32 48 64 128 256)
+list(TRANSFORM icon_sizes REPLACE "(.+)" "${CMAKE_SOURCE_DIR}/data/icons/lukimo-\\1.png"
+     OUTPUT_VARIABLE icon_pngs)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_custom_command(OUTPUT "${LUKIMO_ICO}"
+    COMMAND Python3::Interpreter "${CMAKE_SOURCE_DIR}/scripts/make-ico.py" "${LUKIMO_ICO}" ${icon_pngs}
+    DEPENDS "${CMAKE_SOURCE_DIR}/scripts/make-ico.py" ${icon_pngs} VERBATIM)
+configure_file("${CMAKE_CURRENT_LIST_DIR}/lukimo.rc.in" "${CMAKE_BINARY_DIR}/lukimo.rc" @ONLY)
+set_source_files_properties("${CMAKE_BINARY_DIR}/lukimo.rc" PROPERTIES OBJECT_DEPENDS "${LUKIMO_ICO}")
+target_sources(lukimo PRIVATE "${CMAKE_BINARY_DIR}/lukimo.rc")
+
+# What the program loads at run time beside the executable: the platform
+# plugin, the native style, and every DLL these, the program and its sound
+# plugin import.
+get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
+get_filename_component(LUKIMO_QT_BIN_DIR "${qt_core_dll}" DIRECTORY)
+get_filename_component(LUKIMO_QT_PLUGIN_DIR "${LUKIMO_QT_BIN_DIR}/../plugins" ABSOLUTE)
+set(LUKIMO_QT_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+set(LUKIMO_DLL_SEARCH "${LUKIMO_QT_BIN_DIR}" ${LUKIMO_MINGW_RUNTIME_DIRS})
+list(JOIN LUKIMO_QT_PLUGINS "|" plugins)
+list(JOIN LUKIMO_DLL_SEARCH "|" search)
+set(LUKIMO_DEPLOY_ARGS -DQT_PLUGIN_DIR=${LUKIMO_QT_PLUGIN_DIR} -DQT_PLUGINS=${plugins}
+    -DSEARCH=${search} -DOBJDUMP=${CMAKE_OBJDUMP} -DSTRIP=${CMAKE_STRIP})
+add_custom_command(TARGET lukimo POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DDEST=${LUKIMO_RUN_DIR}
+            "-DBINARIES=$<TARGET_FILE:lukimo>|$<TARGET_FILE:lukimosound>"
+            -DLIST=${CMAKE_BINARY_DIR}/shipped-dlls.txt ${LUKIMO_DEPLOY_ARGS}
+            -P ${CMAKE_CURRENT_LIST_DIR}/windows-deploy.cmake
+    VERBATIM)
+add_dependencies(lukimo lukimosound)
+
+# The packages lay the run folder out flat: the program, its DLLs and
+# plugins, and the files it reads from its working directory, which its
+# shortcut and the portable zip make its own folder.
+install(TARGETS lukimo RUNTIME DESTINATION .)
+install(TARGETS lukimosound LIBRARY DESTINATION . RUNTIME DESTINATION .)
+install(DIRECTORY html wav DESTINATION .)
+install(FILES ${LUKIMO_QM_FILES} DESTINATION .)
+install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+list(JOIN LUKIMO_DEPLOY_ARGS "\" \"" deploy_args)
+install(CODE "
+    execute_process(COMMAND \"${CMAKE_COMMAND}\" \"-DDEST=\${CMAKE_INSTALL_PREFIX}\"
+        \"-DBINARIES=\${CMAKE_INSTALL_PREFIX}/lukimo.exe|\${CMAKE_INSTALL_PREFIX}/lukimosound.dll\"
+        \"${deploy_args}\" -P \"${CMAKE_CURRENT_LIST_DIR}/windows-deploy.cmake\"
+        RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR \"could not put the DLLs beside the program\")
+    endif()")
+
+set(CPACK_GENERATOR ZIP NSIS)
+set(CPACK_PACKAGE_NAME lukimo)
+set(CPACK_PACKAGE_VERSION "${LUKIMO_VERSION}")
+set(CPACK_PACKAGE_VENDOR "The Lukimo developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Number picker for the Numbers3 lottery")
+set(CPACK_PACKAGE_FILE_NAME "lukimo-${LUKIMO_VERSION}-windows-x86_64")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Lukimo)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Lukimo)
+set(CPACK_RESOURCE_FILE_LICENSE "${CMAKE_SOURCE_DIR}/LICENSE")
+
+# The installer: for the user who runs it, without administrator rights,
+# into %LOCALAPPDATA%\Programs as Windows suggests for such programs. CPack's
+# own script installs for all users when it can, so it is adapted here. The
+# installer makes the folder of per-user programs and the vendor's registry
+# key if there are none; the uninstaller removes them again when it leaves
+# them empty.
+# NSIS shows its own texts in the language of Windows (Japanese among them).
+set(CPACK_NSIS_PACKAGE_NAME Lukimo)
+set(CPACK_NSIS_DISPLAY_NAME Lukimo)
+set(CPACK_NSIS_INSTALL_ROOT "$LOCALAPPDATA\\\\Programs")
+set(CPACK_NSIS_MUI_ICON "${LUKIMO_ICO}")
+set(CPACK_NSIS_MUI_UNIICON "${LUKIMO_ICO}")
+set(CPACK_NSIS_INSTALLED_ICON_NAME lukimo.exe)
+set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+# A shortcut starts the program in the folder it was created in, which File
+# /r leaves at the last subfolder it unpacked; the program's own folder is
+# where it finds its catalogue, help and sound.
+set(CPACK_NSIS_CREATE_ICONS_EXTRA "
+  SetOutPath '$INSTDIR'
+  CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Lukimo.lnk' '$INSTDIR\\\\lukimo.exe'")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA "
+  Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\Lukimo.lnk'")
+file(READ "${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in" template)
+foreach(pair
+        "RequestExecutionLevel admin|RequestExecutionLevel user"
+        "SetShellVarContext all|SetShellVarContext current"
+        "StrCpy $SV_ALLUSERS \"AllUsers\"|StrCpy $SV_ALLUSERS \"JustMe\""
+        "HKLM \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall|HKCU \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+        "$DOCUMENTS\\@CPACK_PACKAGE_INSTALL_DIRECTORY@|@CPACK_NSIS_INSTALL_ROOT@\\@CPACK_PACKAGE_INSTALL_DIRECTORY@"
+        "RMDir \"$INSTDIR\"|RMDir \"$INSTDIR\"\n  RMDir \"$LOCALAPPDATA\\Programs\""
+        "DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@\\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@\"|DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@\\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@\"\n  DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@\"")
+    string(REPLACE "|" ";" pair "${pair}")
+    list(GET pair 0 from)
+    list(GET pair 1 to)
+    string(FIND "${template}" "${from}" found)
+    if(found EQUAL -1)
+        message(FATAL_ERROR "CPack's NSIS script has changed: no \"${from}\" in it")
+    endif()
+    string(REPLACE "${from}" "${to}" template "${template}")
+endforeach()
+# A 64-bit installer for the 64-bit program, which also runs where 32-bit
+# programs cannot (a 64-bit-only wine among them); and Unicode, so that the
+# Japanese texts show on any Windows, not only under a Japanese code page.
+# It goes before the first instruction, after the first line, which carries
+# the file's byte order mark.
+string(FIND "${template}" "\n" first_line_end)
+string(SUBSTRING "${template}" 0 ${first_line_end} first_line)
+string(SUBSTRING "${template}" ${first_line_end} -1 rest)
+file(WRITE "${CMAKE_BINARY_DIR}/nsis/NSIS.template.in" "${first_line}\n  Target amd64-unicode${rest}")
+list(PREPEND CMAKE_MODULE_PATH "${CMAKE_BINARY_DIR}/nsis")
+include(CPack)
