@@ -34,6 +34,7 @@ private slots:
     void noSingleByteChangeCanMisleadTheToolkit();
     void catalogueStructure_data();
     void catalogueStructure();
+    void aHashTableOfOddLengthIsNotReadPastItsEnd();
     void aRefusedCatalogueEmptiesTheTranslator();
 
 private:
@@ -368,6 +369,16 @@ void tst_Translation::catalogueStructure()
     QFETCH(QByteArray, catalogue);
     QFETCH(bool, wellFormed);
     QCOMPARE(isWellFormedCatalogue(catalogue), wellFormed);
+}
+
+// The hash table comes last, and the bytes that happen to follow the file in
+// memory would complete its partial entry into one pointing at a record.
+void tst_Translation::aHashTableOfOddLengthIsNotReadPastItsEnd()
+{
+    const QByteArray catalogue = magic + section(0x69, record(QByteArray("\0A", 2), "a")) +
+                                 section(0x42, be32(5) + be32(0) + be32(9));
+    const QByteArray memory = catalogue + be32(0);
+    QVERIFY(!isWellFormedCatalogue(QByteArrayView(memory).first(catalogue.size())));
 }
 
 void tst_Translation::aRefusedCatalogueEmptiesTheTranslator()
