@@ -98,12 +98,14 @@ void tst_ClickSound::clickSoundPlaysFromOneLoadedEffect()
     for (int i = 0; i < 3; ++i)
         clickRadio(radio);
     QTRY_COMPARE(sound->playedClicks(), 3);
+    QTRY_COMPARE(server->playbackStreams(), 3);
     // Shown again, the window keeps the one sound it has.
     window.hide();
     window.show();
     QCOMPARE(window.findChildren<ClickSound *>().size(), 1);
     clickRadio(radio);
     QTRY_COMPARE(sound->playedClicks(), 4);
+    QTRY_COMPARE(server->playbackStreams(), 4);
 
     // The window's end ends the thread too; a thread left running would
     // make the program skip its clean exit.

@@ -35,6 +35,8 @@ private slots:
     void noSingleByteChangeCanMisleadTheToolkit();
     void catalogueStructure_data();
     void catalogueStructure();
+    void nothingPastTheFileIsRead_data();
+    void nothingPastTheFileIsRead();
     void aRefusedCatalogueEmptiesTheTranslator();
 
 private:
@@ -369,6 +371,31 @@ void tst_Translation::catalogueStructure()
     QFETCH(QByteArray, catalogue);
     QFETCH(bool, wellFormed);
     QCOMPARE(isWellFormedCatalogue(catalogue), wellFormed);
+}
+
+// Each catalogue is refused before its end; the bytes that happen to follow
+// it in memory would complete what it left unfinished into something valid.
+void tst_Translation::nothingPastTheFileIsRead_data()
+{
+    QTest::addColumn<QByteArray>("catalogue");
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray messages = section(0x69, record(QByteArray("\0A", 2), "a"));
+    const QByteArray hashes = section(0x42, be32(5) + be32(0));
+    QTest::newRow("hash table of odd length")
+        << messages + section(0x42, be32(5) + be32(0) + be32(9)) << be32(0);
+    QTest::newRow("four bytes after the last section")
+        << messages + hashes + QByteArray("\x88\0\0\0", 4) << QByteArray("\x01x", 2);
+    QTest::newRow("three bytes after the last section")
+        << messages + hashes + QByteArray("\x88\0\0", 3) << QByteArray("\0\x01x", 3);
+}
+
+void tst_Translation::nothingPastTheFileIsRead()
+{
+    QFETCH(QByteArray, catalogue);
+    QFETCH(QByteArray, after);
+    const QByteArray memory = magic + catalogue + after;
+    QVERIFY(!isWellFormedCatalogue(QByteArrayView(memory).first(memory.size() - after.size())));
 }
 
 void tst_Translation::aRefusedCatalogueEmptiesTheTranslator()

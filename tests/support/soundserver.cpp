@@ -28,7 +28,8 @@ SoundServer::SoundServer()
     server.start(QStringLiteral("pulseaudio"),
                  {QStringLiteral("-n"), QStringLiteral("-F"), config.fileName(),
                   QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                  QStringLiteral("--use-pid-file=no"), QStringLiteral("--log-target=stderr")});
+                  QStringLiteral("--use-pid-file=no"), QStringLiteral("--log-target=stderr"),
+                  QStringLiteral("--log-level=info")});
     if (!server.waitForStarted())
         return;
     qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(socket));
@@ -48,4 +49,10 @@ SoundServer::~SoundServer()
 bool SoundServer::isRunning() const
 {
     return server.state() == QProcess::Running;
+}
+
+int SoundServer::playbackStreams() const
+{
+    QFile log(dir.filePath(QStringLiteral("server.log")));
+    return log.open(QIODevice::ReadOnly) ? int(log.readAll().count("Created input ")) : -1;
 }

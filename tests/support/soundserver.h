@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 
 // A sound server of the test's own (PulseAudio with a null output) that the
-// process talks to from now on; start it before anything opens the audio
-// system. It goes with the object, so a machine's own server is never used
-// and two test runs never share one.
+// process talks to from now on, and that counts what it is given to play; start it before anything
+// opens the audio system. It goes with the object, so a machine's own server is never used and two
+// test runs never share one.
 class SoundServer
 {
 public:
@@ -18,6 +18,8 @@ public:
     ~SoundServer();
 
     bool isRunning() const;
+    // Playback streams the server has opened so far: one a sound played.
+    int playbackStreams() const;
 
 private:
     QTemporaryDir dir;
