@@ -10,8 +10,9 @@ class QWidget;
 
 // Makes a group of radio buttons one stop for Tab and Backtab, entered at
 // its checked button; the arrow keys then move within the group. Qt alone
-// enters a group at whichever button comes first in the focus chain, often
-// one that is not checked.
+// enters some groups at whichever button comes first in the focus chain,
+// checked or not (the past-data window's modes, where the arrows then do
+// nothing).
 class RadioGroupFocus : public QObject
 {
     Q_OBJECT

