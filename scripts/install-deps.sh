@@ -15,6 +15,9 @@ packages=(
     # a headless Wayland compositor and a sound server of their own for the
     # end-to-end tests
     weston pulseaudio pulseaudio-utils
+    # a session bus, an accessibility bus and a client of it, for the screen
+    # reader's end-to-end test
+    dbus at-spi2-core gir1.2-atspi-2.0 python3-gi
     # packaging and its checks
     dpkg-dev file desktop-file-utils appstream lintian
     # the benchmarks' instruction counts
