@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/accessibility.h"
+#include "help/helpwindow.h"
 #include "numberwindow/random.h"
 #include "pastdata/boughtstore.h"
 #include "pastdata/input_serch.h"
@@ -42,7 +43,7 @@ private slots:
     void selfModeStopGivesTheUsersNumber();
     void digitKeysSayTheirPosition_data();
     void digitKeysSayTheirPosition();
-    void modeButtonsSayWhatTheKeysDo();
+    void descriptionsAddToTheName();
     void pastDataFieldIsNamedByItsPrompt();
     void storingAndClearingAreHeard();
 
@@ -163,17 +164,35 @@ void tst_Accessibility::digitKeysSayTheirPosition()
     QCOMPARE(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::RadioButton);
 }
 
-void tst_Accessibility::modeButtonsSayWhatTheKeysDo()
+// A screen reader reads the name, then the description, which is the tooltip
+// when nothing else is set: no description may only repeat the name.
+void tst_Accessibility::descriptionsAddToTheName()
 {
-    Setup_config dialog;
+    Random number;
+    Setup_config settings;
+    Input_Serch pastData;
+    HelpWindow help;
+    QStringList repeated;
+    for (QWidget *window : std::initializer_list<QWidget *>{&number, &settings, &pastData, &help}) {
+        QList<QWidget *> widgets = window->findChildren<QWidget *>();
+        widgets.prepend(window);
+        for (QWidget *widget : widgets) {
+            const QString name = accessibleText(widget, QAccessible::Name).toLower();
+            const QString description = accessibleText(widget, QAccessible::Description).toLower();
+            if (!description.isEmpty() && name.contains(description))
+                repeated << name + QStringLiteral(" / ") + description;
+        }
+    }
+    QCOMPARE(repeated, QStringList());
+
+    // The mode buttons are where the draw is explained.
     QCOMPARE(
-        accessibleText(dialog.findChild<QRadioButton *>(QStringLiteral("random_radio")),
-                       QAccessible::Name),
-        QStringLiteral("Random mode: each digit is drawn at random, up to the key chosen for its "
-                       "position"));
-    QCOMPARE(accessibleText(dialog.findChild<QRadioButton *>(QStringLiteral("self_radio")),
-                            QAccessible::Name),
-             QStringLiteral("self mode: each digit is the key chosen for its position"));
+        accessibleText(settings.findChild<QRadioButton *>(QStringLiteral("random_radio")),
+                       QAccessible::Description),
+        QStringLiteral("Each digit is drawn at random, up to the key chosen for its position"));
+    QCOMPARE(accessibleText(settings.findChild<QRadioButton *>(QStringLiteral("self_radio")),
+                            QAccessible::Description),
+             QStringLiteral("Each digit is the key chosen for its position"));
 }
 
 void tst_Accessibility::pastDataFieldIsNamedByItsPrompt()
