@@ -3,10 +3,12 @@
 
 #include "app/accessibility.h"
 
+#include "common/announcer.h"
 #include "numberwindow/numberaccessible.h"
 #include "numberwindow/random.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 
 namespace {
 
@@ -15,6 +17,9 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
     if (className == QLatin1String("Random"))
         if (auto *window = qobject_cast<Random *>(object))
             return new NumberAccessible(window);
+    if (className == QLatin1String("Announcer"))
+        if (auto *announcer = qobject_cast<Announcer *>(object))
+            return new QAccessibleWidget(announcer, QAccessible::Notification);
     return nullptr;
 }
 

@@ -4,8 +4,8 @@
 #ifndef ACCESSIBILITY_H
 #define ACCESSIBILITY_H
 
-// Gives the windows whose toolkit view tells a screen reader too little
-// (the number window, the help window) views of their own. Call it once the
+// Gives the widgets whose toolkit view tells a screen reader too little (the
+// number window, the help window, the announcements) views of their own. Call it once the
 // application object exists and before any window is shown; calling it again
 // changes nothing.
 void installAccessibility();

@@ -4,29 +4,20 @@
 #include "common/announcer.h"
 
 #include <QApplication>
-#include <QWidget>
 
-Announcer::Announcer(QWidget *window) : QObject(window), window(window)
+Announcer::Announcer(QWidget *window) : QWidget(window)
 {
-    connect(qApp, &QApplication::focusChanged, this, &Announcer::withdraw);
+    // Outside every layout and of no size: nothing on the screen moves.
+    setGeometry(0, 0, 0, 0);
+    hide();
+    connect(qApp, &QApplication::focusChanged, this, &QWidget::hide);
 }
 
 void Announcer::announce(const QString &message)
 {
-    QWidget *focused = window->focusWidget();
-    if (!focused)
-        focused = window;
-    if (focused != speaker) {
-        withdraw();
-        speaker = focused;
-        ownDescription = focused->accessibleDescription();
-    }
-    focused->setAccessibleDescription(message);
-}
-
-void Announcer::withdraw()
-{
-    if (speaker)
-        speaker->setAccessibleDescription(ownDescription);
-    speaker = nullptr;
+    // Appearing is what is heard, so a message appears anew each time, even
+    // the same message twice.
+    hide();
+    setAccessibleName(message);
+    show();
 }

@@ -4,18 +4,14 @@
 #ifndef ANNOUNCER_H
 #define ANNOUNCER_H
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
+#include <QWidget>
 
-class QWidget;
-
-// Tells a screen reader's user what an action did, without a box: the
-// message becomes the description of the window's focused widget, whose
-// changed description a screen reader speaks at once. Once the focus moves
-// on, the widget gets its own description back, so that a stale message is
-// never read again.
-class Announcer : public QObject
+// Tells a screen reader's user what an action did, without a box: an
+// invisible notification in the window, named by the message, that appears
+// for each message and that a screen reader speaks as it appears. It goes
+// away when the focus moves on, so that a stale message is never found again.
+class Announcer : public QWidget
 {
     Q_OBJECT
 
@@ -23,13 +19,6 @@ public:
     explicit Announcer(QWidget *window);
 
     void announce(const QString &message);
-
-private:
-    void withdraw();
-
-    QWidget *window;
-    QPointer<QWidget> speaker;
-    QString ownDescription;
 };
 
 #endif

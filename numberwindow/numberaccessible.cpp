@@ -25,9 +25,14 @@ void *NumberAccessible::interface_cast(QAccessible::InterfaceType type)
     return QAccessibleWidget::interface_cast(type);
 }
 
+QVariant NumberAccessible::valueOf(const Random &window)
+{
+    return window.isRolling() ? QVariant(qQNaN()) : QVariant(window.intValue());
+}
+
 QVariant NumberAccessible::currentValue() const
 {
-    return numberWindow()->isRolling() ? QVariant() : QVariant(numberWindow()->intValue());
+    return valueOf(*numberWindow());
 }
 
 void NumberAccessible::setCurrentValue(const QVariant &) {}

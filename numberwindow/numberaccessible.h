@@ -12,11 +12,15 @@ class Random;
 // seven-segment display makes the number its name, so the name would change
 // ten times a second. Ours is a label whose name the window sets itself
 // (with the number once the roll stops), and whose value is the number at a
-// stop and nothing while it rolls.
+// stop.
 class NumberAccessible : public QAccessibleWidget, public QAccessibleValueInterface
 {
 public:
     explicit NumberAccessible(Random *window);
+
+    // The number at a stop; while the digits roll, not a number at all, so
+    // that no stop (not even on 0) looks like the roll.
+    static QVariant valueOf(const Random &window);
 
     QString text(QAccessible::Text kind) const override;
     void *interface_cast(QAccessible::InterfaceType type) override;

@@ -3,9 +3,12 @@
 
 #include "numberwindow/random.h"
 
+#include "numberwindow/numberaccessible.h"
+
 #include "common/placement.h"
 #include "common/reportbox.h"
 #include "common/trace.h"
+#include "numberwindow/numberaccessible.h"
 #include "settings/setup_config.h"
 
 #include <QAccessible>
@@ -152,9 +155,9 @@ void Random::leftPress()
 {
     ++leftPresses;
     if (isRolling()) {
-        setAccessibleName(tr("Lukimo number"));
         timer->start(100);
         showRand3();
+        announceNumber();
         return;
     }
 
@@ -175,13 +178,16 @@ bool Random::isRolling() const
     return leftPresses % 2 != 0;
 }
 
-// A screen reader speaks the new name of the object in focus, so the number
-// the roll stopped on goes into the name, once, as the display shows it; the
-// ticks change nothing a screen reader reads. A value change alone is heard
-// as the name and role, without the number.
+// What a screen reader says of the focused number window once the roll stops
+// and once it restarts. The name carries the number as the display shows it;
+// the value change is what makes a screen reader read the object again (name
+// changes of a label are dropped as noise, and this toolkit sends them
+// without the new name). The ticks change nothing a screen reader reads.
 void Random::announceNumber()
 {
-    setAccessibleName(tr("Lukimo number %1").arg(intValue()));
+    setAccessibleName(isRolling() ? tr("Lukimo number") : tr("Lukimo number %1").arg(intValue()));
+    QAccessibleValueChangeEvent event(this, NumberAccessible::valueOf(*this));
+    QAccessible::updateAccessibility(&event);
 }
 
 // A stop in self mode shows the user's own number and lists it as a straight

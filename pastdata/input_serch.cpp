@@ -28,6 +28,10 @@ Input_Serch::Input_Serch()
     setWindowTitle(tr("serch menu"));
     setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint);
     setToolTip(tr("Serch menu"));
+    // A screen reader reads a tooltip as the description when there is no
+    // other; where the tooltip only repeats the name, it would be heard twice.
+    setAccessibleDescription(
+        tr("Stores and searches the numbers you bought, and looks up past draws"));
 
     input_edit = new QLineEdit(this);
     digit_limit = new QRegularExpressionValidator(input_edit);
@@ -49,6 +53,9 @@ Input_Serch::Input_Serch()
 
     serch_radio->setToolTip(tr("Bought Number Serch"));
     entry_radio->setToolTip(tr("Bought Number Entry"));
+    entry_radio->setAccessibleDescription(tr("Stores each number you enter as one you bought"));
+    serch_radio->setAccessibleDescription(
+        tr("Counts how often a number is among the ones you bought"));
     times_to_data_radio->setToolTip(tr("change to data from times"));
     data_to_times_radio->setToolTip(tr("change to times from data"));
 

@@ -23,6 +23,9 @@ test_packages=(
     x11-utils weston pulseaudio pulseaudio-utils
     # a small window manager, for the test of how windows come back
     jwm
+    # a session bus, an accessibility bus and a client of it, for the screen
+    # reader's end-to-end test
+    dbus at-spi2-core gir1.2-atspi-2.0 python3-gi
     # the Debian package and its checks
     dpkg-dev debhelper file desktop-file-utils appstream lintian
     # the benchmarks' instruction counts

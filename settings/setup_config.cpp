@@ -32,6 +32,11 @@ Setup_config::Setup_config()
     resize(540, 250);
     setWindowTitle(tr("settei menu numbers3"));
     setToolTip(tr("Settei menu numbers3"));
+    // Tooltips that only repeat a name would be read twice by a screen reader
+    // (it reads a tooltip as the description when there is no other), so
+    // those widgets say what they are for instead.
+    setAccessibleDescription(
+        tr("Limits or picks each digit of the number; opens the help and the past data"));
     help_window = std::make_unique<HelpWindow>();
     serch_dialog = std::make_unique<Input_Serch>();
 
@@ -42,21 +47,23 @@ Setup_config::Setup_config()
     numbers3_radio = new QRadioButton(tr("Numbers3"), type_group);
     numbers3_radio->setObjectName(QStringLiteral("numbers3_radio"));
     numbers3_radio->setToolTip(tr("Numbers3"));
+    numbers3_radio->setAccessibleDescription(tr("Three-digit numbers"));
     numbers3_radio->setChecked(true);
     numbers4_radio = new QRadioButton(tr("Numbers4"), type_group);
     numbers4_radio->setObjectName(QStringLiteral("numbers4_radio"));
     numbers4_radio->setToolTip(tr("Numbers4"));
+    numbers4_radio->setAccessibleDescription(tr("Four-digit numbers"));
     numbers4_radio->setEnabled(false);
     random_radio = new QRadioButton(tr("Random mode"), mode_group);
     random_radio->setObjectName(QStringLiteral("random_radio"));
     random_radio->setToolTip(tr("Rundom mode"));
     random_radio->setChecked(true);
-    random_radio->setAccessibleName(
-        tr("Random mode: each digit is drawn at random, up to the key chosen for its position"));
+    random_radio->setAccessibleDescription(
+        tr("Each digit is drawn at random, up to the key chosen for its position"));
     self_radio = new QRadioButton(tr("self mode"), mode_group);
     self_radio->setObjectName(QStringLiteral("self_radio"));
     self_radio->setToolTip(tr("self mode"));
-    self_radio->setAccessibleName(tr("self mode: each digit is the key chosen for its position"));
+    self_radio->setAccessibleDescription(tr("Each digit is the key chosen for its position"));
 
     max4_group = createDigitGroup(tr("Max_4"), tr("%1, thousands digit"), max4_buttons);
     max4_group->setObjectName(QStringLiteral("max4_group"));
@@ -75,8 +82,10 @@ Setup_config::Setup_config()
     ok_button->setToolTip(tr("OK and close"));
     auto *version_button = new QPushButton(tr("Version"), this);
     version_button->setToolTip(tr("Version"));
+    version_button->setAccessibleDescription(tr("Shows the version and the licence"));
     help_button = new QPushButton(tr("help"), this);
     help_button->setToolTip(tr("Help"));
+    help_button->setAccessibleDescription(tr("Shows how to use Lukimo"));
     auto *serch_button = new QPushButton(tr("serch"), this);
     serch_button->setToolTip(tr("Past Data Serch menu"));
 

@@ -118,6 +118,18 @@
         <source>List cleared</source>
         <translation>買った数字をすべて消しました</translation>
     </message>
+    <message>
+        <source>Stores and searches the numbers you bought, and looks up past draws</source>
+        <translation>買った数字を記録して検索し、過去の抽選結果を調べます</translation>
+    </message>
+    <message>
+        <source>Stores each number you enter as one you bought</source>
+        <translation>入力した数字を買った数字として記録します</translation>
+    </message>
+    <message>
+        <source>Counts how often a number is among the ones you bought</source>
+        <translation>買った数字の中にその数字がいくつあるか数えます</translation>
+    </message>
 </context>
 <context>
     <name>Random</name>
@@ -295,14 +307,6 @@ Copyright (C) 2026 The Lukimo developers. GNU GPL バージョン3以降のも�
         <translation>過去データ検索メニュー</translation>
     </message>
     <message>
-        <source>Random mode: each digit is drawn at random, up to the key chosen for its position</source>
-        <translation>ランダムモード: 各桁は、その桁で選んだ数字までの範囲でランダムに選ばれます</translation>
-    </message>
-    <message>
-        <source>self mode: each digit is the key chosen for its position</source>
-        <translation>セルフモード: 各桁は、その桁で選んだ数字になります</translation>
-    </message>
-    <message>
         <source>%1, thousands digit</source>
         <translation>%1（千の位）</translation>
     </message>
@@ -321,6 +325,34 @@ Copyright (C) 2026 The Lukimo developers. GNU GPL バージョン3以降のも�
     <message>
         <source>Quit</source>
         <translation>終了</translation>
+    </message>
+    <message>
+        <source>Limits or picks each digit of the number; opens the help and the past data</source>
+        <translation>数字の各桁の上限を決めるか、各桁を自分で選びます。ヘルプと過去のデータもここから開きます</translation>
+    </message>
+    <message>
+        <source>Three-digit numbers</source>
+        <translation>3桁の数字</translation>
+    </message>
+    <message>
+        <source>Four-digit numbers</source>
+        <translation>4桁の数字</translation>
+    </message>
+    <message>
+        <source>Each digit is drawn at random, up to the key chosen for its position</source>
+        <translation>各桁は、その桁で選んだ数字までの範囲でランダムに選ばれます</translation>
+    </message>
+    <message>
+        <source>Each digit is the key chosen for its position</source>
+        <translation>各桁は、その桁で選んだ数字になります</translation>
+    </message>
+    <message>
+        <source>Shows the version and the licence</source>
+        <translation>バージョンとライセンスを表示します</translation>
+    </message>
+    <message>
+        <source>Shows how to use Lukimo</source>
+        <translation>Lukimo の使い方を表示します</translation>
     </message>
 </context>
 </TS>
