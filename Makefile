@@ -1,6 +1,6 @@
 # Shortcuts for the two commands of the README (./run.sh and ./test.sh), the
 # benchmarks and the mutation check.
-.PHONY: run test bench mutation
+.PHONY: run test bench mutation windows
 
 run:
 	@./run.sh
@@ -21,3 +21,8 @@ bench:
 mutation:
 	@scripts/install-deps.sh
 	@python3 scripts/mutation.py $(ARGS)
+
+# The Windows program, its portable zip and its installer, cross-built into
+# build-windows/ (see the README's Windows section).
+windows:
+	@scripts/windows-build.sh

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages Lukimo needs to build, run and test.
 # Packages already present are left alone, so a second run costs a second.
+#   install-deps.sh [--windows]
 set -euo pipefail
 
 packages=(
@@ -20,6 +21,12 @@ packages=(
     # the benchmarks' instruction counts
     valgrind
 )
+
+# The Windows build, its tests under wine and its installer: where Qt for
+# Windows is at hand, or when asked for (--windows).
+if [ "${1:-}" = --windows ] || "$(dirname "$0")/windows-toolchain.sh" --check 2>/dev/null; then
+    packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis unzip)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

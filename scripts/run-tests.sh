@@ -18,3 +18,7 @@ ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$sanitized" --output-on-failure -j2 -LE package
+
+# The Windows build under wine, when Qt for Windows is at hand; otherwise it
+# says that it skips.
+scripts/windows-tests.sh "${build}-windows"
