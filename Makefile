@@ -1,6 +1,6 @@
 # The benchmarks and the mutation check; the README's two commands are
 # ./run.sh and ./test.sh.
-.PHONY: bench mutation
+.PHONY: bench mutation windows
 
 # Benchmarks against a bare-Qt floor on a virtual X server (a few minutes).
 bench:
@@ -17,3 +17,8 @@ bench:
 mutation:
 	@scripts/install-deps.sh test
 	@python3 scripts/mutation.py $(ARGS)
+
+# The Windows program, its portable zip and its installer, cross-built into
+# build-windows/ (see the README's Windows section).
+windows:
+	@scripts/windows-build.sh

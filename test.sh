@@ -9,3 +9,6 @@ scripts/install-deps.sh test
 cmake --workflow --preset default
 echo "== the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --workflow --preset sanitize
+# The Windows build under wine, where Qt for Windows is at hand; it says so
+# plainly when it skips.
+scripts/windows-tests.sh build-windows

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages Lukimo needs: `run` to build and start
-# the program, `test` for that and every test. Packages already present are
-# left alone, so a second run costs a second.
-#   scripts/install-deps.sh run|test
+# the program, `test` for that and every test (with the Windows build's when
+# Qt for Windows is at hand), `windows` for the Windows build too. Packages
+# already present are left alone, so a second run costs a second.
+#   scripts/install-deps.sh run|test|windows
 set -euo pipefail
 
 run_packages=(
@@ -32,11 +33,20 @@ test_packages=(
     valgrind
 )
 
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis unzip)
 case "${1:-}" in
 run) packages=("${run_packages[@]}") ;;
-test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+test)
+    packages=("${run_packages[@]}" "${test_packages[@]}")
+    # The Windows build and its tests under wine, where Qt for Windows is at
+    # hand.
+    if "$(dirname "$0")/windows-toolchain.sh" --check 2>/dev/null; then
+        packages+=("${windows_packages[@]}")
+    fi
+    ;;
+windows) packages=("${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}") ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|windows" >&2
     exit 2
     ;;
 esac

@@ -5,6 +5,12 @@
 # prefix that this run creates in the build folder and removes at its end, so
 # that nothing touches the user's own ~/.wine.
 set(LUKIMO_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+
+# What the platform layer does on Windows alone.
+add_executable(tst_windowsplatform ${CMAKE_CURRENT_LIST_DIR}/tst_windowsplatform.cpp)
+target_link_libraries(tst_windowsplatform PRIVATE lukimotestsupport)
+add_test(NAME tst_windowsplatform COMMAND tst_windowsplatform)
+set_tests_properties(tst_windowsplatform PROPERTIES LABELS unit TIMEOUT 300)
 add_test(NAME wine_prefix_create
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/wine-prefix.sh create "${LUKIMO_WINEPREFIX}")
 add_test(NAME wine_prefix_remove

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Lukimo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# Builds Qt 6.4.2 for 64-bit Windows from Debian 12's own source packages
+# (qt6-base, qt6-shadertools, qt6-multimedia, with Debian's patches) with
+# Debian's MinGW-w64 (POSIX threads), and installs it into PREFIX. Used by
+# windows-toolchain.sh when no packed Qt for Windows is at hand. On two cores
+# qtbase takes about 48 minutes, shadertools and multimedia a few more; the
+# result is about 100 MB. Needs a deb-src line for bookworm main, which it
+# adds when apt has none.
+#   build-qt-windows.sh PREFIX
+set -euo pipefail
+prefix=$1
+here=$(cd "$(dirname "$0")" && pwd)
+cache=$(dirname "$prefix")
+work=$cache/qt-windows-build
+mkdir -p "$work"
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+"$here/install-deps.sh" windows
+# The host's tools of the same Qt version (moc, rcc, qsb) and what the
+# source packages need to unpack and configure.
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+    dpkg-dev perl qt6-base-dev-tools qt6-shadertools-dev qt6-shader-baker
+if ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
+    echo "deb-src http://deb.debian.org/debian bookworm main" |
+        $sudo tee /etc/apt/sources.list.d/lukimo-deb-src.list >/dev/null
+    $sudo apt-get update -q
+fi
+
+# The toolchain Qt's own build uses; Qt remembers its path in the installed
+# qt.toolchain.cmake, so it stays beside the prefix.
+toolchain=$cache/mingw-w64-x86_64-qt.cmake
+cat >"$toolchain" <<'CMAKE'
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+CMAKE
+
+cd "$work"
+for package in qt6-base qt6-shadertools qt6-multimedia; do
+    ls -d "$package"-*/ >/dev/null 2>&1 || apt-get source -q "$package"
+done
+host=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+
+# qtbase. What is switched off is what the +dfsg tarball lacks (wintab for
+# tablets, sqlite) or what Lukimo does not use; MinGW has no Debian packages
+# of the third-party libraries, so Qt's bundled copies are built.
+cmake -S qt6-base-*/ -B build-qtbase -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${host[@]}" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
+    -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
+    -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF \
+    -DINPUT_opengl=no -DFEATURE_vulkan=OFF -DFEATURE_direct2d1_1=OFF -DFEATURE_printsupport=OFF \
+    -DFEATURE_concurrent=OFF -DFEATURE_openssl=OFF -DFEATURE_zstd=OFF \
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF \
+    -DFEATURE_system_jpeg=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
+    -DFEATURE_system_doubleconversion=OFF
+nice -n 19 cmake --build build-qtbase -j2
+cmake --install build-qtbase
+
+module() {
+    cmake -S "$1"-*/ -B "build-$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+        "${host[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF "${@:2}"
+    nice -n 19 cmake --build "build-$1" -j2
+    cmake --install "build-$1"
+}
+module qt6-shadertools
+
+# Qt Multimedia's Windows sources spell some headers and libraries with
+# capitals (<Mferror.h>, Mfplat) where MinGW has them in lower case; on a
+# case-sensitive file system each gets a capitalised name beside it here.
+mapped=$work/mingw-capitalised
+mkdir -p "$mapped/include" "$mapped/lib"
+for header in /usr/x86_64-w64-mingw32/include/*.h; do
+    base=$(basename "$header")
+    ln -sf "$header" "$mapped/include/${base^}"
+done
+for library in /usr/x86_64-w64-mingw32/lib/lib*.a; do
+    stem=$(basename "$library" .a)
+    stem=${stem#lib}
+    ln -sf "$library" "$mapped/lib/lib${stem^}.a"
+done
+# The player and camera plugin needs Qt Concurrent, which is off; the sound
+# effects Lukimo plays go through the audio output inside Qt6Multimedia.
+module qt6-multimedia -DFEATURE_ffmpeg=OFF -DFEATURE_gstreamer=OFF \
+    -DCMAKE_CXX_FLAGS="-I$mapped/include" -DCMAKE_EXE_LINKER_FLAGS="-L$mapped/lib" \
+    -DCMAKE_SHARED_LINKER_FLAGS="-L$mapped/lib" -DCMAKE_MODULE_LINKER_FLAGS="-L$mapped/lib"
+touch "$prefix/.built"
+echo "Qt for Windows built into $prefix"
