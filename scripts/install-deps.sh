@@ -25,7 +25,7 @@ packages=(
 # The Windows build, its tests under wine and its installer: where Qt for
 # Windows is at hand, or when asked for (--windows).
 if [ "${1:-}" = --windows ] || "$(dirname "$0")/windows-toolchain.sh" --check 2>/dev/null; then
-    packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis unzip)
+    packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis unzip locales)
 fi
 
 missing=()
