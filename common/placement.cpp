@@ -101,7 +101,9 @@ void showBeside(QWidget *window, const QWidget *anchor)
         if (decoration.isNull())
             decoration = anchor->frameGeometry().size() - anchor->size();
         // Before its first show a window with a layout may still be smaller
-        // than the layout will make it.
+        // than the layout will make it, and one that sizes itself for its
+        // texts does so when it is polished.
+        window->ensurePolished();
         const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
         const QRect frame =
             placeBeside(anchor->frameGeometry(), window->size().expandedTo(minimum) + decoration,
