@@ -158,7 +158,9 @@ void moveBeside(QWidget *window, const QWidget *anchor)
     const QSize decoration = framed->frameGeometry().size() - framed->size();
     const QPoint contents = framed->geometry().topLeft() - framed->frameGeometry().topLeft();
     // Before its first show a window with a layout may still be smaller than
-    // the layout will make it, and its children not yet where they will be.
+    // the layout will make it, and its children not yet where they will be;
+    // one that sizes itself for its texts does so when it is polished.
+    window->ensurePolished();
     const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
     window->resize(window->size().expandedTo(minimum));
     if (window->layout())

@@ -211,15 +211,16 @@ void Input_Serch::All_data_clear()
     announcer->announce(tr("List cleared"));
 }
 
-void Input_Serch::setVisible(bool visible)
+bool Input_Serch::event(QEvent *event)
 {
-    // Sized for its texts just before it is first shown: measuring text
-    // brings up the font engines, which start-up need not wait for.
-    if (visible && !textsMeasured) {
+    // Sized for its texts when it is polished, just before it is first placed
+    // and shown: measuring text brings up the font engines, which start-up
+    // need not wait for.
+    if (event->type() == QEvent::Polish && !textsMeasured) {
         fitToTexts();
         textsMeasured = true;
     }
-    QWidget::setVisible(visible);
+    return QWidget::event(event);
 }
 
 void Input_Serch::fitToTexts()

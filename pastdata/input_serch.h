@@ -33,9 +33,8 @@ public slots:
     int Check_mode();
     void All_data_clear();
 
-    void setVisible(bool visible) override;
-
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 

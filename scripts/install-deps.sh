@@ -33,7 +33,7 @@ test_packages=(
     valgrind
 )
 
-windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis unzip)
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis unzip locales)
 case "${1:-}" in
 run) packages=("${run_packages[@]}") ;;
 test)

@@ -2,8 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The Lukimo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# The Windows installer in a fresh wine prefix of the test's own: it installs
-# silently for the user alone (nothing under Program Files, nothing for all
+# The Windows installer in a fresh wine prefix of the test's own: it speaks
+# Japanese under a Japanese locale, installs silently for the user alone (nothing under Program Files, nothing for all
 # users), puts a Start-menu shortcut in place, the program started from that
 # shortcut runs in its own folder (under a Japanese locale its title is the
 # catalogue's), and the uninstaller leaves no file and no registry key of it
@@ -16,7 +16,9 @@ source "$here/../../scripts/xvfb.sh"
 source "$here/wine-lib.sh"
 
 work=$(mktemp -d -t lukimo-wine-installer.XXXXXX)
+pid=
 cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
     remove_wine_prefix "$work/prefix"
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$work"
@@ -40,6 +42,22 @@ contents() {
     (cd "$drive" && find . -path ./windows -prune -o -path './users/*/Temp' -prune \
         -o -path './users/*/AppData/Local/Temp' -prune -o -print | sort)
 }
+# Under a Japanese locale the installer's own texts are Japanese. Wine takes
+# its language from the C library's locale, which is built here for it.
+mkdir "$work/locale"
+localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8" 2>/dev/null || [ -d "$work/locale/ja_JP.UTF-8" ]
+LOCPATH=$work/locale LANG=ja_JP.UTF-8 wine "$installer" &
+pid=$!
+window=$(wait_for_search "$pid" --classname "^$(basename "$installer")\$") ||
+    fail "the installer shows no window"
+title=$(xdotool getwindowname "$window")
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+pid=
+wineserver -k
+wineserver -w
+[ "$title" = "Lukimo セットアップ" ] || fail "under Japanese the installer is titled \"$title\""
+
 contents >"$work/before"
 
 wine "$installer" /S
@@ -87,5 +105,5 @@ if grep -i lukimo "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg" >"$work/keys";
     sed 's/^/  /' "$work/keys" | head -10
     fail "the uninstaller left registry entries behind"
 fi
-echo "installer under wine: silent per-user install with a Start-menu shortcut, started" \
+echo "installer under wine: Japanese under Japanese, silent per-user install with a Start-menu shortcut, started" \
     "from the shortcut in its own folder (ルキモ), removed without a trace"
