@@ -144,7 +144,15 @@ QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &availabl
     }
     if (!roomiest.isEmpty())
         return roomiest;
-    return nextTo(Side::Right, anchor, size, available, keep);
+
+    // Nowhere clear of the anchor: the side where it covers least of it.
+    QRect least;
+    for (Side side : sides) {
+        const QRect placed = nextTo(side, anchor, size, available, keep);
+        if (least.isNull() || area(placed.intersected(anchor)) < area(least.intersected(anchor)))
+            least = placed;
+    }
+    return least;
 }
 
 void moveBeside(QWidget *window, const QWidget *anchor)

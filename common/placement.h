@@ -18,8 +18,8 @@ class QWidget;
 // but not below its minimum; one still larger shows the part keep (in its own
 // coordinates, its buttons) rather than its top left corner. One that fits on
 // no side of the anchor is shrunk, but not below its minimum, into the free
-// side where it keeps the most room; failing that it stays as close to the
-// anchor's right as the area allows.
+// side where it keeps the most room; failing that it goes to the side where
+// it covers least of the anchor.
 QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &available,
                   const QSize &minimum = QSize(), const QList<QRect> &others = {},
                   const QRect &keep = QRect());
