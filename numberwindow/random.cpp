@@ -206,17 +206,16 @@ void Random::reportSelfPick(int hundredsCode, int tensCode, int onesCode)
         pattern = zeroHundreds ? "10" : zeroTens ? "9" : "8";
     trace("pattern %s\nr3=%d\nr2=%d\nr=%d\n", pattern, r3, r2, r);
 
-    const int h = r3, t = r2, u = r;
-    straight = compose(h, t, u);
+    straight = compose(r3, r2, r);
     QString title = tr("Box Pattern");
     if (r == r2 && r3 == r2) {
         message = tr("Strate & box pattern:%1").arg(straight);
     } else if (r != r2 && r != r3 && r2 != r3) {
-        box1 = compose(h, u, t);
-        box2 = compose(t, h, u);
-        box3 = compose(t, u, h);
-        box4 = compose(u, t, h);
-        box5 = compose(u, h, t);
+        box1 = compose(r3, r, r2);
+        box2 = compose(r2, r3, r);
+        box3 = compose(r2, r, r3);
+        box4 = compose(r, r2, r3);
+        box5 = compose(r, r3, r2);
         message = tr("Strate:%1\nBox No1:%2\nBox No2:%3\nBox No3:%4\nBox No4:%5\nBox No5:%6\n")
                       .arg(straight)
                       .arg(box1)
@@ -230,16 +229,16 @@ void Random::reportSelfPick(int hundredsCode, int tensCode, int onesCode)
         // the separator before "Box No1".
         QString text;
         if (r == r2) {
-            box1 = compose(t, h, u);
-            box2 = compose(u, t, h);
+            box1 = compose(r2, r3, r);
+            box2 = compose(r, r2, r3);
             text = tr("Strate & box pattern:%1\nBox No1:%2\nBox No2:%3");
         } else if (r == r3) {
-            box1 = compose(t, h, u);
-            box2 = compose(u, h, t);
+            box1 = compose(r2, r3, r);
+            box2 = compose(r, r3, r2);
             text = tr("Strate & box pattern:%1 Box No1:%2\nBox No2:%3");
         } else {
-            box1 = compose(t, u, h);
-            box2 = compose(u, h, t);
+            box1 = compose(r2, r, r3);
+            box2 = compose(r, r3, r2);
             text = tr("Strate & box pattern:%1Box No1:%2\nBox No2:%3");
         }
         message = text.arg(straight).arg(box1).arg(box2);

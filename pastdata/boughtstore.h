@@ -41,8 +41,8 @@ public:
     int entryCount() const { return entry_count; }
     // Matches found by the latest search.
     int hitCount() const { return hit_count; }
-    // The value in a used slot: 0 for an emptied one.
-    int slot(int index) const { return bought_no[index]; }
+    // The number stored at index: 0 for an emptied place.
+    int entry(int index) const { return bought_no[index]; }
     bool holdsNumber(int index) const { return held[index]; }
 
 private:

@@ -79,7 +79,7 @@ void Bought_serch(QWidget *parent, std::optional<int> value)
         inform(parent, Text::tr("serch result"),
                Text::tr("There are hit:%1 times ").arg(store.hitCount()));
     for (int i = 0; i < store.usedSlots(); ++i)
-        trace("bought_no[%d]=%d,d=%d,o=%d\n", i, store.slot(i), store.hitCount(), *value);
+        trace("bought_no[%d]=%d,d=%d,o=%d\n", i, store.entry(i), store.hitCount(), *value);
 }
 
 void Data_to_times(QWidget *parent, std::optional<int> value)
@@ -114,5 +114,5 @@ QString Times_to_data(QWidget *parent, std::optional<int> value)
 void Bought_clear()
 {
     BoughtStore &store = boughtStore();
-    store.clear([&store](int i) { trace("bout_no[%d]=%d\n", i, store.slot(i)); });
+    store.clear([&store](int i) { trace("bout_no[%d]=%d\n", i, store.entry(i)); });
 }

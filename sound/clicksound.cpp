@@ -126,7 +126,7 @@ int ClickSound::playedClicks() const
 
 namespace {
 
-QString &pluginFileSet()
+QString &overriddenPluginFile()
 {
     static QString file;
     return file;
@@ -136,12 +136,12 @@ QString &pluginFileSet()
 
 void ClickSound::setDefaultPluginFile(const QString &file)
 {
-    pluginFileSet() = file;
+    overriddenPluginFile() = file;
 }
 
 QString ClickSound::defaultPluginFile()
 {
-    if (!pluginFileSet().isEmpty())
-        return pluginFileSet();
+    if (!overriddenPluginFile().isEmpty())
+        return overriddenPluginFile();
     return QDir(QCoreApplication::applicationDirPath()).filePath(platform::soundPluginFileName());
 }

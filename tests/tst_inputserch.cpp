@@ -266,7 +266,7 @@ void tst_InputSerch::entryFlow()
     QVERIFY(w.search()->isVisible());
     QCOMPARE(w.input()->text(), QString());
     QVERIFY(w.clearButton()->isVisible());
-    QCOMPARE(boughtStore().slot(0), 123);
+    QCOMPARE(boughtStore().entry(0), 123);
 }
 
 // What the user typed or pasted is the number that is used, or it is refused
@@ -306,7 +306,7 @@ void tst_InputSerch::typedTextIsNeverCutIntoAnotherNumber()
     } else {
         QCOMPARE(box, QString());
         QCOMPARE(boughtStore().entryCount(), 1);
-        QCOMPARE(boughtStore().slot(0), stored);
+        QCOMPARE(boughtStore().entry(0), stored);
     }
 
     // The same text asks about the same number in the other modes.
@@ -499,7 +499,7 @@ void tst_InputSerch::keyboard()
     QTest::keyClicks(w.input(), QStringLiteral("321"));
     captureStdout([&] { QTest::keyClick(w.input(), Qt::Key_Return); });
     QCOMPARE(boughtStore().entryCount(), 1);
-    QCOMPARE(boughtStore().slot(0), 321);
+    QCOMPARE(boughtStore().entry(0), 321);
     QVERIFY(closer.boxes.isEmpty());
 
     // Tab: the field, "Ok", "Clear", then the mode group.

@@ -266,9 +266,9 @@ void tst_PastData::fullStoreReclaimsClearedSlots()
     QVERIFY(closer.boxes.isEmpty());
     QCOMPARE(store.entryCount(), 301);
     QCOMPARE(store.usedSlots(), 301);
-    QCOMPARE(store.slot(0), 700);
-    QCOMPARE(store.slot(299), 999);
-    QCOMPARE(store.slot(300), 7);
+    QCOMPARE(store.entry(0), 700);
+    QCOMPARE(store.entry(299), 999);
+    QCOMPARE(store.entry(300), 7);
     for (int i = 0; i < 301; ++i)
         QVERIFY(store.holdsNumber(i));
     QVERIFY(!store.holdsNumber(301));
@@ -291,14 +291,14 @@ void tst_PastData::fullStoreRefuses()
     QCOMPARE(closer.boxes[0].title, QStringLiteral("Error"));
     QVERIFY(closer.boxes[0].text.contains(QStringLiteral("full")));
     QCOMPARE(store.entryCount(), BOUGHT_MAX);
-    QCOMPARE(store.slot(BOUGHT_MAX - 1), 999);
+    QCOMPARE(store.entry(BOUGHT_MAX - 1), 999);
 
     // After a clear the whole store is free again.
     captureStdout([] { Bought_clear(); });
     for (int i = 0; i < BOUGHT_MAX; ++i)
         QVERIFY(Bought_entry(&parent, 999 - i));
     QCOMPARE(closer.boxes.size(), 1);
-    QCOMPARE(store.slot(0), 999);
+    QCOMPARE(store.entry(0), 999);
 }
 
 void tst_PastData::randomOperationsMatchAReferenceList()
@@ -336,7 +336,7 @@ void tst_PastData::randomOperationsMatchAReferenceList()
     QList<int> live;
     for (int i = 0; i < store.usedSlots(); ++i)
         if (store.holdsNumber(i))
-            live << store.slot(i);
+            live << store.entry(i);
     QCOMPARE(live, reference);
 }
 
