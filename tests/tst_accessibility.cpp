@@ -13,6 +13,8 @@
 #include "support/stdoutcapture.h"
 
 #include <QAccessible>
+#include <QDir>
+#include <QScrollBar>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,6 +48,7 @@ private slots:
     void descriptionsAddToTheName();
     void pastDataFieldIsNamedByItsPrompt();
     void storingAndClearingAreHeard();
+    void helpIsReadAtTheCaret();
 
 private:
     static QTimer *roll(Random &window) { return window.findChild<QTimer *>(); }
@@ -255,6 +258,57 @@ void tst_Accessibility::storingAndClearingAreHeard()
     captureStdout([&] { QTest::keyClick(clear, Qt::Key_Space); });
     QCOMPARE(boughtStore().entryCount(), 0);
     QCOMPARE(notices(), QStringList{QStringLiteral("List cleared")});
+}
+
+// A read-only document in focus, its text read at a caret the keyboard
+// moves, its link a link that Tab reaches and that can be followed.
+void tst_Accessibility::helpIsReadAtTheCaret()
+{
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR)));
+    HelpWindow help;
+    QDir::setCurrent(previous);
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    help.activateWindow();
+    QTRY_VERIFY(help.hasFocus());
+
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&help);
+    QCOMPARE(face->role(), QAccessible::Document);
+    QCOMPARE(face->text(QAccessible::Name), QStringLiteral("How to use"));
+    QVERIFY(face->state().focused && face->state().readOnly);
+    QAccessibleTextInterface *text = face->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->characterCount(), help.toPlainText().size());
+    QCOMPARE(text->text(0, text->characterCount()), help.toPlainText());
+    int start = -1, end = -1;
+    QCOMPARE(text->textAtOffset(3, QAccessible::LineBoundary, &start, &end),
+             QStringLiteral("How to use Lukimo\n"));
+    QCOMPARE(start, 0);
+
+    QCOMPARE(text->cursorPosition(), 0);
+    QTest::keyClick(&help, Qt::Key_Down);
+    QCOMPARE(text->cursorPosition(), end);
+    QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end),
+             QStringLiteral("日本語の説明はこちら \n"));
+
+    QList<QAccessibleInterface *> links;
+    for (int i = 0; i < face->childCount(); ++i)
+        if (face->child(i)->role() == QAccessible::Link)
+            links << face->child(i);
+    QCOMPARE(links.size(), 1);
+    QAccessibleInterface *link = links.first();
+    QCOMPARE(link->text(QAccessible::Name), QStringLiteral("日本語の説明はこちら"));
+    QCOMPARE(face->indexOfChild(link), face->childCount() - 1);
+    QCOMPARE(link->parent(), face);
+    QVERIFY(!link->state().focused);
+    QTest::keyClick(&help, Qt::Key_Tab);
+    QVERIFY(link->state().focused);
+    QCOMPARE(face->focusChild(), link);
+
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(help.source().fragment(), QStringLiteral("ja"));
+    QVERIFY(help.verticalScrollBar()->value() > 0);
 }
 
 QTEST_MAIN(tst_Accessibility)
