@@ -44,8 +44,7 @@ def heard(event):
 
 
 listener = Atspi.EventListener.new(heard)
-for kind in (NAME, VALUE, SHOWING, "object:property-change:accessible-description",
-             "object:text-changed", "object:text-caret-moved", "object:state-changed:focused"):
+for kind in (NAME, VALUE, SHOWING, "object:text-caret-moved", "object:state-changed:focused"):
     listener.register(kind)
 
 
