@@ -16,12 +16,13 @@ HelpAccessible::HelpAccessible(HelpWindow *window)
 {
     // Tab puts the selection on the next link, the arrows take it off again:
     // the screen reader's focus follows.
-    QObject::connect(window, &QTextEdit::cursorPositionChanged, window,
-                     [this] { tellLinkFocused(); });
+    followCursor = QObject::connect(window, &QTextEdit::cursorPositionChanged, window,
+                                    [this] { tellLinkFocused(); });
 }
 
 HelpAccessible::~HelpAccessible()
 {
+    QObject::disconnect(followCursor);
     for (QAccessible::Id id : std::as_const(linkIds))
         QAccessible::deleteAccessibleInterface(id);
 }

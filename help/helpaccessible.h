@@ -55,6 +55,7 @@ private:
     // Held by id: the toolkit owns the interfaces, and may have let them go.
     mutable QList<QAccessible::Id> linkIds;
     QAccessible::Id focusedLink = 0;
+    QMetaObject::Connection followCursor;
 };
 
 #endif
