@@ -4,6 +4,8 @@
 #include "app/accessibility.h"
 
 #include "common/announcer.h"
+#include "help/helpaccessible.h"
+#include "help/helpwindow.h"
 #include "numberwindow/numberaccessible.h"
 #include "numberwindow/random.h"
 
@@ -17,6 +19,9 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
     if (className == QLatin1String("Random"))
         if (auto *window = qobject_cast<Random *>(object))
             return new NumberAccessible(window);
+    if (className == QLatin1String("HelpWindow"))
+        if (auto *help = qobject_cast<HelpWindow *>(object))
+            return new HelpAccessible(help);
     if (className == QLatin1String("Announcer"))
         if (auto *announcer = qobject_cast<Announcer *>(object))
             return new QAccessibleWidget(announcer, QAccessible::Notification);

@@ -8,10 +8,18 @@
 
 #include <QKeyEvent>
 #include <QLocale>
+#include <QTextCursor>
 
 HelpWindow::HelpWindow() : QTextBrowser(nullptr)
 {
     setReadOnly(true);
+    // A caret the keyboard moves, so that the page can be read with a screen
+    // reader line by line; the text stays read-only.
+    setTextInteractionFlags(textInteractionFlags() | Qt::TextSelectableByKeyboard);
+    // The window is its own only widget, which the toolkit does not focus by
+    // itself when the window becomes active: the keys and a screen reader
+    // would find nothing in focus.
+    setFocus();
     setWindowTitle(tr("How to use"));
     resize(750, 400);
     const QString file = workingDirectoryFile(QStringLiteral("html/index.html"));
@@ -40,6 +48,17 @@ void HelpWindow::keyPressEvent(QKeyEvent *event)
         close();
     else
         QTextBrowser::keyPressEvent(event);
+}
+
+// Tab selects the next link without the toolkit telling anyone that the
+// cursor moved; a screen reader needs to know, to follow.
+bool HelpWindow::focusNextPrevChild(bool next)
+{
+    const QTextCursor before = textCursor();
+    const bool moved = QTextBrowser::focusNextPrevChild(next);
+    if (moved && textCursor() != before)
+        emit cursorPositionChanged();
+    return moved;
 }
 
 QVariant HelpWindow::loadResource(int type, const QUrl &name)

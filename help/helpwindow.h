@@ -20,6 +20,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     // Reads local files only when they are regular files of a plausible
     // size: a FIFO or a device in the page's place would block the window
     // for ever, and a huge file would fill the memory.

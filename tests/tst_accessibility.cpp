@@ -4,8 +4,6 @@
 #include "app/accessibility.h"
 #include "help/helpwindow.h"
 #include "numberwindow/random.h"
-#include "pastdata/boughtstore.h"
-#include "pastdata/input_serch.h"
 #include "settings/setup_config.h"
 
 #include "support/modalboxcloser.h"
@@ -13,10 +11,9 @@
 #include "support/stdoutcapture.h"
 
 #include <QAccessible>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QDir>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -43,9 +40,8 @@ private slots:
     void selfModeStopGivesTheUsersNumber();
     void digitKeysSayTheirPosition_data();
     void digitKeysSayTheirPosition();
-    void descriptionsAddToTheName();
-    void pastDataFieldIsNamedByItsPrompt();
-    void storingAndClearingAreHeard();
+    void modeButtonsSayWhatTheKeysDo();
+    void helpLinkIsALink();
 
 private:
     static QTimer *roll(Random &window) { return window.findChild<QTimer *>(); }
@@ -65,9 +61,9 @@ void tst_Accessibility::numberWindowIsNamed()
                             "the Menu key opens the settings, F1 the help."));
 }
 
-// A screen reader speaks a changed name of the object in focus (the events
-// themselves are checked on the real bus, end to end): a stop puts the number
-// the display shows into the name, 0 included; the roll leaves it alone.
+// What a screen reader reads of the number window (what it hears, and when,
+// is checked on the real bus, end to end): a stop puts the number the display
+// shows into the name and the value; the roll leaves both alone.
 void tst_Accessibility::numberIsSpokenAtAStop()
 {
     Random window;
@@ -107,15 +103,6 @@ void tst_Accessibility::numberIsSpokenAtAStop()
     QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number"));
     QCOMPARE(accessibleText(&window, QAccessible::Value), QString());
     QVERIFY(qIsNaN(value->currentValue().toDouble()));
-
-    // Every digit limited to "0": the stop shows 0, and says so.
-    QTest::keyClick(&window, Qt::Key_Menu);
-    Setup_config *dialog = settingsDialog();
-    for (const char *group : {"max3_group", "max2_group", "max1_group"})
-        digitKey(dialog, group, QStringLiteral("0"))->setChecked(true);
-    captureStdout([&] { QTest::keyClick(&window, Qt::Key_Return); });
-    QCOMPARE(window.intValue(), 0);
-    QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number 0"));
 }
 
 void tst_Accessibility::selfModeStopGivesTheUsersNumber()
@@ -164,97 +151,40 @@ void tst_Accessibility::digitKeysSayTheirPosition()
     QCOMPARE(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::RadioButton);
 }
 
-// A screen reader reads the name, then the description, which is the tooltip
-// when nothing else is set: no description may only repeat the name.
-void tst_Accessibility::descriptionsAddToTheName()
+// The mode buttons are where the draw is explained (their tooltips only
+// repeat their names).
+void tst_Accessibility::modeButtonsSayWhatTheKeysDo()
 {
-    Random number;
-    Setup_config settings;
-    Input_Serch pastData;
-    HelpWindow help;
-    QStringList repeated;
-    for (QWidget *window : std::initializer_list<QWidget *>{&number, &settings, &pastData, &help}) {
-        QList<QWidget *> widgets = window->findChildren<QWidget *>();
-        widgets.prepend(window);
-        for (QWidget *widget : widgets) {
-            const QString name = accessibleText(widget, QAccessible::Name).toLower();
-            const QString description = accessibleText(widget, QAccessible::Description).toLower();
-            if (!description.isEmpty() && name.contains(description))
-                repeated << name + QStringLiteral(" / ") + description;
-        }
-    }
-    QCOMPARE(repeated, QStringList());
-
-    // The mode buttons are where the draw is explained.
+    Setup_config dialog;
     QCOMPARE(
-        accessibleText(settings.findChild<QRadioButton *>(QStringLiteral("random_radio")),
+        accessibleText(dialog.findChild<QRadioButton *>(QStringLiteral("random_radio")),
                        QAccessible::Description),
         QStringLiteral("Each digit is drawn at random, up to the key chosen for its position"));
-    QCOMPARE(accessibleText(settings.findChild<QRadioButton *>(QStringLiteral("self_radio")),
+    QCOMPARE(accessibleText(dialog.findChild<QRadioButton *>(QStringLiteral("self_radio")),
                             QAccessible::Description),
              QStringLiteral("Each digit is the key chosen for its position"));
 }
 
-void tst_Accessibility::pastDataFieldIsNamedByItsPrompt()
+// The help's link as a child of its text: found from both sides, and
+// followed by its action (reading and Tab are checked on the real bus).
+void tst_Accessibility::helpLinkIsALink()
 {
-    Input_Serch window;
-    auto *field = window.findChild<QLineEdit *>(QStringLiteral("input_edit"));
-    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(field);
-    const auto labels = face->relations(QAccessible::Label);
-    QCOMPARE(labels.size(), 1);
-    QCOMPARE(labels.first().first->object(),
-             window.findChild<QLabel *>(QStringLiteral("input_label")));
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR)));
+    HelpWindow help;
+    QDir::setCurrent(previous);
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
 
-    QCOMPARE(face->text(QAccessible::Name), QStringLiteral("No"));
-    const std::pair<const char *, const char *> modes[] = {{"data_to_times_radio", "Data"},
-                                                           {"entry_radio", "Input Bought No"},
-                                                           {"times_to_data_radio", "No"}};
-    for (const auto &[mode, name] : modes) {
-        captureStdout([&] { window.findChild<QRadioButton *>(QLatin1String(mode))->click(); });
-        QCOMPARE(face->text(QAccessible::Name), QLatin1String(name));
-    }
-}
-
-// Heard as a notification that appears in the window; it is gone once the
-// focus moves on.
-void tst_Accessibility::storingAndClearingAreHeard()
-{
-    boughtStore() = BoughtStore();
-    Input_Serch window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.activateWindow();
-    auto *field = window.findChild<QLineEdit *>(QStringLiteral("input_edit"));
-    auto *clear = window.findChild<QPushButton *>(QStringLiteral("clear_button"));
-    captureStdout(
-        [&] { window.findChild<QRadioButton *>(QStringLiteral("entry_radio"))->click(); });
-    field->setFocus();
-    auto notices = [&] {
-        QStringList shown;
-        for (QWidget *child : window.findChildren<QWidget *>()) {
-            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(child);
-            if (face->role() == QAccessible::Notification && child->isVisible() &&
-                child->size().isEmpty())
-                shown << face->text(QAccessible::Name);
-        }
-        return shown;
-    };
-    QCOMPARE(notices(), QStringList());
-
-    const QString numbers[] = {QStringLiteral("123"), QStringLiteral("007")};
-    const QString heard[] = {QStringLiteral("Stored 123. Numbers bought: 1"),
-                             QStringLiteral("Stored 7. Numbers bought: 2")};
-    for (int i = 0; i < 2; ++i) {
-        QTest::keyClicks(field, numbers[i]);
-        captureStdout([&] { QTest::keyClick(field, Qt::Key_Return); });
-        QCOMPARE(notices(), QStringList{heard[i]});
-    }
-
-    clear->setFocus();
-    QCOMPARE(notices(), QStringList());
-    captureStdout([&] { QTest::keyClick(clear, Qt::Key_Space); });
-    QCOMPARE(boughtStore().entryCount(), 0);
-    QCOMPARE(notices(), QStringList{QStringLiteral("List cleared")});
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&help);
+    QAccessibleInterface *link = face->child(face->childCount() - 1);
+    QCOMPARE(link->role(), QAccessible::Link);
+    QCOMPARE(link->text(QAccessible::Name), QStringLiteral("日本語の説明はこちら"));
+    QCOMPARE(link->parent(), face);
+    QCOMPARE(face->indexOfChild(link), face->childCount() - 1);
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(help.source().fragment(), QStringLiteral("ja"));
+    QVERIFY(help.verticalScrollBar()->value() > 0);
 }
 
 QTEST_MAIN(tst_Accessibility)
