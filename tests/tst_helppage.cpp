@@ -3,6 +3,8 @@
 
 #include "help/helpwindow.h"
 
+#include "support/helpopener.h"
+
 #include <QDir>
 #include <QRegularExpression>
 #include <QStyle>
@@ -27,7 +29,6 @@ private slots:
     void tellsWhatTheKeysDo();
 
 private:
-    static std::unique_ptr<HelpWindow> openOnThePage();
 };
 
 namespace {
@@ -92,18 +93,6 @@ QColor backgroundOf(const QTextFragment &fragment, const QTextBlock &block, cons
 
 } // namespace
 
-std::unique_ptr<HelpWindow> tst_HelpPage::openOnThePage()
-{
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR));
-    auto window = std::make_unique<HelpWindow>();
-    QDir::setCurrent(previous);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
-    return window;
-}
-
 void tst_HelpPage::readableInEveryPalette_data()
 {
     QTest::addColumn<bool>("dark");
@@ -120,7 +109,7 @@ void tst_HelpPage::readableInEveryPalette()
     const QPalette saved = QApplication::palette();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
-    const std::unique_ptr<HelpWindow> window = openOnThePage();
+    const std::unique_ptr<HelpWindow> window = openHelpOnThePage();
     QApplication::setPalette(saved);
     QVERIFY(window);
 
@@ -151,7 +140,7 @@ void tst_HelpPage::readableInEveryPalette()
 // at the end of some paragraphs, where nobody sees it.)
 void tst_HelpPage::japaneseHasNoStraySpaces()
 {
-    const std::unique_ptr<HelpWindow> window = openOnThePage();
+    const std::unique_ptr<HelpWindow> window = openHelpOnThePage();
     QVERIFY(window);
     const QString text = window->toPlainText();
     const QString japanese = text.mid(text.indexOf(QStringLiteral("Lukimo の使い方")));
@@ -168,7 +157,7 @@ void tst_HelpPage::japaneseHasNoStraySpaces()
 
 void tst_HelpPage::tellsWhatTheKeysDo()
 {
-    const std::unique_ptr<HelpWindow> window = openOnThePage();
+    const std::unique_ptr<HelpWindow> window = openHelpOnThePage();
     QVERIFY(window);
     const QString text = window->toPlainText();
     const qsizetype japanese = text.indexOf(QStringLiteral("Lukimo の使い方"));

@@ -5,6 +5,8 @@
 #include "pastdata/input_serch.h"
 #include "settings/setup_config.h"
 
+#include "support/helpopener.h"
+
 #include <QDir>
 #include <QPushButton>
 #include <QScrollBar>
@@ -30,22 +32,9 @@ private slots:
 
 private:
     // The help window on the real page, shown, as a reader first sees it.
-    static std::unique_ptr<HelpWindow> openOnThePage();
     static QPushButton *button(Setup_config &dialog, const QString &text);
     template <typename Window> static QList<Window *> topLevel();
 };
-
-std::unique_ptr<HelpWindow> tst_HelpWindow::openOnThePage()
-{
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR));
-    auto window = std::make_unique<HelpWindow>();
-    QDir::setCurrent(previous);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
-    return window;
-}
 
 QPushButton *tst_HelpWindow::button(Setup_config &dialog, const QString &text)
 {
@@ -241,7 +230,7 @@ void tst_HelpWindow::opensAtTheReadersLanguage()
 
     const QLocale saved;
     QLocale::setDefault(locale);
-    const std::unique_ptr<HelpWindow> window = openOnThePage();
+    const std::unique_ptr<HelpWindow> window = openHelpOnThePage();
     QLocale::setDefault(saved);
     QVERIFY(window);
 
