@@ -51,12 +51,7 @@ void holdMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
 
 DisplayCheck::DisplayCheck(int argc, char **argv)
 {
-    QString platformArgument;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
-            platformArgument = QString::fromLocal8Bit(argv[i + 1]);
-    }
-    requestedDisplay = describe(platformArgument);
+    requestedDisplay = describe(argc, argv);
     previousHandler = qInstallMessageHandler(holdMessage);
 }
 
@@ -93,9 +88,13 @@ bool DisplayCheck::usable()
     return true;
 }
 
-QString DisplayCheck::describe(const QString &platformArgument)
+QString DisplayCheck::describe(int argc, char **argv)
 {
-    QString platform = platformArgument;
+    QString platform;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            platform = QString::fromLocal8Bit(argv[i + 1]);
+    }
     if (platform.isEmpty())
         platform = qEnvironmentVariable("QT_QPA_PLATFORM");
     // "wayland;xcb" tries each in turn; "xcb:option" carries options.

@@ -24,10 +24,10 @@ public:
     // too few colours to paint the program's windows on.
     bool usable();
 
-    // The display the command line and the environment ask for, as a user
-    // would name it: X display ":1", Wayland display "wayland-0", or the
-    // platform's name.
-    static QString describe(const QString &platformArgument);
+    // The display the command line (-platform) and the environment ask for,
+    // as a user would name it: X display ":1", Wayland display "wayland-0",
+    // or the platform's name.
+    static QString describe(int argc, char **argv);
 
 private:
     bool watching = true;

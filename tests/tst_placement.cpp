@@ -31,6 +31,7 @@ private slots:
     void windowsOpenBesideTheNumberWindow_data();
     void windowsOpenBesideTheNumberWindow();
     void placedAgainOnlyWhenShownFromHidden();
+    void placedAtTheSizeItIsShownAt();
     void ruleAmongOtherWindows_data();
     void ruleAmongOtherWindows();
     void askedAgainComesBack_data();
@@ -226,6 +227,40 @@ void tst_Placement::placedAgainOnlyWhenShownFromHidden()
     QVERIFY(!dialog->isVisible());
     QTest::mousePress(&window, Qt::RightButton);
     QVERIFY2(misplaced(dialog, &window).isEmpty(), misplaced(dialog, &window));
+}
+
+// A window that sizes itself for its texts only when it is polished, as the
+// past-data window does.
+class GrowsWhenPolished : public QWidget
+{
+public:
+    explicit GrowsWhenPolished(int width) : width(width) { resize(100, 100); }
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::Polish)
+            setMinimumWidth(width);
+        return QWidget::event(event);
+    }
+
+private:
+    int width;
+};
+
+void tst_Placement::placedAtTheSizeItIsShownAt()
+{
+    Random window;
+    const QRect available = window.screen()->availableGeometry();
+    window.move(available.topLeft() + QPoint(available.width() / 3, 0));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // Too wide, once polished, for the room right of the number window.
+    GrowsWhenPolished grown(available.width() / 2);
+    showBeside(&grown, &window);
+    QVERIFY(QTest::qWaitForWindowExposed(&grown));
+    QVERIFY2(misplaced(&grown, &window).isEmpty(), misplaced(&grown, &window));
 }
 
 void tst_Placement::ruleAmongOtherWindows_data()

@@ -357,6 +357,8 @@ void tst_Translation::catalogueStructure_data()
         << catalogue(hashes, messages) + QByteArray("\x42\0\0", 3) << false;
     QTest::newRow("four bytes after the last section")
         << catalogue(hashes, messages) + QByteArray("\x88\x01\x01\x01", 4) << false;
+    QTest::newRow("last section one byte longer than the file")
+        << catalogue(hashes, messages) + char(0x88) + be32(3) + "\x01\x01" << false;
     QTest::newRow("an empty section")
         << catalogue(hashes, messages) + char(0x88) + be32(0) << false;
     QTest::newRow("a context table")

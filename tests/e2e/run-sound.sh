@@ -74,6 +74,9 @@ for n in 1 2 3; do
     count_is $n '^data to times=1$' "$work/stdout" || fail "click $n missed the mode button"
     count_is $n "'new' on sink-input" "$work/events" ||
         fail "$(grep -c "'new' on sink-input" "$work/events" || true) of $n clicks reached the sound server"
+    # The next click comes once this one's sound has ended: one coming while
+    # it plays may restart it in the same stream.
+    count_is $n "'remove' on sink-input" "$work/events" || fail "click $n's sound never ended"
 done
 
 close_all_and_expect_exit "sound"
