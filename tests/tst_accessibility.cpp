@@ -6,6 +6,7 @@
 #include "numberwindow/random.h"
 #include "settings/setup_config.h"
 
+#include "support/helpopener.h"
 #include "support/modalboxcloser.h"
 #include "support/settingskeys.h"
 #include "support/stdoutcapture.h"
@@ -42,6 +43,7 @@ private slots:
     void digitKeysSayTheirPosition();
     void modeButtonsSayWhatTheKeysDo();
     void helpLinkIsALink();
+    void helpTextIsReadAndSelected();
 
 private:
     static QTimer *roll(Random &window) { return window.findChild<QTimer *>(); }
@@ -185,6 +187,52 @@ void tst_Accessibility::helpLinkIsALink()
     link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(help.source().fragment(), QStringLiteral("ja"));
     QVERIFY(help.verticalScrollBar()->value() > 0);
+}
+
+// What a screen reader reads of the help and moves in it: lines as the
+// window wraps them, words, and a selection kept inside the text.
+void tst_Accessibility::helpTextIsReadAndSelected()
+{
+    const std::unique_ptr<HelpWindow> help = openHelpOnThePage();
+    QVERIFY(help);
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(help.get());
+    QAccessibleTextInterface *text = view ? view->textInterface() : nullptr;
+    QVERIFY(text);
+    const QString plain = help->toPlainText();
+    QCOMPARE(text->characterCount(), plain.size());
+
+    int start = -1, end = -1;
+    const QString firstLine = text->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
+    QCOMPARE(start, 0);
+    QVERIFY(end > 1);
+    QCOMPARE(firstLine, plain.left(end));
+    // The page opens on its title, a line of its own.
+    QCOMPARE(firstLine.trimmed(), plain.section(QLatin1Char('\n'), 0, 0).trimmed());
+    const int word = plain.indexOf(QStringLiteral("Lukimo"));
+    QVERIFY(word > 0);
+    QCOMPARE(text->textAtOffset(word + 2, QAccessible::WordBoundary, &start, &end),
+             QStringLiteral("Lukimo"));
+    QCOMPARE(start, word);
+
+    text->addSelection(2, 9);
+    text->selection(0, &start, &end);
+    QCOMPARE(QList<int>({start, end}), QList<int>({2, 9}));
+    QCOMPARE(help->textCursor().selectedText(), plain.mid(2, 7));
+    text->selection(1, &start, &end);
+    QCOMPARE(QList<int>({start, end}), QList<int>({0, 0}));
+    text->setSelection(0, -3, plain.size() + 10);
+    text->selection(0, &start, &end);
+    QCOMPARE(QList<int>({start, end}), QList<int>({0, int(plain.size())}));
+    text->setSelection(0, 4, -3);
+    text->selection(0, &start, &end);
+    QCOMPARE(QList<int>({start, end}), QList<int>({0, 4}));
+    text->setSelection(0, plain.size() + 5, plain.size() + 10);
+    QCOMPARE(text->selectionCount(), 0);
+    QCOMPARE(text->cursorPosition(), int(plain.size()));
+
+    start = end = -1;
+    QCOMPARE(text->attributes(5, &start, &end), QString());
+    QCOMPARE(QList<int>({start, end}), QList<int>({0, int(plain.size())}));
 }
 
 QTEST_MAIN(tst_Accessibility)
