@@ -3,8 +3,6 @@
 
 #include "numberwindow/random.h"
 
-#include "numberwindow/numberaccessible.h"
-
 #include "common/placement.h"
 #include "common/reportbox.h"
 #include "common/trace.h"
@@ -12,7 +10,6 @@
 #include "settings/setup_config.h"
 
 #include <QAccessible>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>

@@ -3,8 +3,8 @@
 
 #include "pastdata/input_serch.h"
 
-#include "common/radiogroupfocus.h"
 #include "common/announcer.h"
+#include "common/radiogroupfocus.h"
 #include "common/trace.h"
 #include "common/workingdir.h"
 #include "pastdata/boughtstore.h"
