@@ -215,7 +215,11 @@ bool Input_Serch::event(QEvent *event)
 {
     // Sized for its texts when it is polished, just before it is first placed
     // and shown: measuring text brings up the font engines, which start-up
-    // need not wait for.
+    // need not wait for. Qt asks every new widget to polish itself as soon as
+    // the event loop runs, which for this window, built hidden at start-up,
+    // would be before the first frame; it is polished when it is placed.
+    if (event->type() == QEvent::PolishRequest)
+        return true;
     if (event->type() == QEvent::Polish && !textsMeasured) {
         fitToTexts();
         textsMeasured = true;
