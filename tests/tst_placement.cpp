@@ -32,6 +32,7 @@ private slots:
     void windowsOpenBesideTheNumberWindow();
     void placedAgainOnlyWhenShownFromHidden();
     void placedAtTheSizeItIsShownAt();
+    void shrunkNoSmallerThanItsMinimum();
     void ruleAmongOtherWindows_data();
     void ruleAmongOtherWindows();
     void askedAgainComesBack_data();
@@ -261,6 +262,28 @@ void tst_Placement::placedAtTheSizeItIsShownAt()
     showBeside(&grown, &window);
     QVERIFY(QTest::qWaitForWindowExposed(&grown));
     QVERIFY2(misplaced(&grown, &window).isEmpty(), misplaced(&grown, &window));
+}
+
+// A window too big for any place clear of the number window, whose minimum
+// misses the room to its right by one pixel once the frame is counted: it
+// may cover the number window, but it stays whole on the screen.
+void tst_Placement::shrunkNoSmallerThanItsMinimum()
+{
+    Random window;
+    const QRect available = window.screen()->availableGeometry();
+    window.move(available.topLeft());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect anchor = window.frameGeometry();
+    const QSize decoration = anchor.size() - window.size();
+
+    QWidget big;
+    big.setMinimumSize(available.right() - anchor.right() - decoration.width() + 1,
+                       available.bottom() - anchor.bottom() - decoration.height() + 1);
+    big.resize(available.size());
+    showBeside(&big, &window);
+    QVERIFY(QTest::qWaitForWindowExposed(&big));
+    QVERIFY2(available.contains(big.frameGeometry()), misplaced(&big, &window));
 }
 
 void tst_Placement::ruleAmongOtherWindows_data()

@@ -3,6 +3,7 @@
 
 #include "app/streams.h"
 #include "common/trace.h"
+#include "platform/platform.h"
 
 #include <QFile>
 #include <QtTest>
@@ -81,6 +82,7 @@ private slots:
     void anOutputThatFailsQuietensTheTrace_data();
     void anOutputThatFailsQuietensTheTrace();
     void aFullOutputDropsLinesWithoutWaiting();
+    void aWriteTakenInPartIsNoLongerRetried();
     void aReaderThatWentAwayQuietensTheTrace_data();
     void aReaderThatWentAwayQuietensTheTrace();
     void closedDescriptorsAreOpenedOnDevNull();
@@ -188,6 +190,23 @@ void tst_Streams::aFullOutputDropsLinesWithoutWaiting()
     trace("times to data=2\n");
     QCOMPARE(out.drain(), QByteArray("data to times=1\ntimes to data=2\n"));
     QCOMPARE(droppedTraceLines() - droppedBefore, 100);
+}
+
+// An output that another program made non-blocking can take part of a write
+// and then no more; the rest must not follow later, glued to other lines.
+void tst_Streams::aWriteTakenInPartIsNoLongerRetried()
+{
+    int ends[2];
+    QCOMPARE(::socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    ::fcntl(ends[0], F_SETFL, ::fcntl(ends[0], F_GETFL) | O_NONBLOCK);
+    const int saved = ::dup(STDOUT_FILENO);
+    ::dup2(ends[0], STDOUT_FILENO);
+    const QByteArray line(4 << 20, 'n');
+    const platform::OutputWrite result = platform::writeToOutputNow(line.constData(), line.size());
+    ::dup2(saved, STDOUT_FILENO);
+    for (int fd : {saved, ends[0], ends[1]})
+        ::close(fd);
+    QCOMPARE(result, platform::OutputWrite::Broken);
 }
 
 void tst_Streams::aReaderThatWentAwayQuietensTheTrace_data()

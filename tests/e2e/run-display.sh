@@ -3,7 +3,8 @@
 # windows: on an X display that does not exist, on a platform that does not
 # exist, and on an 8-bit X display it cannot paint on. Each must end the
 # program at once with exit status 1 and one plain line on standard error
-# that names the display, never an abort or a core dump.
+# that names the display, never an abort or a core dump. A 16-bit display,
+# the least it paints on, is used.
 #   run-display.sh RUN-DIR [LEAK-SUPPRESSIONS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,7 +13,7 @@ source "$here/../../scripts/xvfb.sh"
 source "$here/lib.sh"
 work=$(mktemp -d -t lukimo-display.XXXXXX)
 pid=
-trap 'kill ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill ${pid:-} ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$work"' EXIT
 trap 'exit 1' HUP INT TERM
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -37,4 +38,12 @@ refused "no X display set" 'DISPLAY' QT_QPA_PLATFORM=xcb DISPLAY=
 refused "unknown platform" '"nosuch"' QT_QPA_PLATFORM=nosuch
 start_xvfb 640x480x8
 refused "8-bit display" "\"$DISPLAY\"" QT_QPA_PLATFORM=xcb DISPLAY="$DISPLAY"
-echo "display: every display the program cannot use is refused in one line"
+kill "$XVFB_PID"
+wait "$XVFB_PID" 2>/dev/null || true
+
+start_xvfb 640x480x16
+QT_QPA_PLATFORM=xcb ./lukimo >/dev/null 2>"$work/err" &
+pid=$!
+wait_for_window Lukimo "$pid" >/dev/null || { cat "$work/err"; fail "16-bit display: no window"; }
+close_all_and_expect_exit "16-bit display"
+echo "display: every display the program cannot use is refused in one line; a 16-bit one is used"
