@@ -14,29 +14,23 @@
 
 namespace {
 
-QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
+// The toolkit asks once for each class the object derives from, so the casts
+// alone decide.
+QAccessibleInterface *accessibleFor(const QString &, QObject *object)
 {
-    if (className == QLatin1String("Random"))
-        if (auto *window = qobject_cast<Random *>(object))
-            return new NumberAccessible(window);
-    if (className == QLatin1String("HelpWindow"))
-        if (auto *help = qobject_cast<HelpWindow *>(object))
-            return new HelpAccessible(help);
-    if (className == QLatin1String("Announcer"))
-        if (auto *announcer = qobject_cast<Announcer *>(object))
-            return new QAccessibleWidget(announcer, QAccessible::Notification);
+    if (auto *window = qobject_cast<Random *>(object))
+        return new NumberAccessible(window);
+    if (auto *help = qobject_cast<HelpWindow *>(object))
+        return new HelpAccessible(help);
+    if (auto *announcer = qobject_cast<Announcer *>(object))
+        return new QAccessibleWidget(announcer, QAccessible::Notification);
     return nullptr;
 }
-
-bool installed = false;
 
 } // namespace
 
 void installAccessibility()
 {
-    // The toolkit keeps every factory it is given, and asks each in turn.
-    if (installed)
-        return;
+    // Installing it again, as each start-up in the tests does, adds nothing.
     QAccessible::installFactory(accessibleFor);
-    installed = true;
 }
