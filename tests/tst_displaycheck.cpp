@@ -3,6 +3,8 @@
 
 #include "app/displaycheck.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -27,6 +29,7 @@ private slots:
     void namesTheDisplayAsked_data();
     void namesTheDisplayAsked();
     void passesOnWhatWasHeldOnceTheDisplayIsOpen();
+    void aDisplayThatDoesNotOpenEndsInOneLine();
 };
 
 void tst_DisplayCheck::namesTheDisplayAsked_data()
@@ -86,6 +89,37 @@ void tst_DisplayCheck::passesOnWhatWasHeldOnceTheDisplayIsOpen()
     qWarning("said afterwards");
     qInstallMessageHandler(previous);
     QCOMPARE(passedOn, (QStringList{"said while opening", "held", "said afterwards"}));
+}
+
+// The toolkit's fatal message when the display does not open ends the program
+// with status 1 and the one line, not an abort. A second copy of this test
+// program plays the program.
+void tst_DisplayCheck::aDisplayThatDoesNotOpenEndsInOneLine()
+{
+    if (qEnvironmentVariableIsSet("LUKIMO_DISPLAY_FAILS")) {
+        char name[] = "lukimo";
+        char *argv[] = {name, nullptr};
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("DISPLAY", ":7");
+        DisplayCheck check(1, argv);
+        qFatal("could not connect to display :7");
+    }
+    QProcess copy;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LUKIMO_DISPLAY_FAILS"), QStringLiteral("1"));
+    // The toolkit's own start-up of the copy has nothing to say either.
+    const QTemporaryDir runtime;
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    copy.setProcessEnvironment(environment);
+    copy.start(QCoreApplication::applicationFilePath(),
+               {QString::fromLatin1(QTest::currentTestFunction())});
+    QVERIFY(copy.waitForFinished(60000));
+    QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(copy.exitCode(), 1);
+    const QString said = QString::fromLocal8Bit(copy.readAllStandardError());
+    QCOMPARE(said.count(QLatin1Char('\n')), 1);
+    QCOMPARE(said.trimmed(),
+             QStringLiteral("Lukimo: no display could be opened (X display \":7\")."));
 }
 
 QTEST_MAIN(tst_DisplayCheck)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end test of the built program started where it cannot show its
 # windows: on an X display that does not exist, on a platform that does not
-# exist, and on an 8-bit X display it cannot paint on. Each must end the
+# exist, and on a 15-bit X display it cannot paint on. Each must end the
 # program at once with exit status 1 and one plain line on standard error
 # that names the display, never an abort or a core dump. A 16-bit display,
 # the least it paints on, is used.
@@ -36,8 +36,8 @@ refused() {
 refused "no X display" '":99999"' QT_QPA_PLATFORM=xcb DISPLAY=:99999
 refused "no X display set" 'DISPLAY' QT_QPA_PLATFORM=xcb DISPLAY=
 refused "unknown platform" '"nosuch"' QT_QPA_PLATFORM=nosuch
-start_xvfb 640x480x8
-refused "8-bit display" "\"$DISPLAY\"" QT_QPA_PLATFORM=xcb DISPLAY="$DISPLAY"
+start_xvfb 640x480x15
+refused "15-bit display" "\"$DISPLAY\"" QT_QPA_PLATFORM=xcb DISPLAY="$DISPLAY"
 kill "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null || true
 
