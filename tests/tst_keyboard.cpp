@@ -251,6 +251,7 @@ void tst_Keyboard::everyWindowHelpsAndLetsGo_data()
     QTest::newRow("settings, Ctrl+Q") << Window::Settings << quit;
     QTest::newRow("settings, Escape") << Window::Settings << escape;
     QTest::newRow("help, Ctrl+Q") << Window::Help << quit;
+    QTest::newRow("help, Escape") << Window::Help << escape;
     QTest::newRow("past data, Ctrl+Q") << Window::PastData << quit;
     QTest::newRow("past data, Escape") << Window::PastData << escape;
 }
