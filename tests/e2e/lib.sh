@@ -34,23 +34,31 @@ no_window() {
     ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
 }
 
-# answers WINDOW: the program of WINDOW answers a window manager's ping
-# within 20 s. Its answer comes from its event loop once it has handled what
-# it was sent before (a click, a key) and drawn the result.
-answers() {
-    python3 "$here/ping-window.py" "$1" 20
-}
-
-# look WINDOW FILE: photographs WINDOW into FILE. import asks for a mouse
-# click on some window when the one it is given is gone, so it only runs
-# while the program lives, and never for long.
-look() {
+# expect_running: fails the test when the program has ended.
+expect_running() {
     local status=0
     if ended "$pid"; then
         wait "$pid" || status=$?
         pid=
         fail "the program ended by itself with exit code $status"
     fi
+}
+
+# answers WINDOW: the program answers a window manager's ping to WINDOW
+# within 20 s. Its answer comes from its event loop once it has handled what
+# it was sent before (a click, a key) and drawn the result. A program that
+# has ended fails the test.
+answers() {
+    python3 "$here/ping-window.py" "$1" 20 "$pid" && return 0
+    expect_running
+    return 1
+}
+
+# look WINDOW FILE: photographs WINDOW into FILE. import asks for a mouse
+# click on some window when the one it is given is gone, so it only runs
+# while the program lives, and never for long.
+look() {
+    expect_running
     timeout 20 import -window "$1" "$2" || fail "the window could not be photographed"
 }
 

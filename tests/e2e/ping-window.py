@@ -3,9 +3,9 @@
 the program's answer. The program answers from its event loop, after the
 events it was sent before the ping, and the X server draws what the program
 drew before it answered: an answer means the program has handled all that,
-and shows it. Usage: ping-window.py WINDOW-ID [SECONDS] (DISPLAY from the
-environment); exit code 0 on an answer within SECONDS (20 unless told),
-1 without one."""
+and shows it. Usage: ping-window.py WINDOW-ID [SECONDS [PID]] (DISPLAY from
+the environment); exit code 0 on an answer within SECONDS (20 unless told),
+1 without one; the wait ends early when process PID has ended."""
 import ctypes
 import ctypes.util
 import os
@@ -49,6 +49,20 @@ if not display:
     sys.exit("cannot open the display")
 window = int(sys.argv[1], 0)
 seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 20.0
+pid = int(sys.argv[3]) if len(sys.argv) > 3 else None
+
+
+def ended():
+    if pid is None:
+        return False
+    try:
+        os.kill(pid, 0)
+    except ProcessLookupError:
+        return True
+    except PermissionError:
+        pass
+    return False
+
 root = x11.XDefaultRootWindow(display)
 protocols = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
 ping = x11.XInternAtom(display, b"_NET_WM_PING", 0)
@@ -82,6 +96,6 @@ while True:
             x11.XCloseDisplay(display)
             sys.exit(0)
     left = deadline - time.monotonic()
-    if left <= 0:
+    if left <= 0 or ended():
         sys.exit(1)
-    select.select([fd], [], [], left)
+    select.select([fd], [], [], min(left, 0.1))
