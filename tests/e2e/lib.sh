@@ -1,5 +1,6 @@
-# Sourced by the end-to-end scripts, after scripts/xvfb.sh. They keep the
-# program's process id in $pid, define fail(), and set $here to their folder.
+# Sourced by the end-to-end scripts (those on X after scripts/xvfb.sh). They
+# keep the program's process id in $pid, define fail(), and set $here to
+# their folder.
 #
 # The scripts wait for events, not for fixed times: each wait polls for what
 # it expects and gives up only after a guard far longer than a slow machine
@@ -72,18 +73,18 @@ same_picture() {
 # least one new drawing); false when it has not within 20 s. The last two
 # looks are PREFIX-1.png and PREFIX-2.png.
 picture_changes() {
-    local window=$1 prefix=$2 left=$3 now end
-    now=${EPOCHREALTIME//[!0-9]/}
-    end=$((now + 20 * 1000000))
+    local window=$1 prefix=$2 left=$3
     look "$window" "$prefix-2.png"
-    while [ "$left" -gt 0 ]; do
-        now=${EPOCHREALTIME//[!0-9]/}
-        [ "$now" -lt "$end" ] || return 1
-        mv "$prefix-2.png" "$prefix-1.png"
-        sleep 0.05
-        look "$window" "$prefix-2.png"
-        same_picture "$prefix-1.png" "$prefix-2.png" || left=$((left - 1))
-    done
+    wait_until 20 changed_again
+}
+
+# changed_again: picture_changes's next look; true once it has seen $left
+# changes.
+changed_again() {
+    mv "$prefix-2.png" "$prefix-1.png"
+    look "$window" "$prefix-2.png"
+    same_picture "$prefix-1.png" "$prefix-2.png" || left=$((left - 1))
+    [ "$left" -le 0 ]
 }
 
 # use_leak_suppressions FILE: a sanitizer build reports leaks, less those
