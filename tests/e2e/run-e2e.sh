@@ -42,7 +42,7 @@ rolling() {
 still() {
     local name=$1 what=$2
     wait_until 20 has_lines "$work/stdout" $((traced + 1)) ||
-        fail "$what did not stop the roll: no stop's trace line came out within 20 s"
+        fail "no stop's trace line came out within 20 s of $what: the roll did not stop, or the line was held back"
     traced=$(wc -l <"$work/stdout")
     answers "$window" || fail "the program did not answer after $what"
     look "$window" "$work/$name-1.png"
