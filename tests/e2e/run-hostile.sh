@@ -58,7 +58,7 @@ done
 # 2. A reader that goes away: head takes five lines and ends; the program
 # goes on without its trace. Once the settings are open, each tick (a new
 # picture) writes trace lines.
-running=head
+running="head"
 ./lukimo 2>/dev/null > >(head -n 5 >"$work/head") &
 pid=$!
 window=$(wait_for_window Lukimo "$pid") || fail "head: no window"
