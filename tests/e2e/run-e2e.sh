@@ -31,37 +31,27 @@ window=$(wait_for_window Lukimo "$pid") || fail "the number window did not appea
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 200 ] && [ "$HEIGHT" = 60 ] || fail "window is ${WIDTH}x${HEIGHT}, not 200x60"
 
-# import asks for a mouse click on some window when the one it is given is
-# gone, so it only runs while the program lives, and never for long.
-shot() {
-    if ! kill -0 "$pid" 2>/dev/null; then
-        status=0
-        wait "$pid" || status=$?
-        pid=
-        fail "the program ended by itself with exit code $status"
-    fi
-    timeout 20 import -window "$window" "$work/$1.png" || fail "the window could not be photographed"
-}
-same() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true)" = 0 ]; }
-# rolling NAME: the picture changes within five seconds; the last look is
-# NAME-2.png.
+# rolling NAME: the picture changes twice, so the number is drawn again and
+# again, not once; the last look is NAME-2.png.
 rolling() {
-    shot "$1-1"
-    for _ in $(seq 20); do
-        sleep 0.25
-        shot "$1-2"
-        same "$1-1" "$1-2" || return 0
-    done
-    return 1
+    picture_changes "$window" "$work/$1" 2
 }
-# still NAME: two looks 0.6 s apart, taken a moment after an action, agree.
+# still NAME WHAT: WHAT stopped the roll. The stop writes one trace line (the
+# settings' hundreds limit); once it is out and the program has drawn what
+# followed, two looks 0.6 s apart agree.
 still() {
-    sleep 0.4
-    shot "$1-1"
+    local name=$1 what=$2
+    wait_until 20 has_lines "$work/stdout" $((traced + 1)) ||
+        fail "no stop's trace line came out within 20 s of $what: the roll did not stop, or the line was held back"
+    traced=$(wc -l <"$work/stdout")
+    answers "$window" || fail "the program did not answer after $what"
+    look "$window" "$work/$name-1.png"
     sleep 0.6
-    shot "$1-2"
-    same "$1-1" "$1-2"
+    look "$window" "$work/$name-2.png"
+    same_picture "$work/$name-1.png" "$work/$name-2.png" || fail "the roll did not stop after $what"
 }
+# The trace lines so far: the roll writes none, each stop one.
+traced=0
 
 # Rolling: the picture changes between two looks a little apart, and it
 # shows segments, not a blank face.
@@ -71,21 +61,21 @@ colours=$(identify -format '%k' "$work/start-2.png")
 
 # A left click stops the roll.
 xdotool mousemove --window "$window" 100 30 click 1
-still click || fail "the roll did not stop after a left click"
+still click "a left click"
 # The stop asked the settings for the hundreds limit, and its trace line is
 # already out while the program runs (standard output is a file here).
 grep -qx 9 "$work/stdout" || fail "the stop's trace line was not written at once"
 
 # A double click is two presses: the roll starts and stops again.
 xdotool click --repeat 2 --delay 80 1
-still double || fail "a double click did not count as two presses"
+still double "the second press of a double click"
 
 # The keyboard: Space restarts the roll and Return stops it again.
 xdotool windowfocus --sync "$window"
 xdotool key space
 rolling space || fail "Space did not restart the roll"
 xdotool key Return
-still return || fail "Return did not stop the roll"
+still return "Return"
 
 # Windows the number window opens stand beside it, on the screen, never
 # over the display.
@@ -105,24 +95,16 @@ help=$(wait_for_window "How to use" "$pid") || fail "F1 did not open the help"
 beside help "$help"
 xdotool windowfocus --sync "$help"
 xdotool key Escape
-for i in $(seq 50); do
-    xdotool search --onlyvisible --name "^How to use\$" >/dev/null 2>&1 || break
-    sleep 0.1
-done
-xdotool search --onlyvisible --name "^How to use\$" >/dev/null 2>&1 && fail "Escape did not put the help away"
+wait_until 20 no_window "How to use" || fail "Escape did not put the help away"
 xdotool windowfocus --sync "$window"
 xdotool key shift+F10
 settings=$(wait_for_window "settei menu numbers3" "$pid") || fail "Shift+F10 did not open the settings"
 beside settings "$settings"
 python3 "$here/close-window.py" "$settings"
-sleep 0.3
+wait_until 20 no_window "settei menu numbers3" || fail "the settings window did not close"
 
 python3 "$here/close-window.py" "$window"
-for i in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
+if ! wait_until 20 ended "$pid"; then
     kill "$pid"
     fail "the process did not end when its window was closed"
 fi
