@@ -276,6 +276,8 @@ void tst_Keyboard::everyWindowHelpsAndLetsGo()
     activate(target);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     QTRY_COMPARE(QApplication::activeWindow(), helpWindow());
+    // Its text takes the keys and a screen reader's attention at once.
+    QCOMPARE(QApplication::focusWidget(), helpWindow());
 
     for (QWidget *other : QApplication::topLevelWidgets())
         if (other != target && other->isVisible())

@@ -33,6 +33,7 @@ private slots:
     void placedAgainOnlyWhenShownFromHidden();
     void placedAtTheSizeItIsShownAt();
     void shrunkNoSmallerThanItsMinimum();
+    void anIconTakesNoRoom();
     void ruleAmongOtherWindows_data();
     void ruleAmongOtherWindows();
     void askedAgainComesBack_data();
@@ -284,6 +285,25 @@ void tst_Placement::shrunkNoSmallerThanItsMinimum()
     showBeside(&big, &window);
     QVERIFY(QTest::qWaitForWindowExposed(&big));
     QVERIFY2(available.contains(big.frameGeometry()), misplaced(&big, &window));
+}
+
+// A window put away as an icon leaves its place free: the past-data window
+// opened from the iconified settings takes the first place beside the number
+// window, whether or not the settings stood there.
+void tst_Placement::anIconTakesNoRoom()
+{
+    Random window;
+    window.move(window.screen()->availableGeometry().topLeft());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mousePress(&window, Qt::RightButton);
+    Setup_config *dialog = settingsDialog();
+    QVERIFY(dialog);
+    dialog->showMinimized();
+    QTest::mouseClick(pushButton(dialog, QStringLiteral("serch")), Qt::LeftButton);
+    const QRect anchor = window.frameGeometry();
+    QCOMPARE(topLevel<Input_Serch>()->frameGeometry().topLeft(),
+             QPoint(anchor.right() + 1, anchor.top()));
 }
 
 void tst_Placement::ruleAmongOtherWindows_data()
