@@ -6,6 +6,7 @@
 // shown, already translated when it first appears, and closing it must end
 // main with status 0.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
@@ -23,6 +24,7 @@ QStringList shownTitles;
 QString titleAtFirstShow;
 QList<QSize> iconSizes;
 QString desktopEntry;
+bool numberReadable = false;
 
 class FirstShowProbe : public QObject
 {
@@ -44,8 +46,11 @@ void watchStartUp()
     probe->setParent(qApp);
     QTimer::singleShot(0, qApp, [probe] {
         for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (window->isVisible())
+            if (window->isVisible()) {
                 shownTitles << window->windowTitle();
+                QAccessibleInterface *face = QAccessible::queryAccessibleInterface(window);
+                numberReadable = face && face->valueInterface();
+            }
         }
         iconSizes = QApplication::windowIcon().availableSizes();
         desktopEntry = QGuiApplication::desktopFileName();
@@ -87,6 +92,7 @@ int main()
           "every window carries the program's icon, small sizes included");
     check(desktopEntry == QStringLiteral("org.lukimo.Lukimo"),
           "the windows name the desktop entry they belong to");
-    std::printf("%d passed, %d failed\n", 6 - failures, failures);
+    check(numberReadable, "a screen reader reads the number window's number");
+    std::printf("%d passed, %d failed\n", 7 - failures, failures);
     return failures == 0 ? 0 : 1;
 }
