@@ -93,6 +93,8 @@ private slots:
     void digitKeysSayTheirPosition_data();
     void digitKeysSayTheirPosition();
     void modeButtonsSayWhatTheKeysDo();
+    void settingsChosenByTheReaderAreApplied_data();
+    void settingsChosenByTheReaderAreApplied();
     void pastDataWindowTellsWhatItDid_data();
     void pastDataWindowTellsWhatItDid();
     void helpLinkIsALink();
@@ -261,6 +263,55 @@ void tst_Accessibility::modeButtonsSayWhatTheKeysDo()
     QCOMPARE(accessibleText(dialog.findChild<QRadioButton *>(QStringLiteral("self_radio")),
                             QAccessible::Description),
              QStringLiteral("Each digit is the key chosen for its position"));
+}
+
+void tst_Accessibility::settingsChosenByTheReaderAreApplied_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("code");
+    // A screen reader toggles a radio button (no click), or presses it.
+    const QString toggle = QAccessibleActionInterface::toggleAction();
+    const QString press = QAccessibleActionInterface::pressAction();
+    QTest::newRow("self mode toggled") << "mode_group"
+                                       << "self mode" << toggle << 19;
+    QTest::newRow("self mode pressed") << "mode_group"
+                                       << "self mode" << press << 19;
+    QTest::newRow("Random mode toggled back") << "mode_group"
+                                              << "Random mode" << toggle << 9;
+    QTest::newRow("a key toggled") << "max3_group"
+                                   << "5" << toggle << 5;
+    QTest::newRow("Numbers3 toggled") << "type_group"
+                                      << "Numbers3" << toggle << 9;
+}
+
+// What a screen reader's action checks in the settings is what the number
+// window gets: the limit code of the hundreds digit.
+void tst_Accessibility::settingsChosenByTheReaderAreApplied()
+{
+    QFETCH(QString, group);
+    QFETCH(QString, button);
+    QFETCH(QString, action);
+    QFETCH(int, code);
+
+    Setup_config dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    if (button == QLatin1String("Random mode"))
+        dialog.findChild<QRadioButton *>(QStringLiteral("self_radio"))->setChecked(true);
+    QRadioButton *chosen = nullptr;
+    for (auto *radio : dialog.findChild<QWidget *>(group)->findChildren<QRadioButton *>())
+        if (radio->text() == button)
+            chosen = radio;
+    QVERIFY(chosen);
+    captureStdout([&] {
+        QAccessible::queryAccessibleInterface(chosen)->actionInterface()->doAction(action);
+    });
+    QTRY_VERIFY(chosen->isChecked());
+    int applied = 0;
+    captureStdout([&] { applied = dialog.check_ok3(); });
+    QCOMPARE(applied, code);
 }
 
 void tst_Accessibility::pastDataWindowTellsWhatItDid_data()
