@@ -89,8 +89,25 @@ Input_Serch::Input_Serch()
     mode_box->setLayout(modeLayout);
 
     connect(ok_button, &QPushButton::clicked, this, &Input_Serch::Push_ok);
-    for (QRadioButton *mode : {entry_radio, serch_radio, data_to_times_radio, times_to_data_radio})
-        connect(mode, &QRadioButton::clicked, this, &Input_Serch::Check_mode);
+    appliedMode = times_to_data_radio;
+    for (QRadioButton *mode :
+         {entry_radio, serch_radio, data_to_times_radio, times_to_data_radio}) {
+        connect(mode, &QRadioButton::clicked, this, [this, mode] {
+            appliedMode = mode;
+            Check_mode();
+        });
+        // A screen reader may check a mode without clicking it; the mode is
+        // applied all the same, once, after the click that may come with it.
+        connect(
+            mode, &QRadioButton::toggled, this,
+            [this, mode](bool checked) {
+                if (checked && mode->isChecked() && appliedMode != mode) {
+                    appliedMode = mode;
+                    Check_mode();
+                }
+            },
+            Qt::QueuedConnection);
+    }
     connect(clear_button, &QPushButton::clicked, this, &Input_Serch::All_data_clear);
     connect(input_edit, &QLineEdit::returnPressed, this, &Input_Serch::Push_ok);
 

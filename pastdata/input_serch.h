@@ -56,6 +56,8 @@ private:
     QRadioButton *times_to_data_radio = nullptr;
     QRadioButton *entry_radio = nullptr;
     QRadioButton *serch_radio = nullptr;
+    // The mode whose input the field is set up for.
+    const QRadioButton *appliedMode = nullptr;
     QString result_text;
     // The number Push_ok() read from the input; nothing when the text was
     // not one.

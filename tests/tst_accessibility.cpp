@@ -327,6 +327,8 @@ void tst_Accessibility::pastDataWindowTellsWhatItDid_data()
     const QAccessible::Role field = QAccessible::EditableText;
     QTest::newRow("entry prompt") << QStringList{"entry_radio"} << renamed << field
                                   << QStringList{"Input Bought No"};
+    QTest::newRow("entry toggled by a screen reader")
+        << QStringList{"toggle entry_radio"} << renamed << field << QStringList{"Input Bought No"};
     QTest::newRow("data and back") << QStringList{"data_to_times_radio", "times_to_data_radio"}
                                    << renamed << field << QStringList{"Data", "No"};
     // What an action did is a notification that appears, even when it
@@ -354,13 +356,19 @@ void tst_Accessibility::pastDataWindowTellsWhatItDid()
     auto *field = window.findChild<QLineEdit *>(QStringLiteral("input_edit"));
     captureStdout([&] {
         for (const QString &step : std::as_const(steps)) {
-            if (auto *button = window.findChild<QAbstractButton *>(step)) {
+            if (step.startsWith(QLatin1String("toggle "))) {
+                QAccessible::queryAccessibleInterface(
+                    window.findChild<QAbstractButton *>(step.mid(7)))
+                    ->actionInterface()
+                    ->doAction(QAccessibleActionInterface::toggleAction());
+            } else if (auto *button = window.findChild<QAbstractButton *>(step)) {
                 button->click();
             } else {
                 QTest::keyClicks(field, step);
                 QTest::keyClick(field, Qt::Key_Return);
             }
         }
+        QTest::qWait(0);
     });
     QCOMPARE(heard.events, told);
 }
