@@ -371,6 +371,10 @@ void tst_Accessibility::pastDataWindowTellsWhatItDid()
         QTest::qWait(0);
     });
     QCOMPARE(heard.events, told);
+    // Shown to be heard, a note lies over nothing a click could reach.
+    for (QWidget *under :
+         {static_cast<QWidget *>(field), window.findChild<QWidget *>("input_label")})
+        QCOMPARE(window.childAt(under->geometry().center()), under);
 }
 
 // The help's link as a child of its text: found from both sides, and
