@@ -223,6 +223,13 @@ void tst_Accessibility::selfModeStopGivesTheUsersNumber()
     QCOMPARE(heard.events, QStringList{"Lukimo number 45 = 45"});
     QCOMPARE(accessibleText(&window, QAccessible::Value), QStringLiteral("45"));
     QCOMPARE(accessibleText(&window, QAccessible::Name), QStringLiteral("Lukimo number 45"));
+
+    // The next stop's report is an alert, read out as it appears.
+    captureStdout([&] { QTest::keyClick(&window, Qt::Key_Return); });
+    Told alerted(QAccessible::Alert);
+    captureStdout([&] { QTest::keyClick(&window, Qt::Key_Return); });
+    QCOMPARE(closer.boxes.size(), 2);
+    QCOMPARE(alerted.events, QStringList{"Box Pattern"});
 }
 
 void tst_Accessibility::digitKeysSayTheirPosition_data()
