@@ -406,6 +406,11 @@ void tst_Accessibility::helpLinkIsALink()
     QCOMPARE(link->text(QAccessible::Name), QStringLiteral("日本語の説明はこちら"));
     QCOMPARE(link->parent(), face);
     QCOMPARE(face->indexOfChild(link), face->childCount() - 1);
+    // It spans its text on the screen, and only a press follows it.
+    QVERIFY(link->rect().width() > help.fontMetrics().horizontalAdvance(QStringLiteral("日本語")));
+    QVERIFY(link->rect().height() < 2 * help.fontMetrics().lineSpacing());
+    link->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCOMPARE(help.source().fragment(), QString());
     link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(help.source().fragment(), QStringLiteral("ja"));
     QVERIFY(help.verticalScrollBar()->value() > 0);
@@ -435,8 +440,12 @@ void tst_Accessibility::helpTextIsReadAndSelected()
     QCOMPARE(text->textAtOffset(word + 2, QAccessible::WordBoundary, &start, &end),
              QStringLiteral("Lukimo"));
     QCOMPARE(start, word);
+    // Where a magnifier shows the word's first letter: as wide as the letter.
+    QCOMPARE(text->characterRect(word).width(), help->fontMetrics().horizontalAdvance(u'L'));
 
     text->addSelection(2, 9);
+    // There is one selection: another one's index changes nothing.
+    text->setSelection(1, 0, 1);
     text->selection(0, &start, &end);
     QCOMPARE(QList<int>({start, end, text->cursorPosition()}), QList<int>({2, 9, 9}));
     QCOMPARE(help->textCursor().selectedText(), plain.mid(2, 7));
