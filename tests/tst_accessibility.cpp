@@ -535,6 +535,9 @@ void tst_Accessibility::helpLinksFollowThePage_data()
     QTest::newRow("longer") << page << "<p>Read <a href=\"#a\">one two</a>.</p>" << false
                             << "one two"
                             << "#a";
+    QTest::newRow("a second link")
+        << page << "<p><a href=\"#a\">one</a> <a href=\"#b\">two</a></p>" << false << "two"
+        << "#b";
 }
 
 // A link a screen reader holds stays the same object while the page keeps
@@ -554,6 +557,7 @@ void tst_Accessibility::helpLinksFollowThePage()
     help.setHtml(after);
     QAccessibleInterface *link = view->child(view->childCount() - 1);
     QCOMPARE(QAccessible::uniqueId(link) == first, sameLink);
+    QCOMPARE(view->indexOfChild(link), view->childCount() - 1);
     QCOMPARE(link->role(), QAccessible::Link);
     QCOMPARE(link->text(QAccessible::Name), name);
     QCOMPARE(link->text(QAccessible::Value), target);

@@ -158,6 +158,8 @@ void tst_ClickSound::waveHeaders_data()
     QTest::newRow("samples before the format") << riff(samples + format) << false;
     QTest::newRow("no samples") << riff(format) << false;
     QTest::newRow("empty samples") << riff(format + chunk("data", QByteArray())) << false;
+    QTest::newRow("an empty format last")
+        << riff(format + samples + chunk("fmt ", QByteArray())) << false;
     QTest::newRow("short format") << riff(chunk("fmt ", QByteArray(14, '\1')) + samples) << false;
     QTest::newRow("samples claim more than the file")
         << riff(format + chunk("data", QByteArray(100, '\2'), 0x80000000u)) << false;

@@ -42,6 +42,7 @@ void tst_DisplayCheck::namesTheDisplayAsked_data()
     QTest::newRow("X with options") << none << QByteArray("xcb:x=1") << "X display \":7\"";
     QTest::newRow("Wayland first of two")
         << none << QByteArray("wayland;xcb") << "Wayland display \"wayland-3\"";
+    QTest::newRow("X first of two") << none << QByteArray("xcb;wayland") << "X display \":7\"";
     QTest::newRow("unknown platform") << none << QByteArray("nosuch") << "platform \"nosuch\"";
     QTest::newRow("-platform wins")
         << QStringList{"-platform", "nosuch"} << QByteArray("xcb") << "platform \"nosuch\"";

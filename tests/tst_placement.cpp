@@ -337,6 +337,9 @@ void tst_Placement::ruleAmongOtherWindows_data()
     QTest::newRow("nowhere clear: covering least of the number window")
         << QRect(14, 14, 206, 75) << QSize(512, 297) << QRect(0, 0, 512, 384) << QSize(448, 297)
         << QList<QRect>{} << QRect() << QRect(0, 87, 512, 297);
+    QTest::newRow("full-width number window at the foot: above it, not beside another")
+        << QRect(0, 700, 1280, 60) << QSize(300, 200) << wide << QSize()
+        << QList<QRect>{QRect(0, 0, 300, 200)} << QRect() << QRect(0, 500, 300, 200);
     QTest::newRow("wider than the screen: the first buttons stay on it")
         << QRect(0, 0, 200, 60) << QSize(540, 300) << QRect(0, 0, 480, 800) << QSize(540, 300)
         << QList<QRect>{} << QRect(10, 260, 520, 30) << QRect(-10, 60, 540, 300);
