@@ -2,41 +2,11 @@
 """Asks an X window to close, as a window manager's close button does: sends
 it WM_DELETE_WINDOW. Usage: close-window.py WINDOW-ID (DISPLAY from the
 environment)."""
-import ctypes
-import ctypes.util
 import sys
 
-x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x11.XInternAtom.restype = ctypes.c_ulong
-x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                           ctypes.c_void_p]
-x11.XFlush.argtypes = [ctypes.c_void_p]
-x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+from xclient import open_display, send_protocol, x11
 
-
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
-                ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
-                ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
-                ("pad", ctypes.c_long * 12)]
-
-
-display = x11.XOpenDisplay(None)
-if not display:
-    sys.exit("cannot open the display")
-window = int(sys.argv[1], 0)
-event = ClientMessage()
-event.type = 33  # ClientMessage
-event.window = window
-event.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-event.format = 32
-event.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-event.data[1] = 0  # CurrentTime
-if not x11.XSendEvent(display, window, 0, 0, ctypes.byref(event)):
+display = open_display()
+if not send_protocol(display, int(sys.argv[1], 0), b"WM_DELETE_WINDOW", 0):  # CurrentTime
     sys.exit("the event could not be sent")
-x11.XFlush(display)
 x11.XCloseDisplay(display)
