@@ -100,8 +100,8 @@ Input_Serch::Input_Serch()
         // applied all the same, once, after the click that may come with it.
         connect(
             mode, &QRadioButton::toggled, this,
-            [this, mode](bool checked) {
-                if (checked && mode->isChecked() && appliedMode != mode) {
+            [this, mode] {
+                if (mode->isChecked() && appliedMode != mode) {
                     appliedMode = mode;
                     Check_mode();
                 }
