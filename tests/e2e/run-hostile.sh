@@ -76,15 +76,7 @@ close_all_and_expect_exit "head"
 # writes its first line.
 mkfifo "$work/stalled"
 exec 3<>"$work/stalled" # holds the pipe open and never reads it
-python3 - "$work/stalled" <<'PY'
-import os, sys
-fd = os.open(sys.argv[1], os.O_WRONLY | os.O_NONBLOCK)
-try:
-    while True:
-        os.write(fd, b"x" * 4096)
-except BlockingIOError:
-    pass
-PY
+python3 "$here/fill-pipe.py" "$work/stalled"
 running=stalled
 ./lukimo 2>/dev/null >"$work/stalled" &
 pid=$!

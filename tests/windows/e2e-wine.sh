@@ -119,15 +119,7 @@ quit "vanished reader"
 # A reader that holds the pipe open, full, and never reads.
 mkfifo "$work/stalled"
 exec 3<>"$work/stalled"
-python3 - "$work/stalled" <<'PY'
-import os, sys
-fd = os.open(sys.argv[1], os.O_WRONLY | os.O_NONBLOCK)
-try:
-    while True:
-        os.write(fd, b"x" * 4096)
-except BlockingIOError:
-    pass
-PY
+python3 "$here/../e2e/fill-pipe.py" "$work/stalled"
 start ">'$work/stalled' 2>/dev/null"
 window=$(wait_for_window Lukimo "$pid") || fail "stalled reader: no window"
 click "$window" 3
