@@ -6,7 +6,6 @@
 #include "app/accessibility.h"
 #include "app/displaycheck.h"
 #include "app/identity.h"
-#include "app/streams.h"
 #include "app/translation.h"
 #include "numberwindow/random.h"
 #include "platform/platform.h"
@@ -17,7 +16,7 @@
 
 int runLukimo(int argc, char **argv, const std::function<void(Random &)> &beforeShow)
 {
-    prepareStandardStreams();
+    platform::prepareStandardStreams();
     DisplayCheck display(argc, argv);
     QApplication app(argc, argv);
     if (!display.usable())

@@ -4,7 +4,7 @@
 #include "app/translator.h"
 
 #include "common/catalogue.h"
-#include "common/safefile.h"
+#include "platform/platform.h"
 
 #include <utility>
 
@@ -17,7 +17,7 @@ constexpr qint64 maxCatalogueSize = 4 * 1024 * 1024;
 
 bool Translator::loadCatalogue(const QString &path)
 {
-    std::optional<QByteArray> data = readPlausibleFile(path, maxCatalogueSize);
+    std::optional<QByteArray> data = platform::readPlausibleFile(path, maxCatalogueSize);
     if (!data || !isWellFormedCatalogue(*data)) {
         (void)load(nullptr, 0); // forgets any catalogue loaded before
         return false;

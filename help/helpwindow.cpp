@@ -3,7 +3,7 @@
 
 #include "help/helpwindow.h"
 
-#include "common/safefile.h"
+#include "platform/platform.h"
 #include "common/workingdir.h"
 
 #include <QKeyEvent>
@@ -68,7 +68,7 @@ QVariant HelpWindow::loadResource(int type, const QUrl &name)
         return QTextBrowser::loadResource(type, name);
     // The page and its pictures are a few hundred kilobytes.
     constexpr qint64 maxResourceSize = 16 * 1024 * 1024;
-    const std::optional<QByteArray> data = readPlausibleFile(url.toLocalFile(), maxResourceSize);
+    const std::optional<QByteArray> data = platform::readPlausibleFile(url.toLocalFile(), maxResourceSize);
     // An empty answer, not an invalid one: the document would otherwise try
     // the file itself.
     return QVariant(data.value_or(QByteArray()));

@@ -4,15 +4,24 @@
 #ifndef PLATFORM_H
 #define PLATFORM_H
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 // What POSIX systems and Windows do differently, so that the windows and the
 // logic never need to ask which one they run on. The build takes one of
-// posix.cpp and windows.cpp. Each side also implements
-// prepareStandardStreams() (app/streams.h) and readPlausibleFile()
-// (common/safefile.h), whose promises are the same on both.
+// posix.cpp and windows.cpp. This layer is the bottom of the program: it
+// depends on Qt alone, and everything it offers is declared here.
 namespace platform {
+
+// Makes standard input, output and error safe to use before anything else
+// opens a file: a stream the caller left closed is opened on the null
+// device, so that the display connection or a data file can never take its
+// place and receive the trace or the toolkit's warnings. A reader that goes
+// away ends only the trace, never the program. Call it first thing in main.
+void prepareStandardStreams();
 
 // What became of one attempt to write to standard output.
 enum class OutputWrite {
@@ -23,6 +32,14 @@ enum class OutputWrite {
 
 // Hands size bytes to standard output without ever waiting for a reader.
 OutputWrite writeToOutputNow(const char *data, qsizetype size);
+
+// The program reads a few files from its working directory that anyone may
+// have replaced. Only a regular file of at most maxSize bytes is accepted: a
+// directory, a FIFO, a device or an oversized file counts as missing, and
+// nothing here can block on a file that never ends. Returns the whole
+// content of such a file; nothing when it is not one, or cannot be read in
+// full.
+std::optional<QByteArray> readPlausibleFile(const QString &path, qint64 maxSize);
 
 // The file name of the sound plugin, as the build makes it.
 QString soundPluginFileName();

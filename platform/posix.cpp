@@ -3,9 +3,6 @@
 
 #include "platform/platform.h"
 
-#include "app/streams.h"
-#include "common/safefile.h"
-
 #include <QFile>
 
 #include <cerrno>
@@ -15,6 +12,8 @@
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace platform {
 
 void prepareStandardStreams()
 {
@@ -28,6 +27,8 @@ void prepareStandardStreams()
     }
     std::signal(SIGPIPE, SIG_IGN);
 }
+
+} // namespace platform
 
 namespace {
 
@@ -52,6 +53,8 @@ bool outputReady(bool &broken)
 }
 
 } // namespace
+
+namespace platform {
 
 std::optional<QByteArray> readPlausibleFile(const QString &path, qint64 maxSize)
 {
@@ -82,8 +85,6 @@ std::optional<QByteArray> readPlausibleFile(const QString &path, qint64 maxSize)
     ::close(fd);
     return content;
 }
-
-namespace platform {
 
 OutputWrite writeToOutputNow(const char *data, qsizetype size)
 {

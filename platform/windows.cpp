@@ -3,9 +3,6 @@
 
 #include "platform/platform.h"
 
-#include "app/streams.h"
-#include "common/safefile.h"
-
 #include <QDir>
 
 #include <condition_variable>
@@ -101,6 +98,8 @@ platform::OutputWrite queueLine(HANDLE handle, const char *data, qsizetype size)
 
 } // namespace
 
+namespace platform {
+
 void prepareStandardStreams()
 {
     // A program started from the desktop has no standard streams at all,
@@ -157,8 +156,6 @@ std::optional<QByteArray> readPlausibleFile(const QString &path, qint64 maxSize)
     CloseHandle(file);
     return content;
 }
-
-namespace platform {
 
 OutputWrite writeToOutputNow(const char *data, qsizetype size)
 {

@@ -3,7 +3,6 @@
 
 #include "sound/clicksound.h"
 
-#include "common/safefile.h"
 #include "common/wavefile.h"
 #include "platform/platform.h"
 #include "sound/soundplugin.h"
@@ -46,7 +45,7 @@ public:
 private:
     bool open()
     {
-        const std::optional<QByteArray> data = readPlausibleFile(shared->soundFile, maxSoundSize);
+        const std::optional<QByteArray> data = platform::readPlausibleFile(shared->soundFile, maxSoundSize);
         if (!data || !isPlausibleWave(*data))
             return false;
         QPluginLoader loader(shared->pluginFile);

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Lukimo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "common/safefile.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,9 +30,9 @@ void tst_SafeFile::plausibleFilesHaveALimit()
     QCOMPARE(file.write(QByteArray(1000, 'x')), 1000);
     file.close();
     errno = EINTR; // left over from an earlier call: it means nothing now
-    QCOMPARE(readPlausibleFile(path, 1000).value_or(QByteArray()).size(), 1000);
-    QVERIFY(!readPlausibleFile(path, 999));
-    QVERIFY(!readPlausibleFile(dir.filePath(QStringLiteral("missing")), 1000));
+    QCOMPARE(platform::readPlausibleFile(path, 1000).value_or(QByteArray()).size(), 1000);
+    QVERIFY(!platform::readPlausibleFile(path, 999));
+    QVERIFY(!platform::readPlausibleFile(dir.filePath(QStringLiteral("missing")), 1000));
 }
 
 // Read, refused as too large, a directory, a FIFO or missing: the file is
@@ -50,11 +50,11 @@ void tst_SafeFile::everyReadGivesItsDescriptorBack()
     const QDir descriptors(QStringLiteral("/proc/self/fd"));
     const QStringList before = descriptors.entryList(QDir::Files | QDir::System);
 
-    QVERIFY(readPlausibleFile(path, 100));
-    QVERIFY(!readPlausibleFile(path, 5));
-    QVERIFY(!readPlausibleFile(dir.path(), 100));
-    QVERIFY(!readPlausibleFile(fifo, 100));
-    QVERIFY(!readPlausibleFile(dir.filePath(QStringLiteral("missing")), 100));
+    QVERIFY(platform::readPlausibleFile(path, 100));
+    QVERIFY(!platform::readPlausibleFile(path, 5));
+    QVERIFY(!platform::readPlausibleFile(dir.path(), 100));
+    QVERIFY(!platform::readPlausibleFile(fifo, 100));
+    QVERIFY(!platform::readPlausibleFile(dir.filePath(QStringLiteral("missing")), 100));
     QCOMPARE(descriptors.entryList(QDir::Files | QDir::System), before);
 }
 

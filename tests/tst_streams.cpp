@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Lukimo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/streams.h"
 #include "common/trace.h"
 #include "platform/platform.h"
 
@@ -90,7 +89,7 @@ private slots:
 
 void tst_Streams::initTestCase()
 {
-    prepareStandardStreams();
+    platform::prepareStandardStreams();
 }
 
 void tst_Streams::linesGoOutWholeAndInOrder()
@@ -225,7 +224,7 @@ void tst_Streams::aReaderThatWentAwayQuietensTheTrace()
     QFETCH(bool, socket);
     const int status = runInChild([&] {
         std::signal(SIGPIPE, SIG_DFL);
-        prepareStandardStreams();
+        platform::prepareStandardStreams();
         int ends[2];
         if ((socket ? ::socketpair(AF_UNIX, SOCK_STREAM, 0, ends) : ::pipe(ends)) != 0)
             return 3;
@@ -253,7 +252,7 @@ void tst_Streams::closedDescriptorsAreOpenedOnDevNull()
     const int savedErr = ::dup(STDERR_FILENO);
     ::close(STDOUT_FILENO);
     ::close(STDERR_FILENO);
-    prepareStandardStreams();
+    platform::prepareStandardStreams();
     // A file opened now must not take number 1 or 2.
     QFile file(QStringLiteral("probe"));
     const bool opened = file.open(QIODevice::WriteOnly);

@@ -5,8 +5,7 @@
 // nobody reads, standard streams that were never opened, and files that are
 // not plausible. Its counterpart on Linux drives POSIX pipes and FIFOs.
 
-#include "app/streams.h"
-#include "common/safefile.h"
+#include "platform/platform.h"
 #include "common/trace.h"
 
 #include <QDir>
@@ -65,7 +64,7 @@ void tst_WindowsPlatform::implausibleFilesCountAsMissing()
                                   PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr);
         QVERIFY(server != INVALID_HANDLE_VALUE);
     }
-    const std::optional<QByteArray> content = readPlausibleFile(path, limit);
+    const std::optional<QByteArray> content = platform::readPlausibleFile(path, limit);
     if (server != INVALID_HANDLE_VALUE)
         CloseHandle(server);
     QCOMPARE(content.has_value(), read);
@@ -78,7 +77,7 @@ void tst_WindowsPlatform::aClosedStreamBecomesNul()
     const int saved = _dup(2);
     _close(2);
     SetStdHandle(STD_ERROR_HANDLE, nullptr);
-    prepareStandardStreams();
+    platform::prepareStandardStreams();
     // A file opened next must not take standard error's number and receive
     // what is written there.
     QTemporaryDir dir;
