@@ -223,6 +223,8 @@ void Setup_config::fitInto(const QSize &room)
                 break;
             const int columns = row->columns;
             wrap(*row, row->columnCounts[i]);
+            // The dialog's layout keeps what it measured of its rows.
+            layout()->invalidate();
             if (layout()->totalMinimumSize().height() > room.height()) {
                 wrap(*row, columns);
                 break;

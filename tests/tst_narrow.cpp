@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/translation.h"
+#include "common/placement.h"
 #include "help/helpwindow.h"
 #include "numberwindow/random.h"
 #include "pastdata/input_serch.h"
@@ -39,6 +40,10 @@ private slots:
     void helpNeedsNoSideways_data();
     void helpNeedsNoSideways();
     void usualLayoutWhereThereIsRoom();
+    void wrapsOnlyWhenTooNarrow_data();
+    void wrapsOnlyWhenTooNarrow();
+    void laidOutForTheRoomItMayTake_data();
+    void laidOutForTheRoomItMayTake();
     void laidOutAgainOnAnotherScreen();
 };
 
@@ -304,6 +309,84 @@ void tst_Narrow::usualLayoutWhereThereIsRoom()
     }
     if (!tested)
         QSKIP("no screen of a desktop's size");
+}
+
+void tst_Narrow::wrapsOnlyWhenTooNarrow_data()
+{
+    QTest::addColumn<int>("narrower");
+    QTest::addColumn<bool>("shortToo");
+    QTest::addColumn<bool>("wrapped");
+    QTest::newRow("just wide enough") << 0 << false << false;
+    QTest::newRow("a pixel too narrow") << 1 << false << true;
+    QTest::newRow("half as wide") << -2 << false << true;
+    QTest::newRow("too narrow, and too short to wrap") << 1 << true << false;
+}
+
+// The settings keep their usual layout in any room that has space for it,
+// and wrap as soon as a row is a pixel too wide, fitting the room then; but
+// not where the taller layout would not fit either.
+void tst_Narrow::wrapsOnlyWhenTooNarrow()
+{
+    QFETCH(int, narrower);
+    QFETCH(bool, shortToo);
+    QFETCH(bool, wrapped);
+
+    Setup_config dialog;
+    dialog.ensurePolished();
+    const QSize usual = dialog.minimumSizeHint();
+    const QSize room(narrower < 0 ? usual.width() / -narrower : usual.width() - narrower,
+                     shortToo ? usual.height() : 4 * usual.height());
+    dialog.fitInto(room);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto top = [&](const char *name) {
+        return globalRect(dialog.findChild<QWidget *>(QLatin1String(name))).top();
+    };
+    const int lines = QSet<int>{top("max1_group"), top("max2_group"), top("max3_group")}.size();
+    QCOMPARE(lines > 1, wrapped);
+    if (wrapped)
+        QVERIFY2(
+            dialog.minimumSizeHint().width() <= room.width(),
+            qPrintable(
+                QStringLiteral("%1 > %2").arg(dialog.minimumSizeHint().width()).arg(room.width())));
+}
+
+void tst_Narrow::laidOutForTheRoomItMayTake_data()
+{
+    QTest::addColumn<int>("screenIndex");
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (int i = 0; i < screens.size(); ++i)
+        QTest::addRow("%s", qPrintable(screens[i]->name())) << i;
+}
+
+namespace {
+
+// A window that only notes the room it was laid out for.
+class RoomTaker : public QWidget, public FitsScreen
+{
+public:
+    void fitInto(const QSize &room) override { rooms << room; }
+    QList<QSize> rooms;
+};
+
+} // namespace
+
+// A window opened beside the number window is laid out once, for the work
+// area of the number window's screen less the window's frame.
+void tst_Narrow::laidOutForTheRoomItMayTake()
+{
+    QFETCH(int, screenIndex);
+    QScreen *screen = QGuiApplication::screens().at(screenIndex);
+
+    Random numberWindow;
+    numberWindow.move(screen->availableGeometry().topLeft());
+    numberWindow.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&numberWindow));
+    RoomTaker window;
+    showBeside(&window, &numberWindow);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QSize frame = window.frameGeometry().size() - window.size();
+    QCOMPARE(window.rooms, QList<QSize>{screen->availableGeometry().size() - frame});
 }
 
 // Settings shown on one screen and dragged to another are laid out for it:
