@@ -39,6 +39,7 @@ private slots:
     void tabReadsAsTheEye();
     void helpNeedsNoSideways_data();
     void helpNeedsNoSideways();
+    void helpScrollsSidewaysToWhatDoesNotWrap();
     void usualLayoutWhereThereIsRoom();
     void wrapsOnlyWhenTooNarrow_data();
     void wrapsOnlyWhenTooNarrow();
@@ -279,6 +280,22 @@ void tst_Narrow::helpNeedsNoSideways()
     QVERIFY(help->verticalScrollBar()->value() > 0);
     QVERIFY(!help->horizontalScrollBar()->isVisible());
     QCOMPARE(help->horizontalScrollBar()->maximum(), 0);
+}
+
+// Narrower than its picture, the help still shows all of it, sideways.
+void tst_Narrow::helpScrollsSidewaysToWhatDoesNotWrap()
+{
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR)));
+    HelpWindow help;
+    QDir::setCurrent(previous);
+    help.resize(150, 400);
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    QTest::keyClick(&help, Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    QVERIFY(help.horizontalScrollBar()->isVisible());
+    QVERIFY(help.horizontalScrollBar()->maximum() > 50);
 }
 
 // Where the screen has room, the settings are as they have always been: 540
