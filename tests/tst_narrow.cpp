@@ -389,7 +389,8 @@ public:
 } // namespace
 
 // A window opened beside the number window is laid out once, for the work
-// area of the number window's screen less the window's frame.
+// area of the number window's screen less the window's frame; and again for
+// each screen it is dragged to.
 void tst_Narrow::laidOutForTheRoomItMayTake()
 {
     QFETCH(int, screenIndex);
@@ -404,6 +405,15 @@ void tst_Narrow::laidOutForTheRoomItMayTake()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QSize frame = window.frameGeometry().size() - window.size();
     QCOMPARE(window.rooms, QList<QSize>{screen->availableGeometry().size() - frame});
+
+    // Dragged to the next screen, it is laid out again, for that screen.
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QScreen *next = screens.at((screenIndex + 1) % screens.size());
+    if (next == screen)
+        return;
+    window.move(next->availableGeometry().topLeft());
+    QTRY_COMPARE(window.rooms.size(), 2);
+    QCOMPARE(window.rooms.last(), next->availableGeometry().size() - frame);
 }
 
 // Settings shown on one screen and dragged to another are laid out for it:
