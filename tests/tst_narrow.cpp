@@ -60,7 +60,8 @@ public:
         // A Japanese reader's help opens at its Japanese half.
         if (japanese) {
             QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-            installTranslation(translator, QLocale::Japanese, QStringLiteral(LUKIMO_RUN_DIR));
+            translated =
+                installTranslation(translator, QLocale::Japanese, QStringLiteral(LUKIMO_RUN_DIR));
         }
         // The help window finds its page in the working directory it is made in.
         const QString previous = QDir::currentPath();
@@ -96,6 +97,7 @@ public:
 
     const QLocale locale;
     Translator translator;
+    bool translated = false;
     std::unique_ptr<Random> numberWindow;
     Setup_config *settings = nullptr;
 };
@@ -192,6 +194,7 @@ void tst_Narrow::everyButtonWithinReach()
     QScreen *screen = QGuiApplication::screens().at(screenIndex);
 
     Session session(screen, japanese);
+    QCOMPARE(session.translated, japanese);
     QVERIFY(session.settings);
     QVERIFY(QTest::qWaitForWindowExposed(session.settings));
     QCOMPARE(session.settings->screen(), screen);
@@ -233,6 +236,7 @@ void tst_Narrow::tabReadsAsTheEye()
     QFETCH(bool, japanese);
 
     Session session(QGuiApplication::screens().at(screenIndex), japanese);
+    QCOMPARE(session.translated, japanese);
     QVERIFY(QTest::qWaitForWindowActive(session.settings));
     QWidget *first = session.settings->findChild<QWidget *>(QStringLiteral("random_radio"));
     first->setFocus(Qt::TabFocusReason);
@@ -271,6 +275,7 @@ void tst_Narrow::helpNeedsNoSideways()
     QFETCH(bool, japanese);
 
     Session session(QGuiApplication::screens().at(screenIndex), japanese);
+    QCOMPARE(session.translated, japanese);
     auto *help = session.open<HelpWindow>("help");
     QVERIFY(QTest::qWaitForWindowExposed(help));
     QVERIFY(help->toPlainText().contains(QStringLiteral("Lukimo")));
