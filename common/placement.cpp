@@ -5,10 +5,15 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGridLayout>
 #include <QLayout>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+#include <numeric>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -144,17 +149,21 @@ QRect buttonsOf(const QWidget *window, const QPoint &contents)
     return buttons;
 }
 
-// A shown window whose screen changes under it (it is dragged to another
-// one, the phone is turned, a panel appears) is laid out for its new room
-// and kept inside the work area, where it stands as far as it goes.
+// A shown window is laid out again for the screen it is dragged to: only
+// its layout and so its size change, since the user places it. One whose
+// screen's work area changes under it (a phone turned, a panel added) is
+// also kept inside that area, where it stands as far as it goes.
 class ScreenWatch : public QObject
 {
 public:
     explicit ScreenWatch(QWidget *window) : QObject(window), window(window)
     {
         setObjectName(name());
+        // Queued: the screen changes while the window is being moved, and the
+        // move would then undo a resize made inside it.
         if (QWindow *handle = window->windowHandle())
-            connect(handle, &QWindow::screenChanged, this, &ScreenWatch::follow);
+            connect(handle, &QWindow::screenChanged, this, &ScreenWatch::follow,
+                    Qt::QueuedConnection);
         watch(window->screen());
     }
 
@@ -166,25 +175,30 @@ private:
     {
         disconnect(areaChanged);
         if (screen)
-            areaChanged =
-                connect(screen, &QScreen::availableGeometryChanged, this, &ScreenWatch::refit);
+            areaChanged = connect(screen, &QScreen::availableGeometryChanged, this,
+                                  &ScreenWatch::keepInside, Qt::QueuedConnection);
     }
 
     void follow(QScreen *screen)
     {
         watch(screen);
-        refit();
+        if (window->isVisible() && !window->isMinimized())
+            fitLayout(window, room(window->screen()->availableGeometry()));
     }
 
-    void refit()
+    QSize room(const QRect &available) const
+    {
+        return available.size() - decorationOf(window, nullptr).size;
+    }
+
+    void keepInside()
     {
         if (!window->isVisible() || window->isMinimized())
             return;
         const Decoration decoration = decorationOf(window, nullptr);
         const QRect available = window->screen()->availableGeometry();
-        const QSize minimum = fitLayout(window, available.size() - decoration.size);
-        window->resize(
-            window->size().boundedTo(available.size() - decoration.size).expandedTo(minimum));
+        const QSize minimum = fitLayout(window, room(available));
+        window->resize(window->size().boundedTo(room(available)).expandedTo(minimum));
         if (window->layout())
             window->layout()->activate();
         const QSize frame = window->size() + decoration.size;
@@ -202,6 +216,95 @@ private:
 };
 
 } // namespace
+
+QGridLayout *WrappingRows::add(const QList<QWidget *> &widgets, const QList<int> &columnCounts)
+{
+    Row row{new QGridLayout, widgets, columnCounts};
+    wrap(row, columnCounts.first());
+    rows.append(row);
+    return row.grid;
+}
+
+void WrappingRows::wrap(Row &row, int columns)
+{
+    if (row.columns == columns)
+        return;
+    row.columns = columns;
+    for (QWidget *widget : row.widgets)
+        row.grid->removeWidget(widget);
+    for (int i = 0; i < row.widgets.size(); ++i)
+        row.grid->addWidget(row.widgets[i], i / columns, i % columns);
+}
+
+void WrappingRows::fitInto(QWidget *window, const QSize &room)
+{
+    QLayout *layout = window->layout();
+    if (!usualMargins)
+        usualMargins = layout->contentsMargins();
+    // A screen without room for the window may have none for wide margins.
+    constexpr int least = 4;
+    const QMargins narrowMargins(
+        qMin(usualMargins->left(), least), qMin(usualMargins->top(), least),
+        qMin(usualMargins->right(), least), qMin(usualMargins->bottom(), least));
+    // The margins, then how many columns of its counts each row takes.
+    auto arrangement = [this, layout] {
+        QList<qsizetype> choice{layout->contentsMargins() != *usualMargins};
+        for (const Row &row : std::as_const(rows))
+            choice << row.columnCounts.indexOf(row.columns);
+        return choice;
+    };
+    auto arrange = [this, layout, &narrowMargins](const QList<qsizetype> &choice) {
+        layout->setContentsMargins(choice.first() ? narrowMargins : *usualMargins);
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            wrap(rows[i], rows[i].columnCounts[choice[i + 1]]);
+        // The window's layout keeps what it measured of its rows until told.
+        layout->invalidate();
+        return layout->totalMinimumSize();
+    };
+    const QList<qsizetype> arranged = arrangement();
+    const bool wasNarrow = narrow;
+    const QSize before = window->size();
+
+    // Of every arrangement, the one that fits the room with the fewest rows
+    // wrapped, and with the usual margins where they fit as well; should none
+    // fit, the one that leaves least of the window outside the room. Where
+    // the usual layout fits, that is the one.
+    QList<qsizetype> choice(rows.size() + 1, 0), best;
+    std::tuple<qint64, qsizetype, qsizetype> bestKey;
+    for (;;) {
+        const QSize size = arrange(choice);
+        const qint64 outside =
+            qint64(size.width()) * size.height() -
+            qint64(qMin(size.width(), room.width())) * qMin(size.height(), room.height());
+        const qsizetype wraps = std::accumulate(choice.begin() + 1, choice.end(), qsizetype(0));
+        const std::tuple<qint64, qsizetype, qsizetype> key{outside, wraps, choice.first()};
+        if (best.isEmpty() || key < bestKey) {
+            best = choice;
+            bestKey = key;
+        }
+        qsizetype next = 0;
+        while (next < choice.size() &&
+               ++choice[next] == (next ? rows[next - 1].columnCounts.size() : 2))
+            choice[next++] = 0;
+        if (next == choice.size())
+            break;
+    }
+    arrange(best);
+    narrow = best != QList<qsizetype>(best.size(), 0);
+    // The new least size first, so that the window may shrink to it.
+    layout->activate();
+    if (!narrow) {
+        if (wasNarrow)
+            window->resize(usualSize);
+        return;
+    }
+    if (!wasNarrow)
+        usualSize = before;
+    // Narrow, it is no wider than the room, and as short as its layout lets
+    // it be: a narrow screen is short of room.
+    window->resize(qMin(before.width(), room.width()),
+                   arrangement() == arranged ? before.height() : window->minimumHeight());
+}
 
 QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &available,
                   const QSize &minimum, const QList<QRect> &others, const QRect &keep)

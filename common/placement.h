@@ -5,9 +5,13 @@
 #define PLACEMENT_H
 
 #include <QList>
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 
+#include <optional>
+
+class QGridLayout;
 class QWidget;
 
 // A window with a narrower layout for a screen that has no room for its
@@ -17,12 +21,47 @@ class FitsScreen
 public:
     // Lays the window out for the room it may take (its screen's work area
     // less its frame): the usual layout where that has room, else one narrow
-    // enough for it, as far as the window can narrow. Changes nothing when
-    // the layout it would pick is the one it has.
+    // enough for it, as far as the window can narrow. Where the usual layout
+    // has room, changes nothing that is already so.
     virtual void fitInto(const QSize &room) = 0;
 
 protected:
     ~FitsScreen() = default;
+};
+
+// The rows of a window's layout whose widgets stand side by side where the
+// screen has room, and wrap onto further lines where it has not.
+class WrappingRows
+{
+public:
+    // A row of the widgets, in reading order (the order of Tab), which may
+    // stand so many to a line: the first count is the usual layout, each
+    // next one narrower. Returns the row's layout, for the window's own.
+    QGridLayout *add(const QList<QWidget *> &widgets, const QList<int> &columnCounts);
+
+    // Lays out the window, whose layout holds the rows, for the room (see
+    // FitsScreen): its usual layout, margins and size where that fits;
+    // otherwise narrow margins, and the rows wrapped the way that fits the
+    // room with the fewest lines, or failing that leaves least of the window
+    // outside it; the window then no wider than the room.
+    void fitInto(QWidget *window, const QSize &room);
+
+private:
+    struct Row
+    {
+        QGridLayout *grid = nullptr;
+        QList<QWidget *> widgets;
+        QList<int> columnCounts;
+        int columns = 0;
+    };
+
+    static void wrap(Row &row, int columns);
+
+    QList<Row> rows;
+    bool narrow = false;
+    // What the window had in its usual layout, to go back to.
+    std::optional<QMargins> usualMargins;
+    QSize usualSize;
 };
 
 // Where a window opened from another one goes, in frame geometry: beside the
@@ -47,8 +86,8 @@ void moveBeside(QWidget *window, const QWidget *anchor);
 
 // Shows the window, placed beside the anchor when it was hidden. A window
 // that is open already is brought back from an icon, raised and activated.
-// While it is shown, it is laid out again and kept on its screen when it
-// moves to another screen or its screen's work area changes.
+// While it is shown, it is laid out again for each screen it is dragged to,
+// and kept inside its screen's work area when that changes.
 void showBeside(QWidget *window, const QWidget *anchor);
 
 #endif

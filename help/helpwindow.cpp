@@ -41,6 +41,19 @@ HelpWindow::HelpWindow() : QTextBrowser(nullptr)
 
 HelpWindow::~HelpWindow() = default;
 
+void HelpWindow::fitInto(const QSize &room)
+{
+    if (width() > room.width()) {
+        if (!ownWidth)
+            ownWidth = width();
+        resize(room.width(), height());
+    } else if (ownWidth) {
+        resize(qMin(*ownWidth, room.width()), height());
+        if (width() == *ownWidth)
+            ownWidth.reset();
+    }
+}
+
 void HelpWindow::showEvent(QShowEvent *event)
 {
     QTextBrowser::showEvent(event);

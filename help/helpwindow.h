@@ -4,18 +4,26 @@
 #ifndef HELPWINDOW_H
 #define HELPWINDOW_H
 
+#include "common/placement.h"
+
 #include <QTextBrowser>
 #include <QUrl>
 
+#include <optional>
+
 // A read-only browser on the local help page html/index.html, looked up
 // relative to the working directory. Without the page it stays empty.
-class HelpWindow : public QTextBrowser
+class HelpWindow : public QTextBrowser, public FitsScreen
 {
     Q_OBJECT
 
 public:
     HelpWindow();
     ~HelpWindow() override;
+
+    // The page wraps to any width: on a screen narrower than the window, the
+    // window takes the screen's width, and its own again where there is room.
+    void fitInto(const QSize &room) override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -31,6 +39,8 @@ private:
     // the font system, which the number window never needs), so the page is
     // found now but loaded when the window is first shown.
     QUrl page;
+    // The width it had before a narrow screen took it.
+    std::optional<int> ownWidth;
 };
 
 #endif

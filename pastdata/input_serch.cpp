@@ -12,6 +12,7 @@
 #include "sound/clicksound.h"
 
 #include <QAccessible>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -67,11 +68,8 @@ Input_Serch::Input_Serch()
     clear_button->setSizePolicy(keepPlace);
     clear_button->hide();
 
-    auto *inputRow = new QHBoxLayout;
-    inputRow->addWidget(input_label);
-    inputRow->addWidget(input_edit);
-    inputRow->addWidget(ok_button);
-    inputRow->addWidget(clear_button);
+    QLayout *inputRow =
+        wrapping_rows.add({input_label, input_edit, ok_button, clear_button}, {4, 2});
     auto *modeRow = new QHBoxLayout;
     modeRow->addWidget(mode_box);
     auto *emptyRow = new QHBoxLayout;
@@ -259,6 +257,11 @@ void Input_Serch::fitToTexts()
     // their text, so that the row fits the window's 300 pixels.
     for (QPushButton *button : {ok_button, clear_button})
         button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
+}
+
+void Input_Serch::fitInto(const QSize &room)
+{
+    wrapping_rows.fitInto(this, room);
 }
 
 void Input_Serch::showEvent(QShowEvent *event)

@@ -4,6 +4,8 @@
 #ifndef INPUT_SERCH_H
 #define INPUT_SERCH_H
 
+#include "common/placement.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -20,13 +22,17 @@ class QRegularExpressionValidator;
 
 // The past-data window: enters and searches the numbers the user bought, and
 // looks up the built-in winning numbers by draw or by number.
-class Input_Serch : public QWidget
+class Input_Serch : public QWidget, public FitsScreen
 {
     Q_OBJECT
 
 public:
     Input_Serch();
     ~Input_Serch() override;
+
+    // Where the screen is too narrow for the prompt, the field and the
+    // buttons in one line, the buttons go on a line of their own below.
+    void fitInto(const QSize &room) override;
 
 public slots:
     void Push_ok();
@@ -69,6 +75,7 @@ private:
     int maxDigits = 4;
     QRegularExpressionValidator *digit_limit = nullptr;
     bool textsMeasured = false;
+    WrappingRows wrapping_rows;
     // Made ready when the window is first shown, so that start-up never
     // waits for the audio system.
     ClickSound *click_sound = nullptr;

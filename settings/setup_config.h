@@ -7,14 +7,12 @@
 #include "common/placement.h"
 
 #include <QDialog>
-#include <QList>
 
 #include <memory>
 
 class HelpWindow;
 class Input_Serch;
 class QAction;
-class QGridLayout;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -55,19 +53,8 @@ private:
     // traced as "method=").
     enum class SelfTrace { Plain, Method };
 
-    // A row of the dialog, whose widgets stand columns to a line, in reading
-    // order; the counts it may take go from all on one line to one a line.
-    struct WrappingRow
-    {
-        QGridLayout *grid = nullptr;
-        QList<QWidget *> widgets;
-        QList<int> columnCounts;
-        int columns = 0;
-    };
-
     QGroupBox *createDigitGroup(const QString &title, const QString &keyName,
                                 QRadioButton **buttons);
-    static void wrap(WrappingRow &row, int columns);
     int limitCode(QRadioButton *const *buttons, SelfTrace selfTrace);
 
     std::unique_ptr<HelpWindow> help_window;
@@ -91,11 +78,7 @@ private:
     // Help and quit, with their standard keys, in every Lukimo window.
     QAction *help_action = nullptr;
     QAction *quit_action = nullptr;
-    WrappingRow choice_row;
-    WrappingRow digit_row;
-    WrappingRow button_row;
-    // The size it had in its usual layout, to go back to from a narrow one.
-    QSize usualSize;
+    WrappingRows wrapping_rows;
 };
 
 #endif

@@ -24,7 +24,7 @@
 
 // The windows on whatever screens the test runs on: ctest runs it on a
 // phone's screen alone (390 x 844), and on three side by side: a desktop's
-// (1280 x 800), that phone's and a small phone's (320 x 568). Each window
+// (1280 x 800), that phone's and a smaller phone's (360 x 640). Each window
 // opens as the user opens it, beside a number window in the top left corner
 // of one screen.
 
@@ -51,12 +51,18 @@ private slots:
 namespace {
 
 // The number window and the settings opened from it, on one screen, in one
-// language.
+// language, in the usual size of text or half as large again (a reader's
+// larger font, or another platform's wider one).
 class Session
 {
 public:
-    Session(QScreen *screen, bool japanese)
+    Session(QScreen *screen, bool japanese, bool largeText = false)
     {
+        if (largeText) {
+            QFont large = font;
+            large.setPointSizeF(font.pointSizeF() * 1.5);
+            QApplication::setFont(large);
+        }
         // A Japanese reader's help opens at its Japanese half.
         if (japanese) {
             QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
@@ -78,6 +84,7 @@ public:
         numberWindow.reset();
         QCoreApplication::removeTranslator(&translator);
         QLocale::setDefault(locale);
+        QApplication::setFont(font);
     }
 
     // The settings' push button a user reads as this text of the program.
@@ -96,6 +103,7 @@ public:
     }
 
     const QLocale locale;
+    const QFont font = QApplication::font();
     Translator translator;
     bool translated = false;
     std::unique_ptr<Random> numberWindow;
@@ -164,16 +172,19 @@ QString unreachable(const QWidget *window)
     return faults.join(QLatin1Char('\n'));
 }
 
-// Each screen the test runs on, by its name, in each language.
+// Each screen the test runs on, by its name, in each language, and in
+// larger text.
 void addScreenRows()
 {
     QTest::addColumn<int>("screenIndex");
     QTest::addColumn<bool>("japanese");
+    QTest::addColumn<bool>("largeText");
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (int i = 0; i < screens.size(); ++i) {
         const QByteArray name = screens[i]->name().toUtf8();
-        QTest::addRow("%s, English", name.constData()) << i << false;
-        QTest::addRow("%s, Japanese", name.constData()) << i << true;
+        QTest::addRow("%s, English", name.constData()) << i << false << false;
+        QTest::addRow("%s, Japanese", name.constData()) << i << true << false;
+        QTest::addRow("%s, English, large text", name.constData()) << i << false << true;
     }
 }
 
@@ -191,9 +202,10 @@ void tst_Narrow::everyButtonWithinReach()
 {
     QFETCH(int, screenIndex);
     QFETCH(bool, japanese);
+    QFETCH(bool, largeText);
     QScreen *screen = QGuiApplication::screens().at(screenIndex);
 
-    Session session(screen, japanese);
+    Session session(screen, japanese, largeText);
     QCOMPARE(session.translated, japanese);
     QVERIFY(session.settings);
     QVERIFY(QTest::qWaitForWindowExposed(session.settings));
@@ -234,8 +246,9 @@ void tst_Narrow::tabReadsAsTheEye()
 {
     QFETCH(int, screenIndex);
     QFETCH(bool, japanese);
+    QFETCH(bool, largeText);
 
-    Session session(QGuiApplication::screens().at(screenIndex), japanese);
+    Session session(QGuiApplication::screens().at(screenIndex), japanese, largeText);
     QCOMPARE(session.translated, japanese);
     QVERIFY(QTest::qWaitForWindowActive(session.settings));
     QWidget *first = session.settings->findChild<QWidget *>(QStringLiteral("random_radio"));
@@ -273,8 +286,9 @@ void tst_Narrow::helpNeedsNoSideways()
 {
     QFETCH(int, screenIndex);
     QFETCH(bool, japanese);
+    QFETCH(bool, largeText);
 
-    Session session(QGuiApplication::screens().at(screenIndex), japanese);
+    Session session(QGuiApplication::screens().at(screenIndex), japanese, largeText);
     QCOMPARE(session.translated, japanese);
     auto *help = session.open<HelpWindow>("help");
     QVERIFY(QTest::qWaitForWindowExposed(help));
@@ -338,20 +352,24 @@ void tst_Narrow::wrapsOnlyWhenTooNarrow_data()
     QTest::addColumn<int>("narrower");
     QTest::addColumn<bool>("shortToo");
     QTest::addColumn<bool>("wrapped");
-    QTest::newRow("just wide enough") << 0 << false << false;
-    QTest::newRow("a pixel too narrow") << 1 << false << true;
-    QTest::newRow("half as wide") << -2 << false << true;
-    QTest::newRow("too narrow, and too short to wrap") << 1 << true << false;
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("just wide enough") << 0 << false << false << true;
+    QTest::newRow("a pixel too narrow: narrower margins") << 1 << false << false << true;
+    QTest::newRow("too narrow for margins alone") << 20 << false << true << true;
+    QTest::newRow("half as wide") << -2 << false << true << true;
+    QTest::newRow("too narrow, and too short to wrap") << 20 << true << false << false;
 }
 
-// The settings keep their usual layout in any room that has space for it,
-// and wrap as soon as a row is a pixel too wide, fitting the room then; but
-// not where the taller layout would not fit either.
+// The settings keep their usual layout in any room that has space for it;
+// a little narrower, their margins narrow; narrower still, the rows wrap,
+// fitting the room then; but not where the taller layout would not fit
+// either.
 void tst_Narrow::wrapsOnlyWhenTooNarrow()
 {
     QFETCH(int, narrower);
     QFETCH(bool, shortToo);
     QFETCH(bool, wrapped);
+    QFETCH(bool, fits);
 
     Setup_config dialog;
     dialog.ensurePolished();
@@ -366,11 +384,9 @@ void tst_Narrow::wrapsOnlyWhenTooNarrow()
     };
     const int lines = QSet<int>{top("max1_group"), top("max2_group"), top("max3_group")}.size();
     QCOMPARE(lines > 1, wrapped);
-    if (wrapped)
-        QVERIFY2(
-            dialog.minimumSizeHint().width() <= room.width(),
-            qPrintable(
-                QStringLiteral("%1 > %2").arg(dialog.minimumSizeHint().width()).arg(room.width())));
+    const QSize least = dialog.minimumSizeHint();
+    QVERIFY2((least.width() <= room.width() && least.height() <= room.height()) == fits,
+             qPrintable(QDebug::toString(least) + QLatin1String(" in ") + QDebug::toString(room)));
 }
 
 void tst_Narrow::laidOutForTheRoomItMayTake_data()
@@ -421,8 +437,9 @@ void tst_Narrow::laidOutForTheRoomItMayTake()
     QCOMPARE(window.rooms.last(), next->availableGeometry().size() - frame);
 }
 
-// Settings shown on one screen and dragged to another are laid out for it:
-// narrow on a phone's, as before on a desktop's, and on the screen either way.
+// The settings and the help, shown on one screen and dragged to the left
+// edge of another, are laid out for it: narrow on a phone's, as before on a
+// desktop's, and on the screen either way.
 void tst_Narrow::laidOutAgainOnAnotherScreen()
 {
     const QList<QScreen *> screens = QGuiApplication::screens();
@@ -430,17 +447,26 @@ void tst_Narrow::laidOutAgainOnAnotherScreen()
         QSKIP("one screen");
 
     Session session(screens.first(), false);
-    QVERIFY(QTest::qWaitForWindowExposed(session.settings));
-    const QSize usual = session.settings->size();
+    QWidget *help = session.open<HelpWindow>("help");
+    QVERIFY(QTest::qWaitForWindowExposed(help));
+    const QList<QWidget *> windows{session.settings, help};
+    QList<QSize> usual;
+    for (QWidget *window : windows)
+        usual << window->size();
     QList<QScreen *> visits = screens.mid(1);
     visits << screens.first();
     for (QScreen *screen : visits) {
-        session.settings->move(screen->availableGeometry().topLeft() + QPoint(10, 10));
-        QTRY_COMPARE(session.settings->screen(), screen);
-        const QString wrong = unreachable(session.settings);
-        QVERIFY2(wrong.isEmpty(), qPrintable(screen->name() + QLatin1String(": ") + wrong));
+        for (QWidget *window : windows) {
+            window->move(screen->availableGeometry().topLeft());
+            QTRY_COMPARE(window->screen(), screen);
+            QTRY_VERIFY2(unreachable(window).isEmpty(),
+                         qPrintable(screen->name() + QLatin1Char(' ') +
+                                    window->metaObject()->className() + QLatin1String(": ") +
+                                    unreachable(window)));
+        }
     }
-    QCOMPARE(session.settings->size(), usual);
+    for (qsizetype i = 0; i < windows.size(); ++i)
+        QTRY_COMPARE(windows[i]->size(), usual[i]);
 }
 
 QTEST_MAIN(tst_Narrow)
