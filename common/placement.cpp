@@ -159,8 +159,8 @@ public:
     explicit ScreenWatch(QWidget *window) : QObject(window), window(window)
     {
         setObjectName(name());
-        // Queued: the screen changes while the window is being moved, and the
-        // move would then undo a resize made inside it.
+        // Queued: the screen changes in the middle of a move, and the window
+        // is laid out again once the move is done, not inside it.
         if (QWindow *handle = window->windowHandle())
             connect(handle, &QWindow::screenChanged, this, &ScreenWatch::follow,
                     Qt::QueuedConnection);
