@@ -41,9 +41,10 @@ public:
 
     // Lays out the window, whose layout holds the rows, for the room (see
     // FitsScreen): its usual layout, margins and size where that fits;
-    // otherwise narrow margins, and the rows wrapped the way that fits the
-    // room with the fewest lines, or failing that leaves least of the window
-    // outside it; the window then no wider than the room.
+    // otherwise the rows wrapped the way that fits the room with the fewest
+    // wraps, with narrow margins where the usual ones do not fit, or failing
+    // that the way that leaves least of the window outside the room; the
+    // window then no wider than the room.
     void fitInto(QWidget *window, const QSize &room);
 
 private:
