@@ -28,10 +28,16 @@ target_sources(lukimo PRIVATE "${CMAKE_BINARY_DIR}/lukimo.rc")
 # What the program loads at run time beside the executable: the platform
 # plugin, the native style, and every DLL these, the program and its sound
 # plugin import.
-get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
-get_filename_component(LUKIMO_QT_BIN_DIR "${qt_core_dll}" DIRECTORY)
-get_filename_component(LUKIMO_QT_PLUGIN_DIR "${LUKIMO_QT_BIN_DIR}/../plugins" ABSOLUTE)
+# Qt's folders come from its package's install paths, which hold for a Qt
+# built in any configuration.
+set(LUKIMO_QT_BIN_DIR "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
+set(LUKIMO_QT_PLUGIN_DIR "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}")
 set(LUKIMO_QT_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+foreach(plugin IN LISTS LUKIMO_QT_PLUGINS)
+    if(NOT EXISTS "${LUKIMO_QT_PLUGIN_DIR}/${plugin}")
+        message(FATAL_ERROR "Qt for Windows has no ${plugin} in ${LUKIMO_QT_PLUGIN_DIR}")
+    endif()
+endforeach()
 set(LUKIMO_DLL_SEARCH "${LUKIMO_QT_BIN_DIR}" ${LUKIMO_MINGW_RUNTIME_DIRS})
 list(JOIN LUKIMO_QT_PLUGINS "|" plugins)
 list(JOIN LUKIMO_DLL_SEARCH "|" search)
@@ -126,3 +132,9 @@ string(SUBSTRING "${template}" ${first_line_end} -1 rest)
 file(WRITE "${CMAKE_BINARY_DIR}/nsis/NSIS.template.in" "${first_line}\n  Target amd64-unicode${rest}")
 list(PREPEND CMAKE_MODULE_PATH "${CMAKE_BINARY_DIR}/nsis")
 include(CPack)
+
+# CTest runs the cross-built tests under wine, through a wrapper that keeps
+# them out of the user's own wine prefix and finds the DLLs where the
+# deployment takes them from.
+list(JOIN LUKIMO_DLL_SEARCH ":" wine_dll_path)
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/tests/windows/wine-run.sh" "${wine_dll_path}")
