@@ -33,16 +33,18 @@ set(windows_dlls
 # CMake looks the DLLs up by their lower-case names, which finds
 # Qt6Core.dll on Windows' file systems but not on a case-sensitive one;
 # a folder of lower-case links to them, in the order of the search folders,
-# lets it find them here too.
-file(REMOVE_RECURSE "${WORK}")
-file(MAKE_DIRECTORY "${WORK}")
+# lets it find them here too. Each run has its own, so that the build's and
+# the packages' deployments can run at once.
+string(RANDOM LENGTH 12 run)
+set(names "${WORK}/${run}")
+file(MAKE_DIRECTORY "${names}")
 foreach(folder IN LISTS SEARCH)
     file(GLOB dlls LIST_DIRECTORIES false "${folder}/*.dll")
     foreach(dll IN LISTS dlls)
         get_filename_component(name "${dll}" NAME)
         string(TOLOWER "${name}" key)
-        if(NOT EXISTS "${WORK}/${key}")
-            file(CREATE_LINK "${dll}" "${WORK}/${key}" SYMBOLIC)
+        if(NOT EXISTS "${names}/${key}")
+            file(CREATE_LINK "${dll}" "${names}/${key}" SYMBOLIC)
         endif()
     endforeach()
 endforeach()
@@ -57,12 +59,13 @@ set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND "${OBJDUMP}")
 file(GET_RUNTIME_DEPENDENCIES
     EXECUTABLES ${BINARIES}
     MODULES ${plugins}
-    DIRECTORIES "${WORK}"
+    DIRECTORIES "${names}"
     PRE_EXCLUDE_REGEXES ${windows_dlls}
     RESOLVED_DEPENDENCIES_VAR found
     UNRESOLVED_DEPENDENCIES_VAR missing
     CONFLICTING_DEPENDENCIES_PREFIX twice)
 if(missing)
+    file(REMOVE_RECURSE "${names}")
     list(JOIN missing ", " missing)
     message(FATAL_ERROR "Imported, yet neither part of Windows nor in ${SEARCH}: ${missing}")
 endif()
@@ -78,6 +81,10 @@ foreach(dll IN LISTS found)
     get_filename_component(folder "${dll}" DIRECTORY)
     file(REAL_PATH "${folder}" folder)
     if(NOT folder STREQUAL dest)
+        # A link of the lower-case folder names the file by its own name.
+        if(IS_SYMLINK "${dll}")
+            file(READ_SYMLINK "${dll}" dll)
+        endif()
         list(APPEND sources "${dll}")
     else()
         get_filename_component(name "${dll}" NAME)
@@ -87,6 +94,7 @@ foreach(dll IN LISTS found)
         endif()
     endif()
 endforeach()
+file(REMOVE_RECURSE "${names}")
 if(stale)
     list(JOIN stale ", " stale)
     message(FATAL_ERROR "Imported, yet found only beside the program, in no search folder: ${stale}")
@@ -112,10 +120,6 @@ foreach(plugin IN LISTS QT_PLUGINS)
     list(APPEND shipped "${plugin}")
 endforeach()
 foreach(dll IN LISTS sources)
-    # A link of the lower-case folder names the file by its own name.
-    if(IS_SYMLINK "${dll}")
-        file(READ_SYMLINK "${dll}" dll)
-    endif()
     get_filename_component(name "${dll}" NAME)
     deploy_copy("${dll}" "${DEST}/${name}")
     list(APPEND shipped "${name}")
