@@ -18,6 +18,8 @@ class tst_SafeFile : public QObject
 
 private slots:
     void plausibleFilesHaveALimit();
+    void aFileThatChangesWhileReadIsRefused_data();
+    void aFileThatChangesWhileReadIsRefused();
     void everyReadGivesItsDescriptorBack();
 };
 
@@ -34,6 +36,30 @@ void tst_SafeFile::plausibleFilesHaveALimit()
     QCOMPARE(platform::readPlausibleFile(path, 1000).value_or(QByteArray()).size(), 1000);
     QVERIFY(!platform::readPlausibleFile(path, 999));
     QVERIFY(!platform::readPlausibleFile(dir.filePath(QStringLiteral("missing")), 1000));
+}
+
+void tst_SafeFile::aFileThatChangesWhileReadIsRefused_data()
+{
+    QTest::addColumn<QString>("path");
+    // The kernel's own files hold, every time, more or fewer bytes than
+    // their size says, as a file does that another program makes longer or
+    // shorter while it is read. Under wine they are on drive Z:.
+    QTest::newRow("longer than its size: a /proc file") << "/proc/version";
+    QTest::newRow("shorter than its size: a /sys file") << "/sys/devices/system/cpu/online";
+}
+
+// What was read is not the file whose size was checked: nothing is taken,
+// neither the bytes up to the old size nor a tail of bytes never read.
+void tst_SafeFile::aFileThatChangesWhileReadIsRefused()
+{
+    QFETCH(QString, path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        QSKIP("no such file on this system");
+    const QByteArray content = file.readAll();
+    QVERIFY(!content.isEmpty());
+    QVERIFY(content.size() != QFileInfo(path).size());
+    QVERIFY(!platform::readPlausibleFile(path, 1 << 20));
 }
 
 // Read, refused as too large, a directory, a FIFO or missing: the file is
