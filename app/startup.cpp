@@ -7,6 +7,7 @@
 #include "app/displaycheck.h"
 #include "app/identity.h"
 #include "app/translation.h"
+#include "common/trace.h"
 #include "numberwindow/random.h"
 #include "platform/platform.h"
 #include "sound/clicksound.h"
@@ -34,6 +35,7 @@ int runLukimo(int argc, char **argv, const std::function<void(Random &)> &before
         window.show();
         status = app.exec();
     }
+    finishTrace();
     // A sound thread stuck in a hung audio system holds a lock that Qt
     // Multimedia's exit handlers would wait on for ever: end the process
     // without running them.

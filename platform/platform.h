@@ -33,6 +33,12 @@ enum class OutputWrite {
 // Hands size bytes to standard output without ever waiting for a reader.
 OutputWrite writeToOutputNow(const char *data, qsizetype size);
 
+// At the end of the program: waits at most msecs for what writeToOutputNow()
+// took but has not yet handed to the output, then gives up on the rest and
+// returns how many writes that was. Whatever is written later in the same run
+// is taken as before.
+qsizetype finishOutput(int msecs);
+
 // The program reads a few files from its working directory that anyone may
 // have replaced. Only a regular file of at most maxSize bytes is accepted: a
 // directory, a FIFO, a device or an oversized file counts as missing, and

@@ -117,7 +117,8 @@ void tst_InputSerch::initialState()
     QCOMPARE(window.windowTitle(), QStringLiteral("serch menu"));
     QCOMPARE(window.toolTip(), QStringLiteral("Serch menu"));
     QCOMPARE(window.windowFlags(), Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowTitleHint);
-    QCOMPARE(window.size(), QSize(300, 180));
+    // Larger only where the platform's font needs more room for the texts.
+    QCOMPARE(window.size(), QSize(300, 180).expandedTo(window.minimumSizeHint()));
     auto child = [&](const char *name) { return window.findChild<QWidget *>(QLatin1String(name)); };
     QVERIFY(qobject_cast<QRadioButton *>(child("times_to_data_radio"))->isChecked());
     QCOMPARE(qobject_cast<QLabel *>(child("input_label"))->text(), QStringLiteral("No"));
