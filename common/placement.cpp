@@ -8,6 +8,7 @@
 #include <QLayout>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -101,6 +102,105 @@ QList<QRect> shownWindows(const QWidget *window, const QWidget *anchor)
     return shown;
 }
 
+// What a window's frame adds to its size, and where its contents start in
+// it. A window that has never been shown has no frame yet; it will get the
+// same decoration as the anchor.
+struct Decoration
+{
+    QSize size;
+    QPoint contents;
+};
+
+Decoration decorationOf(const QWidget *window, const QWidget *anchor)
+{
+    const QWidget *framed =
+        !anchor || window->frameGeometry() != window->geometry() ? window : anchor;
+    return {framed->frameGeometry().size() - framed->size(),
+            framed->geometry().topLeft() - framed->frameGeometry().topLeft()};
+}
+
+// Lays the window out for the room it may take and returns the least size
+// it then needs.
+QSize fitLayout(QWidget *window, const QSize &room)
+{
+    // Before its first show a window with a layout may still be smaller than
+    // the layout will make it, and its children not yet where they will be;
+    // one that sizes itself for its texts does so when it is polished.
+    window->ensurePolished();
+    if (auto *fits = dynamic_cast<FitsScreen *>(window))
+        fits->fitInto(room);
+    return window->minimumSizeHint().expandedTo(window->minimumSize());
+}
+
+// Should the window not fit the screen, its buttons are the part to see: in
+// its frame's coordinates.
+QRect buttonsOf(const QWidget *window, const QPoint &contents)
+{
+    QRect buttons;
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (button->isVisibleTo(window))
+            buttons |= QRect(button->mapTo(window, QPoint()) + contents, button->size());
+    }
+    return buttons;
+}
+
+// A shown window whose screen changes under it (it is dragged to another
+// one, the phone is turned, a panel appears) is laid out for its new room
+// and kept inside the work area, where it stands as far as it goes.
+class ScreenWatch : public QObject
+{
+public:
+    explicit ScreenWatch(QWidget *window) : QObject(window), window(window)
+    {
+        setObjectName(name());
+        if (QWindow *handle = window->windowHandle())
+            connect(handle, &QWindow::screenChanged, this, &ScreenWatch::follow);
+        watch(window->screen());
+    }
+
+    // Found by its name, since the class has no meta-object of its own.
+    static QString name() { return QStringLiteral("lukimo_screen_watch"); }
+
+private:
+    void watch(QScreen *screen)
+    {
+        disconnect(areaChanged);
+        if (screen)
+            areaChanged =
+                connect(screen, &QScreen::availableGeometryChanged, this, &ScreenWatch::refit);
+    }
+
+    void follow(QScreen *screen)
+    {
+        watch(screen);
+        refit();
+    }
+
+    void refit()
+    {
+        if (!window->isVisible() || window->isMinimized())
+            return;
+        const Decoration decoration = decorationOf(window, nullptr);
+        const QRect available = window->screen()->availableGeometry();
+        const QSize minimum = fitLayout(window, available.size() - decoration.size);
+        window->resize(
+            window->size().boundedTo(available.size() - decoration.size).expandedTo(minimum));
+        if (window->layout())
+            window->layout()->activate();
+        const QSize frame = window->size() + decoration.size;
+        const QRect keep = buttonsOf(window, decoration.contents);
+        const QRect shown = keep.isEmpty() ? QRect(QPoint(), frame) : keep;
+        const QPoint at = window->frameGeometry().topLeft();
+        window->move(pushInside(at.x(), frame.width(), available.left(), available.right(),
+                                shown.left(), shown.right()),
+                     pushInside(at.y(), frame.height(), available.top(), available.bottom(),
+                                shown.top(), shown.bottom()));
+    }
+
+    QWidget *window;
+    QMetaObject::Connection areaChanged;
+};
+
 } // namespace
 
 QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &available,
@@ -157,32 +257,23 @@ QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &availabl
 
 void moveBeside(QWidget *window, const QWidget *anchor)
 {
-    if (!anchor || !anchor->isVisible() ||
-        QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (!anchor || !anchor->isVisible())
         return;
-    // A window that has never been shown has no frame yet; it will get the
-    // same decoration as the anchor.
-    const QWidget *framed = window->frameGeometry() != window->geometry() ? window : anchor;
-    const QSize decoration = framed->frameGeometry().size() - framed->size();
-    const QPoint contents = framed->geometry().topLeft() - framed->frameGeometry().topLeft();
-    // Before its first show a window with a layout may still be smaller than
-    // the layout will make it, and its children not yet where they will be;
-    // one that sizes itself for its texts does so when it is polished.
-    window->ensurePolished();
-    const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
+    const Decoration decoration = decorationOf(window, anchor);
+    const QRect available = anchor->screen()->availableGeometry();
+    // Laid out for the screen wherever it goes, since a platform that places
+    // windows itself still shows them on a screen.
+    const QSize minimum = fitLayout(window, available.size() - decoration.size);
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
     window->resize(window->size().expandedTo(minimum));
     if (window->layout())
         window->layout()->activate();
-    // Should the window not fit the screen, its buttons are the part to see.
-    QRect buttons;
-    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
-        if (button->isVisibleTo(window))
-            buttons |= QRect(button->mapTo(window, QPoint()) + contents, button->size());
-    }
-    const QRect frame = placeBeside(anchor->frameGeometry(), window->size() + decoration,
-                                    anchor->screen()->availableGeometry(), minimum + decoration,
-                                    shownWindows(window, anchor), buttons);
-    window->resize(frame.size() - decoration);
+    const QRect frame =
+        placeBeside(anchor->frameGeometry(), window->size() + decoration.size, available,
+                    minimum + decoration.size, shownWindows(window, anchor),
+                    buttonsOf(window, decoration.contents));
+    window->resize(frame.size() - decoration.size);
     window->move(frame.topLeft());
 }
 
@@ -194,4 +285,6 @@ void showBeside(QWidget *window, const QWidget *anchor)
     window->show();
     window->raise();
     window->activateWindow();
+    if (!window->findChild<QObject *>(ScreenWatch::name(), Qt::FindDirectChildrenOnly))
+        new ScreenWatch(window);
 }

@@ -3,11 +3,12 @@
 
 #include "help/helpwindow.h"
 
-#include "platform/platform.h"
 #include "common/workingdir.h"
+#include "platform/platform.h"
 
 #include <QKeyEvent>
 #include <QLocale>
+#include <QScrollBar>
 #include <QTextCursor>
 
 HelpWindow::HelpWindow() : QTextBrowser(nullptr)
@@ -22,6 +23,14 @@ HelpWindow::HelpWindow() : QTextBrowser(nullptr)
     setFocus();
     setWindowTitle(tr("How to use"));
     resize(750, 400);
+    // The page wraps to any width a window takes, but a slanted glyph at the
+    // end of a line may stand a pixel past it: that alone brought a scroll
+    // bar, a pixel's scroll sideways, to the narrow window of a phone.
+    connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this](int minimum, int maximum) {
+                if (maximum > minimum && maximum - minimum < fontMetrics().averageCharWidth())
+                    horizontalScrollBar()->setRange(minimum, minimum);
+            });
     const QString file = workingDirectoryFile(QStringLiteral("html/index.html"));
     if (!file.isEmpty())
         page = QUrl::fromLocalFile(file);
@@ -68,7 +77,8 @@ QVariant HelpWindow::loadResource(int type, const QUrl &name)
         return QTextBrowser::loadResource(type, name);
     // The page and its pictures are a few hundred kilobytes.
     constexpr qint64 maxResourceSize = 16 * 1024 * 1024;
-    const std::optional<QByteArray> data = platform::readPlausibleFile(url.toLocalFile(), maxResourceSize);
+    const std::optional<QByteArray> data =
+        platform::readPlausibleFile(url.toLocalFile(), maxResourceSize);
     // An empty answer, not an invalid one: the document would otherwise try
     // the file itself.
     return QVariant(data.value_or(QByteArray()));

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -98,23 +99,16 @@ Setup_config::Setup_config()
     typeLayout->addWidget(numbers4_radio);
     type_group->setLayout(typeLayout);
 
-    auto *choiceRow = new QHBoxLayout;
-    choiceRow->addWidget(mode_group);
-    choiceRow->addWidget(type_group);
-    auto *digitRow = new QHBoxLayout;
-    digitRow->addWidget(max1_group);
-    digitRow->addWidget(max2_group);
-    digitRow->addWidget(max3_group);
-    digitRow->addWidget(max4_group);
-    auto *buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(ok_button);
-    buttonRow->addWidget(version_button);
-    buttonRow->addWidget(serch_button);
-    buttonRow->addWidget(help_button);
+    // Each row stands on one line, as on a desktop, until fitInto() wraps it.
+    choice_row = {new QGridLayout, {mode_group, type_group}, {2, 1}};
+    digit_row = {new QGridLayout, {max1_group, max2_group, max3_group, max4_group}, {4, 2, 1}};
+    button_row = {
+        new QGridLayout, {ok_button, version_button, serch_button, help_button}, {4, 2, 1}};
     auto *mainLayout = new QVBoxLayout;
-    mainLayout->addLayout(choiceRow);
-    mainLayout->addLayout(digitRow);
-    mainLayout->addLayout(buttonRow);
+    for (WrappingRow *row : {&choice_row, &digit_row, &button_row}) {
+        wrap(*row, row->columnCounts.first());
+        mainLayout->addLayout(row->grid);
+    }
     setLayout(mainLayout);
 
     // Tab reads the dialog as the eye does, row by row from the left; Qt
@@ -183,6 +177,72 @@ QGroupBox *Setup_config::createDigitGroup(const QString &title, const QString &k
     }
     group->setLayout(column);
     return group;
+}
+
+// Fills the row's lines in reading order, which is also the order of Tab.
+void Setup_config::wrap(WrappingRow &row, int columns)
+{
+    if (row.columns == columns)
+        return;
+    row.columns = columns;
+    for (QWidget *widget : row.widgets)
+        row.grid->removeWidget(widget);
+    for (int i = 0; i < row.widgets.size(); ++i)
+        row.grid->addWidget(row.widgets[i], i / columns, i % columns);
+}
+
+// A row too wide for the room wraps onto more lines, as few as it needs, so
+// that only the rows that must wrap do; but never beyond the room's height:
+// a screen too small for the dialog either way keeps the usual layout, as
+// far as it goes.
+void Setup_config::fitInto(const QSize &room)
+{
+    const QList<WrappingRow *> rows = {&choice_row, &digit_row, &button_row};
+    auto arrangement = [&rows] {
+        QList<int> columns;
+        for (const WrappingRow *row : rows)
+            columns << row->columns;
+        return columns;
+    };
+    auto isUsual = [&rows] {
+        for (const WrappingRow *row : rows)
+            if (row->columns != row->columnCounts.first())
+                return false;
+        return true;
+    };
+    const QList<int> arranged = arrangement();
+    const bool wasUsual = isUsual();
+    const QSize before = size();
+    const QMargins margins = layout()->contentsMargins();
+    const int width = room.width() - margins.left() - margins.right();
+    for (WrappingRow *row : rows)
+        wrap(*row, row->columnCounts.first());
+    for (WrappingRow *row : rows) {
+        for (qsizetype i = 1; i < row->columnCounts.size(); ++i) {
+            if (row->grid->minimumSize().width() <= width)
+                break;
+            const int columns = row->columns;
+            wrap(*row, row->columnCounts[i]);
+            // The dialog's layout keeps what it measured of its rows.
+            layout()->invalidate();
+            if (layout()->totalMinimumSize().height() > room.height()) {
+                wrap(*row, columns);
+                break;
+            }
+        }
+    }
+    // The new least size first, so that the window may shrink to it.
+    layout()->activate();
+    if (arrangement() == arranged)
+        return;
+    if (isUsual()) {
+        resize(usualSize);
+        return;
+    }
+    // Narrow, it is as short as it goes: a narrow screen is short of room.
+    if (wasUsual)
+        usualSize = before;
+    resize(qMin(before.width(), room.width()), minimumHeight());
 }
 
 void Setup_config::show_Version()

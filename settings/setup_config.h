@@ -4,13 +4,17 @@
 #ifndef SETUP_CONFIG_H
 #define SETUP_CONFIG_H
 
+#include "common/placement.h"
+
 #include <QDialog>
+#include <QList>
 
 #include <memory>
 
 class HelpWindow;
 class Input_Serch;
 class QAction;
+class QGridLayout;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -18,7 +22,7 @@ class QRadioButton;
 // The settings dialog: draw mode, game type and one group of digit buttons
 // per digit position. The number window reads the choices through the three
 // limit-code queries and nothing else.
-class Setup_config : public QDialog
+class Setup_config : public QDialog, public FitsScreen
 {
     Q_OBJECT
 
@@ -32,6 +36,10 @@ public:
     // The window that opens this dialog; the dialog and the windows it opens
     // appear beside it, and it answers the help and quit keys like them.
     void setNumberWindow(QWidget *window);
+
+    // Where the screen is too narrow for the groups and buttons side by
+    // side, the rows that are too wide wrap onto further lines.
+    void fitInto(const QSize &room) override;
 
 public slots:
     void show_Version();
@@ -47,8 +55,19 @@ private:
     // traced as "method=").
     enum class SelfTrace { Plain, Method };
 
+    // A row of the dialog, whose widgets stand columns to a line, in reading
+    // order; the counts it may take go from all on one line to one a line.
+    struct WrappingRow
+    {
+        QGridLayout *grid = nullptr;
+        QList<QWidget *> widgets;
+        QList<int> columnCounts;
+        int columns = 0;
+    };
+
     QGroupBox *createDigitGroup(const QString &title, const QString &keyName,
                                 QRadioButton **buttons);
+    static void wrap(WrappingRow &row, int columns);
     int limitCode(QRadioButton *const *buttons, SelfTrace selfTrace);
 
     std::unique_ptr<HelpWindow> help_window;
@@ -72,6 +91,11 @@ private:
     // Help and quit, with their standard keys, in every Lukimo window.
     QAction *help_action = nullptr;
     QAction *quit_action = nullptr;
+    WrappingRow choice_row;
+    WrappingRow digit_row;
+    WrappingRow button_row;
+    // The size it had in its usual layout, to go back to from a narrow one.
+    QSize usualSize;
 };
 
 #endif
