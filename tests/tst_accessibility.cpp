@@ -216,7 +216,10 @@ void tst_Accessibility::selfModeStopGivesTheUsersNumber()
 
     ModalBoxCloser closer;
     Told heard(QAccessible::ValueChanged);
-    captureStdout([&] { QTest::keyClick(&window, Qt::Key_Return); });
+    captureStdout([&] {
+        QTest::keyClick(&window, Qt::Key_Return);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.size(), 1);
     QCOMPARE(heard.events, QStringList{"Lukimo number 45 = 45"});
     QCOMPARE(accessibleText(&window, QAccessible::Value), QStringLiteral("45"));
@@ -225,7 +228,10 @@ void tst_Accessibility::selfModeStopGivesTheUsersNumber()
     // The next stop's report is an alert, read out as it appears.
     captureStdout([&] { QTest::keyClick(&window, Qt::Key_Return); });
     Told alerted(QAccessible::Alert);
-    captureStdout([&] { QTest::keyClick(&window, Qt::Key_Return); });
+    captureStdout([&] {
+        QTest::keyClick(&window, Qt::Key_Return);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.size(), 2);
     QCOMPARE(alerted.events, QStringList{"Box Pattern"});
 }

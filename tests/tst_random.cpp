@@ -9,6 +9,7 @@
 #include "support/settingskeys.h"
 #include "support/stdoutcapture.h"
 
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
 
@@ -40,6 +41,7 @@ private slots:
     void selfModeStops();
     void randomModeStopAsksTheHundredsOnly();
     void allDifferentTitleStaysUntranslated();
+    void selfModeReportHoldsTheWindow();
     void leftPressesStopAndRestart();
     void otherPresses();
     void oneDrawPerTickAfterManyRestarts();
@@ -395,7 +397,10 @@ void tst_Random::selfModeStops()
     choose(dialog, digits.mid(0, 1), digits.mid(1, 1), digits.mid(2, 1));
 
     ModalBoxCloser closer;
-    const QString output = captureStdout([&] { QTest::mousePress(&window, Qt::LeftButton); });
+    const QString output = captureStdout([&] {
+        QTest::mousePress(&window, Qt::LeftButton);
+        closer.waitUntilClosed();
+    });
 
     QVERIFY(!roll(window)->isActive());
     QCOMPARE(window.intValue(), shown);
@@ -428,15 +433,61 @@ void tst_Random::allDifferentTitleStaysUntranslated()
         captureStdout([&] {
             choose(dialog, QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"));
             QTest::mousePress(&window, Qt::LeftButton);
+            closer.waitUntilClosed();
             QTest::mousePress(&window, Qt::LeftButton);
             choose(dialog, QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("5"));
             QTest::mousePress(&window, Qt::LeftButton);
+            closer.waitUntilClosed();
         });
         for (const ShownBox &box : closer.boxes)
             titles << box.title;
     }
     QCoreApplication::removeTranslator(&japanese);
     QCOMPARE(titles, (QStringList{"Box Pattern", "ボックスパターン"}));
+}
+
+// The stop shows and names the user's number, then its report opens beside
+// it. Until the report is closed the number window takes no click; then the
+// keyboard is back on it, and the next click restarts the roll.
+void tst_Random::selfModeReportHoldsTheWindow()
+{
+    Random window;
+    Setup_config *dialog = openSettings(window);
+    QVERIFY(dialog);
+    dialog->findChild<QRadioButton *>(QStringLiteral("self_radio"))->setChecked(true);
+    choose(dialog, QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto click = [&] {
+        captureStdout([&] {
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                              QPoint(20, 20));
+        });
+    };
+
+    click();
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    QVERIFY(box);
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->parentWidget(), &window);
+    QVERIFY(!roll(window)->isActive());
+    QCOMPARE(window.intValue(), 123);
+    QCOMPARE(window.accessibleName(), QStringLiteral("Lukimo number 123"));
+    QVERIFY(!box->frameGeometry().intersects(window.frameGeometry()));
+
+    click();
+    QTest::qWait(20);
+    QCOMPARE(QApplication::activeModalWidget(), box);
+    QVERIFY(!roll(window)->isActive());
+
+    QVERIFY(QTest::qWaitForWindowActive(box));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(QApplication::focusWidget(), &window);
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(!roll(window)->isActive());
+    click();
+    QVERIFY(roll(window)->isActive());
 }
 
 void tst_Random::leftPressesStopAndRestart()

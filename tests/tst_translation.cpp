@@ -264,6 +264,7 @@ void tst_Translation::literalsBypassTheCatalogue()
     ModalBoxCloser closer;
     Data_to_times(&parent, 512);
     Times_to_data(&parent, 0);
+    closer.waitUntilClosed();
     QCOMPARE(closer.boxes.size(), 2);
     QCOMPARE(closer.boxes[0].title, QStringLiteral("information"));
     QVERIFY(!closer.boxes[0].text.startsWith(QStringLiteral("There")));
