@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a copy of the sources as Debian does
-# (dpkg-buildpackage) and checks it: its name, its declared dependencies, its
-# files, the desktop entry and AppStream metadata, and that a plain
-# `cmake --install` of a build of the program alone installs the same; then
-# unpacks it and starts the installed `lukimo` command from another folder
-# under a Japanese locale on a virtual X display, which must find its data
-# and write its trace to standard output, and starts it as the desktop entry
-# does, which must discard the trace.
+# (dpkg-buildpackage, which runs the unit tests) and checks it: its name, its
+# declared dependencies, its files, the desktop entry and AppStream metadata,
+# and that a plain `cmake --install` of a build of the program alone installs
+# the same; then unpacks it and starts the installed `lukimo` command from
+# another folder under a Japanese locale on a virtual X display, which must
+# find its data and write its trace to standard output, and starts it as the
+# desktop entry does, which must discard the trace.
 #   check-package.sh SOURCE-DIR VERSION
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
@@ -33,8 +33,18 @@ fi
 changelog_version=$(cd "$work/src" && dpkg-parsechangelog -S Version)
 [ "${changelog_version%-*}" = "$version" ] ||
     fail "debian/changelog's latest entry is $changelog_version, the program's version $version"
+# Built as a build machine would: with the unit tests, without a compiler
+# launcher, on two cores.
+unset CMAKE_CXX_COMPILER_LAUNCHER CMAKE_C_COMPILER_LAUNCHER DEB_BUILD_PROFILES
+export DEB_BUILD_OPTIONS=parallel=2
 (cd "$work/src" && dpkg-buildpackage -us -uc -b >"$work/dpkg-buildpackage.log" 2>&1) ||
     { tail -n 40 "$work/dpkg-buildpackage.log"; fail "dpkg-buildpackage failed"; }
+# The package build runs the unit tests, and only them: the end-to-end and
+# package tests need what a build machine lacks.
+grep -Eq '^100% tests passed, 0 tests failed out of [1-9]' "$work/dpkg-buildpackage.log" ||
+    fail "the package build ran no unit tests"
+labels=$(sed -n '/^Label Time Summary:/,/^$/s/^\([a-z0-9_-]*\) *=.*/\1/p' "$work/dpkg-buildpackage.log")
+[ "$labels" = unit ] || fail "the package build ran tests labelled: $labels"
 arch=$(dpkg --print-architecture)
 deb="$work/lukimo_${changelog_version}_${arch}.deb"
 [ -f "$deb" ] || fail "no $(basename "$deb")"
