@@ -24,12 +24,16 @@ int runLukimo(int argc, char **argv, const std::function<void(Random &)> &before
         return 1;
     installAccessibility();
     setApplicationIdentity();
+    platform::addBundledFonts();
     Translator translator;
-    installTranslation(translator, QLocale::system().language());
+    const bool japanese = installTranslation(translator, QLocale::system().language());
 
     int status;
     {
         Random window(nullptr);
+        platform::placeMainWindow(&window);
+        platform::showTitleAndLanguage(window.windowTitle(),
+                                       japanese ? QStringLiteral("ja") : QStringLiteral("en"));
         if (beforeShow)
             beforeShow(window);
         window.show();

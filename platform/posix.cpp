@@ -117,6 +117,29 @@ QString soundPluginFileName()
     return QStringLiteral("lukimosound.so");
 }
 
+bool playsSoundItself()
+{
+    return false;
+}
+
+void loadSound(const QByteArray &) {}
+
+bool playSound()
+{
+    return false;
+}
+
+bool hasQuitAction()
+{
+    return true;
+}
+
+void addBundledFonts() {}
+
+void placeMainWindow(QWidget *) {}
+
+void showTitleAndLanguage(const QString &, const QString &) {}
+
 void exitAbandoningThreads(int status)
 {
     std::_Exit(status);

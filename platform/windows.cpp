@@ -205,6 +205,29 @@ QString soundPluginFileName()
     return QStringLiteral("lukimosound.dll");
 }
 
+bool playsSoundItself()
+{
+    return false;
+}
+
+void loadSound(const QByteArray &) {}
+
+bool playSound()
+{
+    return false;
+}
+
+bool hasQuitAction()
+{
+    return true;
+}
+
+void addBundledFonts() {}
+
+void placeMainWindow(QWidget *) {}
+
+void showTitleAndLanguage(const QString &, const QString &) {}
+
 void exitAbandoningThreads(int status)
 {
     // ExitProcess would still run every DLL's detach code, Qt Multimedia's

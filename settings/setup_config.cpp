@@ -7,6 +7,7 @@
 #include "common/trace.h"
 #include "help/helpwindow.h"
 #include "pastdata/input_serch.h"
+#include "platform/platform.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -144,7 +145,10 @@ Setup_config::Setup_config()
     const QKeySequence ctrlQ(Qt::CTRL | Qt::Key_Q);
     if (!quitKeys.contains(ctrlQ))
         quitKeys.append(ctrlQ);
-    quit_action->setShortcuts(quitKeys);
+    // In a browser tab the keys are the browser's, and quitting means
+    // nothing: closing the tab ends the program.
+    if (platform::hasQuitAction())
+        quit_action->setShortcuts(quitKeys);
     connect(quit_action, &QAction::triggered, qApp, &QCoreApplication::quit);
     const QList<QWidget *> windows = {this, help_window.get(), serch_dialog.get()};
     for (QWidget *window : windows)
