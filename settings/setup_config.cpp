@@ -4,6 +4,7 @@
 #include "settings/setup_config.h"
 
 #include "common/placement.h"
+#include "common/radiogroupfocus.h"
 #include "common/trace.h"
 #include "help/helpwindow.h"
 #include "pastdata/input_serch.h"
@@ -123,6 +124,11 @@ Setup_config::Setup_config()
     tabStops << ok_button << version_button << serch_button << help_button;
     for (qsizetype i = 1; i < tabStops.size(); ++i)
         setTabOrder(tabStops[i - 1], tabStops[i]);
+    // Coming back to the window, Qt returns the focus to the button it left,
+    // which may no longer be the checked one (a screen reader checked
+    // another, or a press was let go beside its button).
+    for (QWidget *group : {mode_group, type_group, max1_group, max2_group, max3_group, max4_group})
+        RadioGroupFocus::install(group);
 
     connect(ok_button, &QPushButton::clicked, this, &Setup_config::Push_button);
     connect(version_button, &QPushButton::clicked, this, &Setup_config::show_Version);
