@@ -60,7 +60,8 @@ public:
         // A Japanese reader's help opens at its Japanese half.
         if (japanese) {
             QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-            installTranslation(translator, QLocale::Japanese, QStringLiteral(LUKIMO_RUN_DIR));
+            translated =
+                installTranslation(translator, QLocale::Japanese, QStringLiteral(LUKIMO_RUN_DIR));
         }
         // The help window finds its page in the working directory it is made in.
         const QString previous = QDir::currentPath();
@@ -96,6 +97,7 @@ public:
 
     const QLocale locale;
     Translator translator;
+    bool translated = false;
     std::unique_ptr<Random> numberWindow;
     Setup_config *settings = nullptr;
 };
@@ -192,6 +194,7 @@ void tst_Narrow::everyButtonWithinReach()
     QScreen *screen = QGuiApplication::screens().at(screenIndex);
 
     Session session(screen, japanese);
+    QCOMPARE(session.translated, japanese);
     QVERIFY(session.settings);
     QVERIFY(QTest::qWaitForWindowExposed(session.settings));
     QCOMPARE(session.settings->screen(), screen);
@@ -236,6 +239,7 @@ void tst_Narrow::tabReadsAsTheEye()
     QFETCH(bool, japanese);
 
     Session session(QGuiApplication::screens().at(screenIndex), japanese);
+    QCOMPARE(session.translated, japanese);
     QVERIFY(QTest::qWaitForWindowActive(session.settings));
     QWidget *first = session.settings->findChild<QWidget *>(QStringLiteral("random_radio"));
     first->setFocus(Qt::TabFocusReason);
@@ -274,6 +278,7 @@ void tst_Narrow::helpNeedsNoSideways()
     QFETCH(bool, japanese);
 
     Session session(QGuiApplication::screens().at(screenIndex), japanese);
+    QCOMPARE(session.translated, japanese);
     auto *help = session.open<HelpWindow>("help");
     QVERIFY(QTest::qWaitForWindowExposed(help));
     QVERIFY(help->toPlainText().contains(QStringLiteral("Lukimo")));
@@ -392,7 +397,8 @@ public:
 } // namespace
 
 // A window opened beside the number window is laid out once, for the work
-// area of the number window's screen less the window's frame.
+// area of the number window's screen less the window's frame; and again for
+// each screen it is dragged to.
 void tst_Narrow::laidOutForTheRoomItMayTake()
 {
     QFETCH(int, screenIndex);
@@ -407,6 +413,15 @@ void tst_Narrow::laidOutForTheRoomItMayTake()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QSize frame = window.frameGeometry().size() - window.size();
     QCOMPARE(window.rooms, QList<QSize>{screen->availableGeometry().size() - frame});
+
+    // Dragged to the next screen, it is laid out again, for that screen.
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QScreen *next = screens.at((screenIndex + 1) % screens.size());
+    if (next == screen)
+        return;
+    window.move(next->availableGeometry().topLeft());
+    QTRY_COMPARE(window.rooms.size(), 2);
+    QCOMPARE(window.rooms.last(), next->availableGeometry().size() - frame);
 }
 
 // Settings shown on one screen and dragged to another are laid out for it:
