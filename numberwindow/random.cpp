@@ -157,18 +157,14 @@ void Random::touch(QTouchEvent *event)
         // A second finger (a pinch) or one that slides (a swipe) is no press.
         if (touchState == Touch::Undecided &&
             (event->pointCount() > 1 ||
-             QLineF(touchStart, event->point(0).globalPosition()).length() > tapRadius)) {
-            holdTimer->stop();
+             QLineF(touchStart, event->point(0).globalPosition()).length() > tapRadius))
             touchState = Touch::Ignored;
-        }
         break;
     case QEvent::TouchEnd:
-        holdTimer->stop();
         if (std::exchange(touchState, Touch::None) == Touch::Undecided)
             leftPress();
         break;
     default:
-        holdTimer->stop();
         touchState = Touch::None;
         break;
     }
@@ -176,6 +172,7 @@ void Random::touch(QTouchEvent *event)
 
 void Random::touchHeld()
 {
+    // The timer of a touch already decided runs out to no effect.
     if (touchState != Touch::Undecided)
         return;
     // A report opened from the keyboard meanwhile holds the window, and the
