@@ -18,7 +18,6 @@ namespace {
 struct Report
 {
     QPointer<QWidget> parent;
-    bool hadParent;
     QString title;
     QString text;
     QPointer<const QWidget> keepClear;
@@ -48,7 +47,7 @@ ReportBox::ReportBox(const QString &title, const QString &text, QWidget *parent)
 void ReportBox::inform(QWidget *parent, const QString &title, const QString &text,
                        const QWidget *keepClear, std::function<void()> then)
 {
-    waiting().push_back({parent, parent != nullptr, title, text, keepClear, std::move(then)});
+    waiting().push_back({parent, title, text, keepClear, std::move(then)});
     openNext();
 }
 
@@ -60,13 +59,12 @@ void ReportBox::openNext()
         Report report = std::move(waiting().front());
         waiting().pop_front();
         // What was to follow could only reach into the window that is gone.
-        if (report.hadParent && !report.parent)
+        if (!report.parent)
             continue;
 
         auto *box = new ReportBox(report.title, report.text, report.parent);
         box->keepClear = report.keepClear;
         box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setWindowModality(Qt::ApplicationModal);
         // Where the keyboard was, it is again once the box is closed: Qt
         // leaves no window active then, and only a window manager would give
         // the activation back (the browser and a bare X server do not).
@@ -79,7 +77,7 @@ void ReportBox::openNext()
                     if (openBox() != box)
                         return;
                     openBox() = nullptr;
-                    if (focus && focus->isVisible() && !QApplication::activeModalWidget()) {
+                    if (focus) {
                         focus->activateWindow();
                         focus->setFocus(Qt::OtherFocusReason);
                     }
@@ -91,6 +89,8 @@ void ReportBox::openNext()
         // once the parent is wholly gone.
         connect(box, &QObject::destroyed, qApp,
                 [] { QTimer::singleShot(0, qApp, &ReportBox::openNext); });
+        // No other window takes input meanwhile: a message box is application
+        // modal from its construction.
         box->show();
         return;
     }

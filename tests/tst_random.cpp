@@ -9,8 +9,10 @@
 #include "support/settingskeys.h"
 #include "support/stdoutcapture.h"
 
+#include <QGesture>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointingDevice>
 #include <QRadioButton>
 
 #include <QProcess>
@@ -44,6 +46,10 @@ private slots:
     void selfModeReportHoldsTheWindow();
     void leftPressesStopAndRestart();
     void otherPresses();
+    void mouseAndFingers_data();
+    void mouseAndFingers();
+    void longPressTakesThePlatformsTime();
+    void fingerHeldUnderAReport();
     void oneDrawPerTickAfterManyRestarts();
     void releasesEveryWindowItCreated();
 
@@ -55,7 +61,14 @@ private:
                        const QString &ones);
     static QTimer *roll(Random &window) { return window.findChild<QTimer *>(); }
     static QSet<int> range(int from, int to);
+    static QPointingDevice *touchScreen();
 };
+
+QPointingDevice *tst_Random::touchScreen()
+{
+    static QPointingDevice *const screen = QTest::createTouchDevice();
+    return screen;
+}
 
 Setup_config *tst_Random::openSettings(Random &window)
 {
@@ -466,10 +479,9 @@ void tst_Random::selfModeReportHoldsTheWindow()
     };
 
     click();
-    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    auto *box = window.findChild<QMessageBox *>();
     QVERIFY(box);
     QVERIFY(box->isVisible());
-    QCOMPARE(box->parentWidget(), &window);
     QVERIFY(!roll(window)->isActive());
     QCOMPARE(window.intValue(), 123);
     QCOMPARE(window.accessibleName(), QStringLiteral("Lukimo number 123"));
@@ -477,8 +489,14 @@ void tst_Random::selfModeReportHoldsTheWindow()
 
     click();
     QTest::qWait(20);
-    QCOMPARE(QApplication::activeModalWidget(), box);
+    QVERIFY(box->isVisible());
     QVERIFY(!roll(window)->isActive());
+    // Nor does any other window: the settings stay in self mode.
+    auto *randomMode = dialog->findChild<QRadioButton *>(QStringLiteral("random_radio"));
+    QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      randomMode->mapTo(dialog, QPoint(6, randomMode->height() / 2)));
+    QTest::qWait(20);
+    QVERIFY(!randomMode->isChecked());
 
     QVERIFY(QTest::qWaitForWindowActive(box));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
@@ -562,6 +580,214 @@ void tst_Random::otherPresses()
     // The middle press did not count: the next left press still stops.
     captureStdout([&] { QTest::mousePress(&window, Qt::LeftButton); });
     QVERIFY(!roll(window)->isActive());
+}
+
+// A mouse button acts as it goes down, however long it is held. A finger
+// acts when it is lifted (a tap is a left click) or once it has been held as
+// long as a long press (the settings, as a right click, and nothing more when
+// it is lifted). A finger that slides away, or two fingers, do nothing.
+void tst_Random::mouseAndFingers_data()
+{
+    QTest::addColumn<bool>("stoppedFirst");
+    // "mouse", or the fingers: "1", "2" at once, "1+1" one after the other,
+    // "1+mouse" one with a mouse press made of it, "1+cancel" one that the
+    // platform takes back.
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<int>("slide");
+    QTest::addColumn<QString>("action"); // "stop or restart", "settings" or "none"
+    QTest::addColumn<QString>("when");   // "press", "hold" or "release"
+
+    const int left = Qt::LeftButton;
+    const int right = Qt::RightButton;
+    const QString roll = QStringLiteral("stop or restart");
+    const QString settings = QStringLiteral("settings");
+    const QString none = QStringLiteral("none");
+    const QString mouse = QStringLiteral("mouse");
+    QTest::newRow("mouse left") << false << mouse << left << false << 0 << roll << "press";
+    QTest::newRow("mouse left held") << false << mouse << left << true << 0 << roll << "press";
+    QTest::newRow("mouse left held, stopped")
+        << true << mouse << left << true << 0 << roll << "press";
+    QTest::newRow("mouse right") << false << mouse << right << false << 0 << settings << "press";
+    QTest::newRow("mouse right held")
+        << false << mouse << right << true << 0 << settings << "press";
+    QTest::newRow("tap") << false << "1" << left << false << 0 << roll << "release";
+    QTest::newRow("tap, stopped") << true << "1" << left << false << 0 << roll << "release";
+    QTest::newRow("tap, and the press made of it")
+        << false << "1+mouse" << left << false << 0 << roll << "release";
+    QTest::newRow("tap with a finger not quite still")
+        << false << "1" << left << false << 8 << roll << "release";
+    QTest::newRow("long press") << false << "1" << left << true << 0 << settings << "hold";
+    QTest::newRow("long press, stopped") << true << "1" << left << true << 0 << settings << "hold";
+    QTest::newRow("finger slid away") << false << "1" << left << false << 100 << none << "";
+    QTest::newRow("finger slid away, held") << false << "1" << left << true << 100 << none << "";
+    QTest::newRow("touch taken back") << false << "1+cancel" << left << true << 0 << none << "";
+    QTest::newRow("two fingers") << false << "2" << left << false << 0 << none << "";
+    QTest::newRow("two fingers held") << false << "2" << left << true << 0 << none << "";
+    QTest::newRow("second finger joins") << false << "1+1" << left << true << 0 << none << "";
+}
+
+void tst_Random::mouseAndFingers()
+{
+    QFETCH(bool, stoppedFirst);
+    QFETCH(QString, input);
+    QFETCH(int, button);
+    QFETCH(bool, held);
+    QFETCH(int, slide);
+    QFETCH(QString, action);
+    QFETCH(QString, when);
+
+    // A long press as short as it can be set, so that the table runs quickly
+    // (and the time is read from the platform, not written in the window).
+    struct ShortLongPress
+    {
+        ShortLongPress() { QTapAndHoldGesture::setTimeout(250); }
+        ~ShortLongPress() { QTapAndHoldGesture::setTimeout(platform); }
+        const int platform = QTapAndHoldGesture::timeout();
+    } shortLongPress;
+
+    Random window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Setup_config *dialog = settingsDialog();
+    QVERIFY(dialog);
+    if (stoppedFirst)
+        captureStdout([&] { QTest::mouseClick(&window, Qt::LeftButton); });
+    QCOMPARE(window.isRolling(), !stoppedFirst);
+
+    // What has happened so far: the roll stopped or restarted, the settings
+    // opened.
+    auto happened = [&] {
+        QStringList actions;
+        if (window.isRolling() == stoppedFirst || roll(window)->isActive() == stoppedFirst)
+            actions << QStringLiteral("stop or restart");
+        if (dialog->isVisible())
+            actions << QStringLiteral("settings");
+        return actions;
+    };
+    auto expected = [&](const QStringList &moments) {
+        return moments.contains(when) ? QStringList{action} : QStringList();
+    };
+
+    const QPoint at(30, 30);
+    QWindow *surface = window.windowHandle();
+    QTest::QTouchEventWidgetSequence fingers = QTest::touchEvent(&window, touchScreen(), false);
+    QStringList afterPress, beforeRelease, afterRelease;
+    captureStdout([&] {
+        if (input == QLatin1String("mouse")) {
+            QTest::mousePress(surface, Qt::MouseButton(button), Qt::NoModifier, at);
+        } else {
+            fingers.press(0, at, &window);
+            if (input == QLatin1String("2"))
+                fingers.press(1, at + QPoint(60, 0), &window);
+            fingers.commit();
+        }
+        // Where a platform makes a press of a touch that the window took
+        // (Qt itself does only for touches nobody took).
+        auto fromTouch = [&](QEvent::Type type) {
+            if (input != QLatin1String("1+mouse"))
+                return;
+            QMouseEvent press(type, at, at, window.mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier, Qt::MouseEventSynthesizedBySystem, touchScreen());
+            QApplication::sendEvent(&window, &press);
+        };
+        fromTouch(QEvent::MouseButtonPress);
+        // As the browser takes a finger back for a gesture of its own.
+        if (input == QLatin1String("1+cancel")) {
+            QTouchEvent cancel(QEvent::TouchCancel, touchScreen());
+            QApplication::sendEvent(&window, &cancel);
+        }
+        afterPress = happened();
+        if (input == QLatin1String("1+1")) {
+            QTest::qWait(QTapAndHoldGesture::timeout() / 3);
+            fingers.stationary(0).press(1, at + QPoint(60, 0), &window).commit();
+        }
+        if (slide) {
+            fingers.move(0, at + QPoint(slide / 2, 0), &window).commit();
+            fingers.move(0, at + QPoint(slide, 0), &window).commit();
+        }
+        if (held)
+            QTest::qWait(QTapAndHoldGesture::timeout() + 300);
+        else
+            QTest::qWait(20);
+        beforeRelease = happened();
+        if (input == QLatin1String("mouse")) {
+            QTest::mouseRelease(surface, Qt::MouseButton(button), Qt::NoModifier, at);
+        } else {
+            fingers.release(0, at + QPoint(slide, 0), &window);
+            if (input == QLatin1String("2") || input == QLatin1String("1+1"))
+                fingers.release(1, at + QPoint(60, 0), &window);
+            fingers.commit();
+            fromTouch(QEvent::MouseButtonRelease);
+        }
+        QTest::qWait(20);
+        afterRelease = happened();
+    });
+    QCOMPARE(afterPress, expected({"press"}));
+    QCOMPARE(beforeRelease, expected({"press", "hold"}));
+    QCOMPARE(afterRelease, expected({"press", "hold", "release"}));
+}
+
+// The settings open when a finger has been held as long as the platform's
+// long press, no sooner; the roll goes on meanwhile and after.
+void tst_Random::longPressTakesThePlatformsTime()
+{
+    Random window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Setup_config *dialog = settingsDialog();
+    QVERIFY(dialog);
+    const int longPress = QTapAndHoldGesture::timeout();
+    QVERIFY(longPress >= 300);
+
+    QTest::QTouchEventWidgetSequence finger = QTest::touchEvent(&window, touchScreen(), false);
+    qint64 opened = -1;
+    bool rollingWhileHeld = false;
+    captureStdout([&] {
+        QElapsedTimer held;
+        held.start();
+        finger.press(0, QPoint(30, 30), &window).commit();
+        if (QTest::qWaitFor([&] { return dialog->isVisible(); }, longPress + 5000))
+            opened = held.elapsed();
+        rollingWhileHeld = window.isRolling() && roll(window)->isActive();
+        finger.release(0, QPoint(30, 30), &window).commit();
+    });
+    // Qt's coarse timers may fire up to a twentieth early.
+    QVERIFY2(opened >= longPress * 19 / 20, qPrintable(QString::number(opened)));
+    QVERIFY2(opened < longPress + 1500, qPrintable(QString::number(opened)));
+    QVERIFY(rollingWhileHeld);
+    QVERIFY(window.isRolling());
+    QVERIFY(roll(window)->isActive());
+}
+
+// A finger still on the window when a report opens from the keyboard is
+// held by the report like the window: no settings come up over it, and
+// lifting it later does nothing.
+void tst_Random::fingerHeldUnderAReport()
+{
+    Random window;
+    Setup_config *dialog = openSettings(window);
+    QVERIFY(dialog);
+    dialog->findChild<QRadioButton *>(QStringLiteral("self_radio"))->setChecked(true);
+    choose(dialog, QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"));
+    dialog->hide();
+
+    QTest::QTouchEventWidgetSequence finger = QTest::touchEvent(&window, touchScreen(), false);
+    finger.press(0, QPoint(30, 30), &window).commit();
+    captureStdout([&] { QTest::keyClick(&window, Qt::Key_Return); });
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    QVERIFY(box);
+    QTest::qWait(QTapAndHoldGesture::timeout() + 300);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), box);
+
+    box->buttons().first()->click();
+    captureStdout([&] { finger.release(0, QPoint(30, 30), &window).commit(); });
+    QVERIFY(!dialog->isVisible());
+    QVERIFY(!window.isRolling());
+    QCOMPARE(window.intValue(), 456);
 }
 
 void tst_Random::oneDrawPerTickAfterManyRestarts()
