@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include <QDir>
+#include <QWidget>
 
 #include <chrono>
 #include <condition_variable>
@@ -224,7 +225,10 @@ bool hasQuitAction()
 
 void addBundledFonts() {}
 
-void placeMainWindow(QWidget *) {}
+void showMainWindow(QWidget *window)
+{
+    window->show();
+}
 
 void showTitleAndLanguage(const QString &, const QString &) {}
 
