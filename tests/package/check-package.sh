@@ -58,6 +58,28 @@ done < <(cd "$work/src" && find . -name .gitignore -printf '%P\n')
 changelog_version=$(cd "$work/src" && dpkg-parsechangelog -S Version)
 [ "$changelog_version" = "$version" ] ||
     fail "debian/changelog's latest entry is $changelog_version, the program's version $version"
+# The build dependencies are listed once, in debian/control: the install
+# script takes them from there and names only what running and testing need
+# besides (as the fonts for running, which only the tests need to build).
+build_depends=$(sed -n '/^Build-Depends:/,/^[^ ]/{s/^Build-Depends://;/^[^ ]/d;p}' \
+    "$work/src/debian/control" | tr ',' '\n' | grep -v '<!nocheck>' |
+    sed 's/[[:space:]]*\([^ :(]*\).*/\1/' | grep .)
+named=$(sed 's/#.*//' "$work/src/scripts/install-deps.sh" | tr -s ' \t()' '\n\n')
+for package in $build_depends; do
+    ! grep -qxF "$package" <<<"$named" ||
+        fail "scripts/install-deps.sh names $package, a build dependency of debian/control"
+done
+# Where nothing is missing, it installs nothing and needs no root.
+mkdir "$work/no-root"
+for tool in sudo apt-get; do
+    printf '#!/bin/sh\necho "%s $*" >>"%s"\nexit 1\n' "$tool" "$work/no-root/called" >"$work/no-root/$tool"
+    chmod +x "$work/no-root/$tool"
+done
+PATH="$work/no-root:$PATH" "$work/src/scripts/install-deps.sh" test >"$work/install-deps.log" 2>&1 ||
+    { cat "$work/install-deps.log"; fail "scripts/install-deps.sh test fails where nothing is missing"; }
+[ ! -e "$work/no-root/called" ] ||
+    fail "scripts/install-deps.sh test calls $(cat "$work/no-root/called") where nothing is missing"
+
 # Built as a build machine would: the source package and the binary ones, with
 # the unit tests, without a compiler launcher, on two cores.
 unset CMAKE_CXX_COMPILER_LAUNCHER CMAKE_C_COMPILER_LAUNCHER DEB_BUILD_PROFILES
