@@ -7,11 +7,11 @@
 
 #include "platform/platform.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QApplication>
-#include <QEvent>
 #include <QScreen>
 #include <QWidget>
 

@@ -20,7 +20,9 @@
 # fails, and two checkouts' commands can run side by side. A lock file beside
 # the chroot is held shared while a command runs and exclusive while the
 # chroot is made or changed, so it never changes under a running build.
-# Called by a user other than root, the mounting part runs through sudo.
+# Called by a user other than root, the mounting part runs through sudo (the
+# command itself still runs as that user). LUKIMO_JOBS, when set, reaches the
+# command, which may use it as its number of parallel jobs.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd -P)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/lukimo
@@ -180,7 +182,7 @@ userspec=
 # The lock stays held (shared) by this shell while the command runs.
 as_root unshare -m --propagation private -- bash -c '
     set -e
-    root=$1 userspec=$2 workdir=$3 nbinds=$4; shift 4
+    root=$1 userspec=$2 workdir=$3 term=$4 jobs=$5 nbinds=$6; shift 6
     mount -t proc proc "$root/proc"
     mount --rbind /dev "$root/dev"
     mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
@@ -190,6 +192,6 @@ as_root unshare -m --propagation private -- bash -c '
     done
     exec chroot ${userspec:+--userspec=$userspec} "$root" /usr/bin/env -i \
         PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/tmp LANG=C.UTF-8 EMSDK=/opt/emsdk-shim \
-        TERM="${TERM:-dumb}" LUKIMO_JOBS="${LUKIMO_JOBS:-}" \
+        TERM="$term" LUKIMO_JOBS="$jobs" \
         bash -c "cd \"\$0\" && exec \"\$@\"" "$workdir" "$@"' \
-    _ "$root" "$userspec" "$PWD" "${#binds[@]}" "${binds[@]}" "$@"
+    _ "$root" "$userspec" "$PWD" "${TERM:-dumb}" "${LUKIMO_JOBS:-}" "${#binds[@]}" "${binds[@]}" "$@"

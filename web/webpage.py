@@ -46,9 +46,9 @@ CSP = [
     # qtloader.js and lukimo.js from the page's own folder; the page's one
     # inline script by its hash; compiling the .wasm.
     "script-src 'self' 'wasm-unsafe-eval' {scripts}",
-    # The page's inline style by its hash; Qt's own style sheets, which its
-    # platform plugin adds to the page as <style> elements, by theirs.
-    "style-src 'self' {styles}",
+    # The page's inline style by its hash; Qt's own style sheet, which its
+    # platform plugin adds to the page as a <style> element, by its own.
+    "style-src {styles}",
     # The program's .wasm and .data, fetched by the loader; the service
     # worker's copies of every file.
     "connect-src 'self'",
