@@ -30,12 +30,11 @@ int runLukimo(int argc, char **argv, const std::function<void(Random &)> &before
     int status;
     {
         Random window(nullptr);
-        platform::placeMainWindow(&window);
         platform::showTitleAndLanguage(window.windowTitle(),
                                        japanese ? QStringLiteral("ja") : QStringLiteral("en"));
         if (beforeShow)
             beforeShow(window);
-        window.show();
+        platform::showMainWindow(&window);
         status = app.exec();
     }
     // A sound thread stuck in a hung audio system holds a lock that Qt

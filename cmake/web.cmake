@@ -18,10 +18,11 @@ set(webpage "${CMAKE_SOURCE_DIR}/web/webpage.py")
 # the font lacks one of them.
 set(LUKIMO_WEB_FONT "${LUKIMO_RUN_DIR}/fonts/lukimo-ja.ttf")
 file(GLOB LUKIMO_HELP_PAGES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/html/*.html")
+set(fontsubset "${CMAKE_SOURCE_DIR}/web/fontsubset.py")
 add_custom_command(OUTPUT "${LUKIMO_WEB_FONT}"
-    COMMAND ${Python3_EXECUTABLE} "${webpage}" font "${LUKIMO_WEB_FONT}" "${LUKIMO_JA_FONT}"
+    COMMAND ${Python3_EXECUTABLE} "${fontsubset}" "${LUKIMO_WEB_FONT}" "${LUKIMO_JA_FONT}"
             "${CMAKE_SOURCE_DIR}/translations/lukimo_ja.ts" ${LUKIMO_HELP_PAGES}
-    DEPENDS "${webpage}" "${LUKIMO_JA_FONT}" "${CMAKE_SOURCE_DIR}/translations/lukimo_ja.ts"
+    DEPENDS "${fontsubset}" "${LUKIMO_JA_FONT}" "${CMAKE_SOURCE_DIR}/translations/lukimo_ja.ts"
             ${LUKIMO_HELP_PAGES}
     VERBATIM)
 add_custom_target(lukimo_webfont DEPENDS "${LUKIMO_WEB_FONT}")

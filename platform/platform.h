@@ -64,11 +64,12 @@ bool hasQuitAction();
 // Japanese font) usable; after the application object exists.
 void addBundledFonts();
 
-// Makes window the program's main surface where the platform shows the
-// program inside a page: without a frame, so that it cannot be closed, and
-// sized to the screen, again whenever the screen changes. Elsewhere the
-// window stays as the desktop shows it.
-void placeMainWindow(QWidget *window);
+// Shows window, the program's main one. Where the platform shows the
+// program inside a page, it is the page's main element: without a frame, so
+// that it cannot be closed, and sized to the screen, again whenever the
+// screen changes (a plain show() there would fill the whole page). Elsewhere
+// it is shown as the desktop shows windows.
+void showMainWindow(QWidget *window);
 
 // Tells what surrounds the program (the browser's tab and page) its title
 // and the language of its texts (a BCP 47 tag such as "ja").

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include <QFile>
+#include <QWidget>
 
 #include <cerrno>
 #include <csignal>
@@ -130,7 +131,10 @@ bool hasQuitAction()
 
 void addBundledFonts() {}
 
-void placeMainWindow(QWidget *) {}
+void showMainWindow(QWidget *window)
+{
+    window->show();
+}
 
 void showTitleAndLanguage(const QString &, const QString &) {}
 

@@ -10,7 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEvent>
 #include <QScreen>
 #include <QWidget>
 
@@ -100,6 +101,28 @@ void fitToScreen(QWidget *window)
     window->setGeometry(area.x() + (area.width() - width) / 2, area.y() + margin, width, height);
 }
 
+// A window without a parent that is shown with show() would fill the whole
+// page in the browser (Qt shows such windows full screen there). The
+// program's other windows are windows inside the page, with their title
+// bars, as on a desktop: whatever makes one full screen unasked is undone
+// before it first appears.
+class WindowsInsidePage : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowStateChange && watched->isWidgetType()) {
+            auto *widget = static_cast<QWidget *>(watched);
+            if (widget->isWindow() && widget->windowState().testFlag(Qt::WindowFullScreen))
+                widget->setWindowState(widget->windowState() & ~Qt::WindowFullScreen);
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 namespace platform {
@@ -173,13 +196,16 @@ void addBundledFonts()
         QFontDatabase::addApplicationFallbackFontFamily(script, families.first());
 }
 
-void placeMainWindow(QWidget *window)
+void showMainWindow(QWidget *window)
 {
     window->setWindowFlag(Qt::FramelessWindowHint);
     fitToScreen(window);
     if (QScreen *screen = window->screen())
         QObject::connect(screen, &QScreen::availableGeometryChanged, window,
                          [window] { fitToScreen(window); });
+    qApp->installEventFilter(new WindowsInsidePage(qApp));
+    // show() would make a window without a parent fill the screen.
+    window->showNormal();
 }
 
 void showTitleAndLanguage(const QString &title, const QString &language)

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include <QDir>
+#include <QWidget>
 
 #include <condition_variable>
 #include <deque>
@@ -198,7 +199,10 @@ bool hasQuitAction()
 
 void addBundledFonts() {}
 
-void placeMainWindow(QWidget *) {}
+void showMainWindow(QWidget *window)
+{
+    window->show();
+}
 
 void showTitleAndLanguage(const QString &, const QString &) {}
 

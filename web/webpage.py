@@ -3,9 +3,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The build steps of the browser page that are not compiling:
 
-  webpage.py font OUT FONT CATALOGUE.ts PAGE.html...
-      a subset of FONT with exactly the characters of the catalogue's
-      translations and of the pages; fails when FONT lacks any of them
   webpage.py maskable OUT.svg ICON.svg COLOUR
       the icon drawn inside the safe zone of a full-bleed square, for
       launchers that cut icons to their own shape
@@ -16,90 +13,11 @@
 """
 
 import hashlib
-import html.parser
 import os
 import re
 import shutil
 import sys
-import xml.etree.ElementTree as ElementTree
 import zipfile
-
-
-def catalogue_text(path):
-    """The texts of the catalogue's translations, numerus forms included."""
-    text = []
-    for message in ElementTree.parse(path).getroot().iter('message'):
-        translation = message.find('translation')
-        if translation is None:
-            continue
-        text.append(translation.text or '')
-        text.extend(form.text or '' for form in translation.iter('numerusform'))
-    return ''.join(text)
-
-
-class PageText(html.parser.HTMLParser):
-    """What a page shows: its text and its attributes' alternative texts."""
-
-    def __init__(self):
-        super().__init__(convert_charrefs=True)
-        self.parts = []
-        self.hidden = 0
-
-    def handle_starttag(self, tag, attrs):
-        if tag in ('style', 'script'):
-            self.hidden += 1
-        for name, value in attrs:
-            if name in ('alt', 'title') and value:
-                self.parts.append(value)
-
-    def handle_endtag(self, tag):
-        if tag in ('style', 'script'):
-            self.hidden -= 1
-
-    def handle_data(self, data):
-        if not self.hidden:
-            self.parts.append(data)
-
-
-def page_text(path):
-    parser = PageText()
-    with open(path, encoding='utf-8') as page:
-        parser.feed(page.read())
-    return ''.join(parser.parts)
-
-
-def font(out, font_file, catalogue, pages):
-    from fontTools import subset
-    from fontTools.ttLib import TTFont
-
-    text = catalogue_text(catalogue) + ''.join(page_text(p) for p in pages)
-    # Line breaks and tabs are layout, not glyphs.
-    wanted = sorted({c for c in text if c.isprintable()})
-    available = set(TTFont(font_file).getBestCmap())
-    lacking = [c for c in wanted if ord(c) not in available]
-    if lacking:
-        sys.exit('%s lacks %d character(s) the program shows: %s' %
-                 (font_file, len(lacking), ' '.join('U+%04X %s' % (ord(c), c) for c in lacking)))
-    options = subset.Options()
-    options.name_IDs = ['*']
-    options.name_languages = ['*']
-    options.notdef_outline = True
-    options.layout_features = ['*']
-    options.hinting = False
-    options.desubroutinize = True
-    subsetter = subset.Subsetter(options)
-    subsetter.populate(unicodes=[ord(c) for c in wanted])
-    whole = TTFont(font_file)
-    subsetter.subset(whole)
-    os.makedirs(os.path.dirname(out) or '.', exist_ok=True)
-    whole.save(out + '.tmp')
-    kept = set(TTFont(out + '.tmp').getBestCmap())
-    lost = [c for c in wanted if ord(c) not in kept]
-    if lost:
-        os.remove(out + '.tmp')
-        sys.exit('the subset of %s lost: %s' % (font_file, ' '.join(lost)))
-    os.replace(out + '.tmp', out)
-    print('font subset: %d characters, %d bytes' % (len(wanted), os.path.getsize(out)))
 
 
 def maskable(out, icon, colour):
@@ -145,7 +63,7 @@ CSP = [
 
 # Qt 6.8's wasm platform plugin adds these style sheets itself (measured: the
 # browser names their hashes when it refuses them).
-QT_STYLE_HASHES = []
+QT_STYLE_HASHES = ["'sha256-LBwjDiccffvKdXKK8mIgsJlJZxarwuXfmTSMd9LN0tM='"]
 
 
 def sha256_source(text):
@@ -210,9 +128,7 @@ def package(zip_path, folder, version, entries):
 
 
 def main(argv):
-    if len(argv) >= 5 and argv[1] == 'font':
-        font(argv[2], argv[3], argv[4], argv[5:])
-    elif len(argv) == 5 and argv[1] == 'maskable':
+    if len(argv) == 5 and argv[1] == 'maskable':
         maskable(argv[2], argv[3], argv[4])
     elif len(argv) >= 5 and argv[1] == 'package':
         package(argv[2], argv[3], argv[4], argv[5:])
