@@ -2,8 +2,8 @@
 # Builds Lukimo (installing what it needs) and runs every test: the unit
 # tests headless, the end-to-end and package tests in servers they start
 # themselves, then the same built with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the Windows build under wine and the
-# browser build in Chromium. Exits non-zero on any failure.
+# UndefinedBehaviorSanitizer, then the Windows and the browser builds' tests
+# where their toolchains are at hand. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test

@@ -52,8 +52,11 @@ const soundCounter = () => {
       return original.apply(this, args);
     };
   };
-  if (window.AudioScheduledSourceNode)
-    count(AudioScheduledSourceNode.prototype, 'start');
+  // A buffer source has a start() of its own, over the one of every source.
+  for (const node of ['AudioScheduledSourceNode', 'AudioBufferSourceNode']) {
+    if (window[node] && Object.hasOwn(window[node].prototype, 'start'))
+      count(window[node].prototype, 'start');
+  }
   count(HTMLMediaElement.prototype, 'play');
 };
 
