@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a copy of the sources as Debian does
-# (dpkg-buildpackage, which runs the unit tests) and checks it: its name, its
-# declared dependencies, its files, the desktop entry and AppStream metadata,
-# and that a plain `cmake --install` of a build of the program alone installs
-# the same; then unpacks it and starts the installed `lukimo` command from
+# Checks that the install script takes the build dependencies from
+# debian/control, then builds the Debian source and binary packages from a
+# copy of the tracked files as Debian does (dpkg-buildpackage, which runs the
+# unit tests) and checks them: the source package holds exactly the tracked
+# files; lintian finds no errors; the binary package's name, declared
+# dependencies, files, desktop entry and AppStream metadata are right, and a
+# plain `cmake --install` of a build of the program alone installs the same.
+# Then it unpacks the package and starts the installed `lukimo` command from
 # another folder under a Japanese locale on a virtual X display, which must
 # find its data and write its trace to standard output, and starts it as the
 # desktop entry does, which must discard the trace.
@@ -60,7 +63,8 @@ changelog_version=$(cd "$work/src" && dpkg-parsechangelog -S Version)
     fail "debian/changelog's latest entry is $changelog_version, the program's version $version"
 # The build dependencies are listed once, in debian/control: the install
 # script takes them from there and names only what running and testing need
-# besides (as the fonts for running, which only the tests need to build).
+# besides. Those for the tests alone may be named again where running needs
+# them too (a font).
 build_depends=$(sed -n '/^Build-Depends:/,/^[^ ]/{s/^Build-Depends://;/^[^ ]/d;p}' \
     "$work/src/debian/control" | tr ',' '\n' | grep -v '<!nocheck>' |
     sed 's/[[:space:]]*\([^ :(]*\).*/\1/' | grep .)
