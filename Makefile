@@ -1,6 +1,6 @@
 # The benchmarks and the mutation check; the README's two commands are
 # ./run.sh and ./test.sh.
-.PHONY: bench mutation windows
+.PHONY: bench mutation web windows
 
 # Benchmarks against a bare-Qt floor on a virtual X server (a few minutes).
 bench:
@@ -22,3 +22,8 @@ mutation:
 # build-windows/ (see the README's Windows section).
 windows:
 	@scripts/windows-build.sh
+
+# The browser page and its zip, built in a Debian 13 chroot into build-web/
+# (see the README's browser section).
+web:
+	@scripts/web-build.sh

@@ -2,7 +2,8 @@
 # Builds Lukimo (installing what it needs) and runs every test: the unit
 # tests headless, the end-to-end and package tests in servers they start
 # themselves, then the same built with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+# UndefinedBehaviorSanitizer, then the Windows and the browser builds' tests
+# where their toolchains are at hand. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
@@ -12,3 +13,6 @@ cmake --workflow --preset sanitize
 # The Windows build under wine, where Qt for Windows is at hand; it says so
 # plainly when it skips.
 scripts/windows-tests.sh build-windows
+# The browser build in Chromium, where Qt for WebAssembly is at hand; it says
+# so plainly when it skips.
+scripts/web-tests.sh build-web

@@ -7,6 +7,7 @@
 #include "app/displaycheck.h"
 #include "app/identity.h"
 #include "app/translation.h"
+#include "common/trace.h"
 #include "numberwindow/random.h"
 #include "platform/platform.h"
 #include "sound/clicksound.h"
@@ -23,17 +24,21 @@ int runLukimo(int argc, char **argv, const std::function<void(Random &)> &before
         return 1;
     installAccessibility();
     setApplicationIdentity();
+    platform::addBundledFonts();
     Translator translator;
-    installTranslation(translator, QLocale::system().language());
+    const bool japanese = installTranslation(translator, QLocale::system().language());
 
     int status;
     {
         Random window(nullptr);
+        platform::showTitleAndLanguage(window.windowTitle(),
+                                       japanese ? QStringLiteral("ja") : QStringLiteral("en"));
         if (beforeShow)
             beforeShow(window);
-        window.show();
+        platform::showMainWindow(&window);
         status = app.exec();
     }
+    finishTrace();
     // A sound thread stuck in a hung audio system holds a lock that Qt
     // Multimedia's exit handlers would wait on for ever: end the process
     // without running them.

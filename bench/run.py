@@ -6,6 +6,7 @@ ratios to the floor run taken beside it.
 
     python3 bench/run.py [BUILD-DIR] [--rounds N] [--no-callgrind]
                          [--results bench/RESULTS.md]
+                         [--web BUILD-WEB [--web-rounds N] [--web-only]]
 
 Figures, each taken inside the measured process (see bench/benchclock.h):
   first paint        wall time from spawning the process to the first paint of
@@ -21,6 +22,11 @@ Figures, each taken inside the measured process (see bench/benchclock.h):
 
 --results FILE rewrites the block between the "bench figures" markers in FILE
 with this run's tables.
+
+--web BUILD-WEB also runs the browser build against its floor in headless
+Chromium (bench/web.mjs: sizes, first frame, CPU per tick), from
+scripts/web-build.sh BUILD-WEB -DLUKIMO_WEB_FLOOR=ON; --web-only runs that
+alone. Its figures go to the "web bench figures" block of the results file.
 """
 import argparse
 import datetime
@@ -294,9 +300,19 @@ def main():
                         help="skip the instruction counts")
     parser.add_argument("--results", metavar="FILE",
                         help="rewrite the figures block of FILE (bench/RESULTS.md)")
+    parser.add_argument("--web", metavar="BUILD-WEB",
+                        help="also benchmark the browser build in this folder")
+    parser.add_argument("--web-rounds", type=int, default=10,
+                        help="alternating cold loads of each page (10 by default)")
+    parser.add_argument("--web-only", action="store_true",
+                        help="run the browser benchmark alone")
     args = parser.parse_args()
-    if args.rounds < 1:
-        parser.error("--rounds must be at least 1")
+    if args.rounds < 1 or args.web_rounds < 1:
+        parser.error("--rounds and --web-rounds must be at least 1")
+    if args.web_only and not args.web:
+        parser.error("--web-only needs --web BUILD-WEB")
+    if args.web_only:
+        return run_web(args.web, args.web_rounds, args.results)
 
     build = os.path.abspath(args.build)
     paint, roll = commands(build)
@@ -327,7 +343,21 @@ def main():
     print(plain(timed, counted, header))
     if args.results:
         write_results(args.results, markdown(timed, counted, header))
+    if args.web:
+        return run_web(args.web, args.web_rounds, args.results)
     return 0
+
+
+def run_web(build_web, rounds, results):
+    """Runs bench/web.mjs with playwright-core from the browser tests' pinned
+    packages."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    modules = subprocess.run([os.path.join(here, "..", "tests", "web", "node-modules.sh")],
+                             stdout=subprocess.PIPE, text=True, check=True).stdout.strip()
+    command = ["node", os.path.join(here, "web.mjs"), build_web, "--rounds", str(rounds)]
+    if results:
+        command += ["--results", results]
+    return subprocess.run(command, env=dict(os.environ, LUKIMO_WEB_NODE_MODULES=modules)).returncode
 
 
 if __name__ == "__main__":

@@ -38,13 +38,39 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-set(QT_HOST_PATH /usr)
-set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+# moc, rcc, uic and lrelease come from the host's Qt, which says itself where
+# it lives: Debian keeps its CMake packages in the multiarch library folder,
+# whose name differs from one host architecture to the next. A QT_HOST_PATH
+# given on the command line wins.
+if(NOT DEFINED QT_HOST_PATH)
+    find_program(LUKIMO_HOST_QTPATHS qtpaths6)
+    if(NOT LUKIMO_HOST_QTPATHS)
+        message(FATAL_ERROR "No qtpaths6: the host's Qt 6 tools (qt6-base-dev-tools) are missing.")
+    endif()
+    foreach(query QT_HOST_PREFIX QT_HOST_LIBS)
+        execute_process(COMMAND "${LUKIMO_HOST_QTPATHS}" --query ${query}
+            OUTPUT_VARIABLE ${query} OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
+        if(failed OR NOT IS_DIRECTORY "${${query}}")
+            message(FATAL_ERROR "The host's Qt does not say its ${query} (${LUKIMO_HOST_QTPATHS}).")
+        endif()
+    endforeach()
+    set(QT_HOST_PATH "${QT_HOST_PREFIX}")
+    set(QT_HOST_PATH_CMAKE_DIR "${QT_HOST_LIBS}/cmake")
+endif()
 
-# The MinGW runtime DLLs that every program built here needs beside it.
-set(LUKIMO_MINGW_RUNTIME_DIRS /usr/lib/gcc/${triple}/12-posix /usr/${triple}/lib)
-
-# CTest runs the cross-built tests under wine, through a wrapper that keeps
-# them out of the user's own wine prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../tests/windows/wine-run.sh"
-    "${LUKIMO_WINDOWS_QT}/bin")
+# The MinGW runtime DLLs that every program built here needs beside it, in
+# the folders the compiler itself takes them from; GCC's is named after its
+# version.
+set(LUKIMO_MINGW_RUNTIME_DIRS)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+        OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
+    # GCC answers with the bare name when it has no such file.
+    if(failed OR NOT IS_ABSOLUTE "${found}" OR NOT EXISTS "${found}")
+        message(FATAL_ERROR "${CMAKE_CXX_COMPILER} has no ${dll}.")
+    endif()
+    get_filename_component(folder "${found}" DIRECTORY)
+    get_filename_component(folder "${folder}" REALPATH)
+    list(APPEND LUKIMO_MINGW_RUNTIME_DIRS "${folder}")
+endforeach()
+list(REMOVE_DUPLICATES LUKIMO_MINGW_RUNTIME_DIRS)

@@ -28,15 +28,22 @@ target_sources(lukimo PRIVATE "${CMAKE_BINARY_DIR}/lukimo.rc")
 # What the program loads at run time beside the executable: the platform
 # plugin, the native style, and every DLL these, the program and its sound
 # plugin import.
-get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
-get_filename_component(LUKIMO_QT_BIN_DIR "${qt_core_dll}" DIRECTORY)
-get_filename_component(LUKIMO_QT_PLUGIN_DIR "${LUKIMO_QT_BIN_DIR}/../plugins" ABSOLUTE)
+# Qt's folders come from its package's install paths, which hold for a Qt
+# built in any configuration.
+set(LUKIMO_QT_BIN_DIR "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
+set(LUKIMO_QT_PLUGIN_DIR "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}")
 set(LUKIMO_QT_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+foreach(plugin IN LISTS LUKIMO_QT_PLUGINS)
+    if(NOT EXISTS "${LUKIMO_QT_PLUGIN_DIR}/${plugin}")
+        message(FATAL_ERROR "Qt for Windows has no ${plugin} in ${LUKIMO_QT_PLUGIN_DIR}")
+    endif()
+endforeach()
 set(LUKIMO_DLL_SEARCH "${LUKIMO_QT_BIN_DIR}" ${LUKIMO_MINGW_RUNTIME_DIRS})
 list(JOIN LUKIMO_QT_PLUGINS "|" plugins)
 list(JOIN LUKIMO_DLL_SEARCH "|" search)
 set(LUKIMO_DEPLOY_ARGS -DQT_PLUGIN_DIR=${LUKIMO_QT_PLUGIN_DIR} -DQT_PLUGINS=${plugins}
-    -DSEARCH=${search} -DOBJDUMP=${CMAKE_OBJDUMP} -DSTRIP=${CMAKE_STRIP})
+    -DSEARCH=${search} -DOBJDUMP=${CMAKE_OBJDUMP} -DSTRIP=${CMAKE_STRIP}
+    -DWORK=${CMAKE_BINARY_DIR}/deploy-names)
 add_custom_command(TARGET lukimo POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DDEST=${LUKIMO_RUN_DIR}
             "-DBINARIES=$<TARGET_FILE:lukimo>|$<TARGET_FILE:lukimosound>"
@@ -75,11 +82,8 @@ set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Lukimo)
 set(CPACK_RESOURCE_FILE_LICENSE "${CMAKE_SOURCE_DIR}/LICENSE")
 
 # The installer: for the user who runs it, without administrator rights,
-# into %LOCALAPPDATA%\Programs as Windows suggests for such programs. CPack's
-# own script installs for all users when it can, so it is adapted here. The
-# installer makes the folder of per-user programs and the vendor's registry
-# key if there are none; the uninstaller removes them again when it leaves
-# them empty.
+# into %LOCALAPPDATA%\Programs as Windows suggests for such programs (see
+# NSIS.template.in).
 # NSIS shows its own texts in the language of Windows (Japanese among them).
 set(CPACK_NSIS_PACKAGE_NAME Lukimo)
 set(CPACK_NSIS_DISPLAY_NAME Lukimo)
@@ -97,32 +101,13 @@ set(CPACK_NSIS_CREATE_ICONS_EXTRA "
   CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Lukimo.lnk' '$INSTDIR\\\\lukimo.exe'")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA "
   Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\Lukimo.lnk'")
-file(READ "${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in" template)
-foreach(pair
-        "RequestExecutionLevel admin|RequestExecutionLevel user"
-        "SetShellVarContext all|SetShellVarContext current"
-        "StrCpy $SV_ALLUSERS \"AllUsers\"|StrCpy $SV_ALLUSERS \"JustMe\""
-        "HKLM \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall|HKCU \"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
-        "$DOCUMENTS\\@CPACK_PACKAGE_INSTALL_DIRECTORY@|@CPACK_NSIS_INSTALL_ROOT@\\@CPACK_PACKAGE_INSTALL_DIRECTORY@"
-        "RMDir \"$INSTDIR\"|RMDir \"$INSTDIR\"\n  RMDir \"$LOCALAPPDATA\\Programs\""
-        "DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@\\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@\"|DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@\\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@\"\n  DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@\"")
-    string(REPLACE "|" ";" pair "${pair}")
-    list(GET pair 0 from)
-    list(GET pair 1 to)
-    string(FIND "${template}" "${from}" found)
-    if(found EQUAL -1)
-        message(FATAL_ERROR "CPack's NSIS script has changed: no \"${from}\" in it")
-    endif()
-    string(REPLACE "${from}" "${to}" template "${template}")
-endforeach()
-# A 64-bit installer for the 64-bit program, which also runs where 32-bit
-# programs cannot (a 64-bit-only wine among them); and Unicode, so that the
-# Japanese texts show on any Windows, not only under a Japanese code page.
-# It goes before the first instruction, after the first line, which carries
-# the file's byte order mark.
-string(FIND "${template}" "\n" first_line_end)
-string(SUBSTRING "${template}" 0 ${first_line_end} first_line)
-string(SUBSTRING "${template}" ${first_line_end} -1 rest)
-file(WRITE "${CMAKE_BINARY_DIR}/nsis/NSIS.template.in" "${first_line}\n  Target amd64-unicode${rest}")
-list(PREPEND CMAKE_MODULE_PATH "${CMAKE_BINARY_DIR}/nsis")
+# The installer's script is the project's own cmake/NSIS.template.in, which
+# CPack takes from the module path in place of its own.
+list(PREPEND CMAKE_MODULE_PATH "${CMAKE_CURRENT_LIST_DIR}")
 include(CPack)
+
+# CTest runs the cross-built tests under wine, through a wrapper that keeps
+# them out of the user's own wine prefix and finds the DLLs where the
+# deployment takes them from.
+list(JOIN LUKIMO_DLL_SEARCH ":" wine_dll_path)
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/tests/windows/wine-run.sh" "${wine_dll_path}")

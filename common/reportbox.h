@@ -5,6 +5,9 @@
 #define REPORTBOX_H
 
 #include <QMessageBox>
+#include <QPointer>
+
+#include <functional>
 
 // The program's modal information box with the single button OK. It is wide
 // enough for its whole title beside the icon and buttons that window managers
@@ -16,10 +19,16 @@ class ReportBox : public QMessageBox
 public:
     ReportBox(const QString &title, const QString &text, QWidget *parent);
 
-    // Opens the box and returns once the user has closed it. With keepClear
-    // the box stands beside that window instead of over its parent.
+    // Opens the box over parent and returns at once, with no event loop of
+    // its own (the browser has none to give): until the user closes the box,
+    // by OK, Escape, Return or its title bar, no other window of the program
+    // takes input. Then `then` runs, once. With keepClear the box stands
+    // beside that window instead of over its parent. One box at a time: a
+    // report asked for while another is open opens when that one is closed.
+    // A report whose parent is gone before its box is closed goes with it,
+    // and so does its `then`, which could only reach into that window.
     static void inform(QWidget *parent, const QString &title, const QString &text,
-                       const QWidget *keepClear = nullptr);
+                       const QWidget *keepClear = nullptr, std::function<void()> then = {});
 
     // The width a title bar needs to show the title whole.
     static int titleBarWidth(const QWidget *window);
@@ -28,7 +37,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    const QWidget *keepClear = nullptr;
+    static void openNext();
+
+    QPointer<const QWidget> keepClear;
 };
 
 #endif

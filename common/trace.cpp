@@ -44,3 +44,10 @@ qint64 droppedTraceLines()
 {
     return dropped;
 }
+
+void finishTrace()
+{
+    // Ample for a reader that reads; and a reader that stopped holds the
+    // end of the program up no longer than this.
+    dropped += platform::finishOutput(400);
+}

@@ -14,7 +14,13 @@
 // line that is written keeps its text and its place in the order.
 void trace(const char *format, ...) Q_ATTRIBUTE_FORMAT_PRINTF(1, 2);
 
-// How many lines have been dropped since start because the output was full.
+// How many lines have been dropped since start because the output was full
+// (or, after finishTrace(), had still not reached it).
 qint64 droppedTraceLines();
+
+// At the end of the program: gives the lines still on their way to the
+// output a short while to get there, and counts those that do not as
+// dropped.
+void finishTrace();
 
 #endif

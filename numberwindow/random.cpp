@@ -10,11 +10,16 @@
 #include "settings/setup_config.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QGesture>
 #include <QKeyEvent>
+#include <QLineF>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QTouchEvent>
 
 #include <cstdlib>
+#include <utility>
 
 // rand() is never seeded: every run replays the same sequence of numbers.
 
@@ -38,6 +43,11 @@ int compose(int hundreds, int tens, int ones)
     return hundreds * 100 + tens * 10 + ones;
 }
 
+// How far a finger may wander and still tap or hold, as in Qt's own tap
+// gestures: a finger never stays quite still, but one that slides is not
+// pressing.
+constexpr qreal tapRadius = 40;
+
 } // namespace
 
 Random::Random(QWidget *parent) : QLCDNumber(parent)
@@ -56,6 +66,14 @@ Random::Random(QWidget *parent) : QLCDNumber(parent)
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &Random::showRand3);
     timer->start(100);
+
+    // A phone has no right button: there a finger held down opens the
+    // settings, so a touch is decided only when it is lifted or has been
+    // held as long as the platform's long press.
+    setAttribute(Qt::WA_AcceptTouchEvents);
+    holdTimer = new QTimer(this);
+    holdTimer->setSingleShot(true);
+    connect(holdTimer, &QTimer::timeout, this, &Random::touchHeld);
 
     showRand3();
     resize(200, 60);
@@ -108,8 +126,72 @@ void Random::drawLimited()
     display(number);
 }
 
+bool Random::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+        touch(static_cast<QTouchEvent *>(event));
+        return true;
+    default:
+        return QLCDNumber::event(event);
+    }
+}
+
+void Random::touch(QTouchEvent *event)
+{
+    event->accept();
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+        if (event->pointCount() == 1) {
+            touchState = Touch::Undecided;
+            touchStart = event->point(0).globalPosition();
+            holdTimer->start(QTapAndHoldGesture::timeout());
+        } else {
+            touchState = Touch::Ignored;
+        }
+        break;
+    case QEvent::TouchUpdate:
+        // A second finger (a pinch) or one that slides (a swipe) is no press.
+        if (touchState == Touch::Undecided &&
+            (event->pointCount() > 1 ||
+             QLineF(touchStart, event->point(0).globalPosition()).length() > tapRadius))
+            touchState = Touch::Ignored;
+        break;
+    case QEvent::TouchEnd:
+        if (std::exchange(touchState, Touch::None) == Touch::Undecided)
+            leftPress();
+        break;
+    default:
+        touchState = Touch::None;
+        break;
+    }
+}
+
+void Random::touchHeld()
+{
+    // The timer of a touch already decided runs out to no effect.
+    if (touchState != Touch::Undecided)
+        return;
+    // A report opened from the keyboard meanwhile holds the window, and the
+    // finger on it with it.
+    if (QApplication::activeModalWidget()) {
+        touchState = Touch::Ignored;
+        return;
+    }
+    touchState = Touch::Held;
+    rightPress();
+}
+
 void Random::mousePressEvent(QMouseEvent *event)
 {
+    // A touch comes as a touch event, above, and then may come again as a
+    // press that Qt or the platform made of it: that one is not a click.
+    const QPointingDevice *device = event->pointingDevice();
+    if (device && device->type() == QInputDevice::DeviceType::TouchScreen)
+        return;
     switch (event->button()) {
     case Qt::LeftButton:
         leftPress();

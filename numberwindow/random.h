@@ -5,6 +5,7 @@
 #define RANDOM_H
 
 #include <QLCDNumber>
+#include <QPointF>
 #include <QString>
 
 #include <memory>
@@ -12,6 +13,7 @@
 class QKeyEvent;
 class QMouseEvent;
 class QTimer;
+class QTouchEvent;
 class Setup_config;
 
 // The rolling number window: a seven-segment display that draws and shows a
@@ -32,10 +34,18 @@ public slots:
     void showRand4();
 
 protected:
+    bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Where a finger on the window stands: nothing decided yet (a tap if it
+    // is lifted now), held long enough to have opened the settings, or no
+    // press at all (it slid away, a second finger came).
+    enum class Touch { None, Undecided, Held, Ignored };
+
+    void touch(QTouchEvent *event);
+    void touchHeld();
     void drawLimited();
     void leftPress();
     void rightPress();
@@ -45,6 +55,9 @@ private:
     int leftPresses = 1;
     int rightPresses = 0;
     QTimer *timer = nullptr;
+    QTimer *holdTimer = nullptr;
+    Touch touchState = Touch::None;
+    QPointF touchStart;
     int r = 0;
     int r2 = 0;
     int r3 = 0;

@@ -151,11 +151,12 @@ void Input_Serch::Push_ok()
         Data_to_times(this, input_no);
     } else if (times_to_data_radio->isChecked()) {
         clear_button->hide();
-        const QString text = Times_to_data(this, input_no);
-        if (!text.isEmpty()) {
-            result_text = text;
-            input_edit->clear();
-        }
+        Times_to_data(this, input_no, [this](const QString &shown) {
+            if (!shown.isEmpty()) {
+                result_text = shown;
+                input_edit->clear();
+            }
+        });
     } else if (entry_radio->isChecked()) {
         clear_button->show();
         if (Bought_entry(this, input_no)) {

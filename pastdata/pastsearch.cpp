@@ -18,9 +18,10 @@ class Text
     Q_DECLARE_TR_FUNCTIONS(Input_Serch)
 };
 
-void inform(QWidget *parent, const QString &title, const QString &text)
+void inform(QWidget *parent, const QString &title, const QString &text,
+            std::function<void()> then = {})
 {
-    ReportBox::inform(parent, title, text);
+    ReportBox::inform(parent, title, text, nullptr, std::move(then));
 }
 
 bool inRange(std::optional<int> value, int lowest, int highest)
@@ -28,9 +29,9 @@ bool inRange(std::optional<int> value, int lowest, int highest)
     return value && *value >= lowest && *value <= highest;
 }
 
-void refuse(QWidget *parent)
+void refuse(QWidget *parent, std::function<void()> then = {})
 {
-    inform(parent, Text::tr("Error"), Text::tr("No Data"));
+    inform(parent, Text::tr("Error"), Text::tr("No Data"), std::move(then));
 }
 
 } // namespace
@@ -73,13 +74,14 @@ void Bought_serch(QWidget *parent, std::optional<int> value)
         return;
     }
     BoughtStore &store = boughtStore();
-    if (store.search(*value) == 0)
-        inform(parent, Text::tr("serch result"), Text::tr("There are no hit"));
-    else
-        inform(parent, Text::tr("serch result"),
-               Text::tr("There are hit:%1 times ").arg(store.hitCount()));
-    for (int i = 0; i < store.usedSlots(); ++i)
-        trace("bought_no[%d]=%d,d=%d,o=%d\n", i, store.entry(i), store.hitCount(), *value);
+    const QString text = store.search(*value) == 0
+                             ? Text::tr("There are no hit")
+                             : Text::tr("There are hit:%1 times ").arg(store.hitCount());
+    inform(parent, Text::tr("serch result"), text, [searched = *value] {
+        BoughtStore &store = boughtStore();
+        for (int i = 0; i < store.usedSlots(); ++i)
+            trace("bought_no[%d]=%d,d=%d,o=%d\n", i, store.entry(i), store.hitCount(), searched);
+    });
 }
 
 void Data_to_times(QWidget *parent, std::optional<int> value)
@@ -100,15 +102,17 @@ void Data_to_times(QWidget *parent, std::optional<int> value)
         inform(parent, title, Text::tr("There  are %1 times").arg(draws));
 }
 
-QString Times_to_data(QWidget *parent, std::optional<int> value)
+void Times_to_data(QWidget *parent, std::optional<int> value,
+                   std::function<void(const QString &shown)> then)
 {
+    if (!then)
+        then = [](const QString &) {};
     if (!inRange(value, 1, PAST_DRAWS)) {
-        refuse(parent);
-        return QString();
+        refuse(parent, [then] { then(QString()); });
+        return;
     }
     const QString text = Text::tr("%1 times data is %2").arg(*value).arg(past_data[*value - 1]);
-    inform(parent, Text::tr("serch result"), text);
-    return text;
+    inform(parent, Text::tr("serch result"), text, [then, text] { then(text); });
 }
 
 void Bought_clear()

@@ -6,14 +6,17 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
 
 // The operations of the past-data window on the bought-number store and the
-// past-results table. Each reports to the user in a modal box over parent.
-// A value of std::nullopt stands for text that is not a number; every
-// refusal shows "Error"/"No Data" and changes nothing.
+// past-results table. Each reports to the user in a modal box over parent,
+// and returns while the box is still open: what follows a report happens once
+// the user has closed it (see ReportBox::inform). A value of std::nullopt
+// stands for text that is not a number; every refusal shows "Error"/"No Data"
+// and changes nothing.
 
 // The number in text typed by the user: spaces around it are ignored and any
 // Unicode decimal digit counts as that digit (so full-width １２３ is 123).
@@ -24,14 +27,16 @@ std::optional<int> typedNumber(const QString &text, int maxDigits);
 // Stores one bought number, 0 to 999 (000 is a number like any other);
 // false when refused (no number, out of range, or the store is full).
 bool Bought_entry(QWidget *parent, std::optional<int> value);
-// Counts and reports the stored numbers equal to value (0 to 999).
+// Counts and reports the stored numbers equal to value (0 to 999); the trace
+// lists the store once the report is closed.
 void Bought_serch(QWidget *parent, std::optional<int> value);
 // Reports how many draws had the number value (0 to 1999; 000 is a real
 // result).
 void Data_to_times(QWidget *parent, std::optional<int> value);
-// Reports the number of draw value (1 to 2000); returns the text shown, or an
-// empty string when refused.
-QString Times_to_data(QWidget *parent, std::optional<int> value);
+// Reports the number of draw value (1 to 2000); once the report is closed,
+// hands then the text shown, or an empty string when refused.
+void Times_to_data(QWidget *parent, std::optional<int> value,
+                   std::function<void(const QString &shown)> then = {});
 // Empties the bought-number store.
 void Bought_clear();
 

@@ -10,9 +10,11 @@
 
 #include <optional>
 
-// What POSIX systems and Windows do differently, so that the windows and the
-// logic never need to ask which one they run on. The build takes one of
-// posix.cpp and windows.cpp. This layer is the bottom of the program: it
+class QWidget;
+
+// What POSIX systems, Windows and the browser do differently, so that the
+// windows and the logic never need to ask which one they run on. The build
+// takes one of posix.cpp, windows.cpp and wasm.cpp. This layer is the bottom of the program: it
 // depends on Qt alone, and everything it offers is declared here.
 namespace platform {
 
@@ -33,6 +35,12 @@ enum class OutputWrite {
 // Hands size bytes to standard output without ever waiting for a reader.
 OutputWrite writeToOutputNow(const char *data, qsizetype size);
 
+// At the end of the program: waits at most msecs for what writeToOutputNow()
+// took but has not yet handed to the output, then gives up on the rest and
+// returns how many writes that was. Whatever is written later in the same run
+// is taken as before.
+qsizetype finishOutput(int msecs);
+
 // The program reads a few files from its working directory that anyone may
 // have replaced. Only a regular file of at most maxSize bytes is accepted: a
 // directory, a FIFO, a device or an oversized file counts as missing, and
@@ -43,6 +51,35 @@ std::optional<QByteArray> readPlausibleFile(const QString &path, qint64 maxSize)
 
 // The file name of the sound plugin, as the build makes it.
 QString soundPluginFileName();
+
+// Whether the platform plays the click itself (the browser, through its own
+// audio: it has neither threads nor plugins) rather than through the sound
+// thread and its plugin. Where it does, loadSound() takes the checked
+// content of the sound file once, and playSound() plays it, without ever
+// blocking, and returns whether it was handed to an audio output (false,
+// silently, where there is none or it is not ready yet).
+bool playsSoundItself();
+void loadSound(const QByteArray &wave);
+bool playSound();
+
+// Whether a quit action means anything: in a browser tab, closing the tab is
+// the way out, and Ctrl+Q belongs to the browser.
+bool hasQuitAction();
+
+// Makes the fonts the program bundles for itself (the browser has no
+// Japanese font) usable; after the application object exists.
+void addBundledFonts();
+
+// Shows window, the program's main one. Where the platform shows the
+// program inside a page, it is the page's main element: without a frame, so
+// that it cannot be closed, and sized to the screen, again whenever the
+// screen changes (a plain show() there would fill the whole page). Elsewhere
+// it is shown as the desktop shows windows.
+void showMainWindow(QWidget *window);
+
+// Tells what surrounds the program (the browser's tab and page) its title
+// and the language of its texts (a BCP 47 tag such as "ja").
+void showTitleAndLanguage(const QString &title, const QString &language);
 
 // Ends the process with status at once, without the exit handlers of the
 // libraries it loaded: a thread left stuck in one of them would hold them up

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include <QFile>
+#include <QWidget>
 
 #include <cerrno>
 #include <csignal>
@@ -106,10 +107,42 @@ OutputWrite writeToOutputNow(const char *data, qsizetype size)
     return OutputWrite::Written;
 }
 
+qsizetype finishOutput(int)
+{
+    // writeToOutputNow() leaves nothing on its way.
+    return 0;
+}
+
 QString soundPluginFileName()
 {
     return QStringLiteral("lukimosound.so");
 }
+
+bool playsSoundItself()
+{
+    return false;
+}
+
+void loadSound(const QByteArray &) {}
+
+bool playSound()
+{
+    return false;
+}
+
+bool hasQuitAction()
+{
+    return true;
+}
+
+void addBundledFonts() {}
+
+void showMainWindow(QWidget *window)
+{
+    window->show();
+}
+
+void showTitleAndLanguage(const QString &, const QString &) {}
 
 void exitAbandoningThreads(int status)
 {

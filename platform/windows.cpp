@@ -4,7 +4,9 @@
 #include "platform/platform.h"
 
 #include <QDir>
+#include <QWidget>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <fcntl.h>
@@ -44,9 +46,12 @@ struct Pending
 {
     std::mutex lock;
     std::condition_variable wake;
+    std::condition_variable lineDone;
     std::deque<std::pair<HANDLE, std::string>> lines;
     bool broken = false;
     bool writing = false;
+    // The writer holds a line it has not finished writing.
+    bool busy = false;
 };
 
 constexpr std::size_t maxPendingLines = 64;
@@ -67,15 +72,19 @@ void writeQueuedLines()
         queue.wake.wait(hold, [&queue] { return !queue.lines.empty(); });
         const std::pair<HANDLE, std::string> line = std::move(queue.lines.front());
         queue.lines.pop_front();
+        queue.busy = true;
         hold.unlock();
         const bool written =
             writeAll(line.first, line.second.data(), qsizetype(line.second.size()));
         hold.lock();
+        queue.busy = false;
         if (!written) {
             queue.broken = true;
             queue.lines.clear();
-            return;
         }
+        queue.lineDone.notify_all();
+        if (queue.broken)
+            return;
     }
 }
 
@@ -174,10 +183,54 @@ OutputWrite writeToOutputNow(const char *data, qsizetype size)
     }
 }
 
+qsizetype finishOutput(int msecs)
+{
+    Pending &queue = pending();
+    std::unique_lock<std::mutex> hold(queue.lock);
+    queue.lineDone.wait_for(hold, std::chrono::milliseconds(msecs), [&queue] {
+        return queue.broken || (queue.lines.empty() && !queue.busy);
+    });
+    // Lines to an output that failed are lost the way they are where the
+    // write itself fails: not counted.
+    if (queue.broken)
+        return 0;
+    // The line in the writer's hands counts too: the end of the process may
+    // cut it off.
+    const qsizetype left = qsizetype(queue.lines.size()) + (queue.busy ? 1 : 0);
+    queue.lines.clear();
+    return left;
+}
+
 QString soundPluginFileName()
 {
     return QStringLiteral("lukimosound.dll");
 }
+
+bool playsSoundItself()
+{
+    return false;
+}
+
+void loadSound(const QByteArray &) {}
+
+bool playSound()
+{
+    return false;
+}
+
+bool hasQuitAction()
+{
+    return true;
+}
+
+void addBundledFonts() {}
+
+void showMainWindow(QWidget *window)
+{
+    window->show();
+}
+
+void showTitleAndLanguage(const QString &, const QString &) {}
 
 void exitAbandoningThreads(int status)
 {

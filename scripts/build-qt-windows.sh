@@ -25,9 +25,28 @@ sudo=""
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
     dpkg-dev perl qt6-base-dev-tools qt6-shadertools-dev qt6-shader-baker
 if ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
-    echo "deb-src http://deb.debian.org/debian bookworm main" |
-        $sudo tee /etc/apt/sources.list.d/lukimo-deb-src.list >/dev/null
-    $sudo apt-get update -q
+    # apt refuses to read any list once two entries for one archive trust
+    # different keys, so the source entry names the key the binary entry
+    # names, in either of apt's formats; and it goes again if apt cannot
+    # read the lists with it, so that apt is never left broken.
+    key=$(
+        for list in /etc/apt/sources.list.d/*.sources; do
+            [ ! -f "$list" ] || awk -v RS= '/URIs:[^\n]*deb\.debian\.org\/debian([ \n]|$)/' "$list"
+        done | sed -n 's/^Signed-By: *//p'
+        cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+            sed -n 's|^deb .*signed-by=\([^] ]*\).* http://deb\.debian\.org/debian .*|\1|p' || true
+    )
+    key=${key%%$'\n'*}
+    entry=/etc/apt/sources.list.d/lukimo-deb-src.sources
+    {
+        printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\n'
+        [ -z "$key" ] || printf 'Signed-By: %s\n' "$key"
+    } | $sudo tee "$entry" >/dev/null
+    if ! $sudo apt-get update -q; then
+        $sudo rm -f "$entry"
+        echo "apt could not read a source entry for bookworm main; add one by hand" >&2
+        exit 1
+    fi
 fi
 
 # The toolchain Qt's own build uses; Qt remembers its path in the installed
@@ -50,7 +69,11 @@ cd "$work"
 for package in qt6-base qt6-shadertools qt6-multimedia; do
     ls -d "$package"-*/ >/dev/null 2>&1 || apt-get source -q "$package"
 done
-host=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+# The host's Qt says where it lives; Debian keeps its CMake packages in the
+# multiarch library folder, which differs from one architecture to the next.
+[ "$(qtpaths6 --query QT_VERSION)" = 6.4.2 ] || { echo "the host's Qt is not 6.4.2" >&2; exit 1; }
+host=(-DQT_HOST_PATH="$(qtpaths6 --query QT_HOST_PREFIX)"
+    -DQT_HOST_PATH_CMAKE_DIR="$(qtpaths6 --query QT_HOST_LIBS)/cmake")
 
 # qtbase. What is switched off is what the +dfsg tarball lacks (wintab for
 # tablets, sqlite) or what Lukimo does not use; MinGW has no Debian packages

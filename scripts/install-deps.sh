@@ -1,41 +1,46 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages Lukimo needs: `run` to build and start
 # the program, `test` for that and every test (with the Windows build's when
-# Qt for Windows is at hand), `windows` for the Windows build too. Packages
-# already present are left alone, so a second run costs a second.
+# Qt for Windows is at hand), `windows` for the Windows build too. What the
+# build needs is debian/control's Build-Depends, read from there (`run` leaves
+# out those only the tests need); this script names only what running and
+# testing need besides. Packages already present are left alone, so a second
+# run costs a second and needs no root.
 #   scripts/install-deps.sh run|test|windows
 set -euo pipefail
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
 
 run_packages=(
-    # build
-    cmake ninja-build g++
-    qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
-    # run: the platform plugins (X11 and Wayland), the sound backend, fonts
+    # the platform plugins (X11 and Wayland), the sound backend, fonts
     qt6-qpa-plugins qt6-wayland libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     fonts-dejavu-core fonts-ipafont-gothic
-    # the build makes the window icon's pixels with it
-    python3
     # a virtual X display and a screenshot for machines without a display
     xvfb xauth xdotool imagemagick
 )
 test_packages=(
     # the tests' tools: window control, a Wayland compositor and a sound
     # server of their own
-    x11-utils weston pulseaudio pulseaudio-utils
+    x11-utils weston pulseaudio-utils
     # a small window manager, for the test of how windows come back
     jwm
     # a session bus, an accessibility bus and a client of it, for the screen
     # reader's end-to-end test
     dbus at-spi2-core gir1.2-atspi-2.0 python3-gi
-    # the Debian package and its checks
-    dpkg-dev debhelper file desktop-file-utils appstream lintian
+    # the Debian package's checks
+    file desktop-file-utils appstream lintian
     # the benchmarks' instruction counts
     valgrind
 )
 
 windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis unzip locales)
+# The build profile of the build dependencies: without the tests' own for
+# `run`, which builds and starts the program alone.
+profiles=()
 case "${1:-}" in
-run) packages=("${run_packages[@]}") ;;
+run)
+    packages=("${run_packages[@]}")
+    profiles=(-P nocheck)
+    ;;
 test)
     packages=("${run_packages[@]}" "${test_packages[@]}")
     # The Windows build and its tests under wine, where Qt for Windows is at
@@ -51,20 +56,42 @@ windows) packages=("${run_packages[@]}" "${test_packages[@]}" "${windows_package
     ;;
 esac
 
+installed=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null |
+    sed -n 's/^ii  *//p' || true)
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$p")
-    fi
+    grep -qxF "$p" <<<"$installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# dpkg-checkbuilddeps comes with dpkg-dev, which a fresh system may lack; the
+# build dependencies bring it (build-essential).
+build_deps=met
+if ! unmet=$(dpkg-checkbuilddeps "${profiles[@]}" "$source_dir/debian/control" 2>&1); then
+    build_deps=unmet
+    if command -v dpkg-checkbuilddeps >/dev/null; then
+        echo "${unmet#dpkg-checkbuilddeps: error: }"
+    else
+        echo "Missing dpkg-dev, which checks the build dependencies"
+    fi
+fi
+[ ${#missing[@]} -eq 0 ] && [ $build_deps = met ] && exit 0
 
-echo "Installing missing packages: ${missing[*]}"
+[ ${#missing[@]} -eq 0 ] || echo "Installing missing packages: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || { echo "Please install as root: ${missing[*]}" >&2; exit 1; }
+    command -v sudo >/dev/null || {
+        echo "Please install as root:" >&2
+        [ $build_deps = met ] ||
+            echo "  apt-get build-dep --no-install-recommends ${profiles[*]+${profiles[*]} }$source_dir" >&2
+        [ ${#missing[@]} -eq 0 ] || echo "  apt-get install --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    }
     sudo="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ $build_deps = unmet ]; then
+    $sudo apt-get build-dep -y -q --no-install-recommends "${profiles[@]}" "$source_dir"
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+    $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

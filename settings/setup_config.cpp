@@ -4,9 +4,11 @@
 #include "settings/setup_config.h"
 
 #include "common/placement.h"
+#include "common/radiogroupfocus.h"
 #include "common/trace.h"
 #include "help/helpwindow.h"
 #include "pastdata/input_serch.h"
+#include "platform/platform.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -118,6 +120,11 @@ Setup_config::Setup_config()
     tabStops << ok_button << version_button << serch_button << help_button;
     for (qsizetype i = 1; i < tabStops.size(); ++i)
         setTabOrder(tabStops[i - 1], tabStops[i]);
+    // Coming back to the window, Qt returns the focus to the button it left,
+    // which may no longer be the checked one (a screen reader checked
+    // another, or a press was let go beside its button).
+    for (QWidget *group : {mode_group, type_group, max1_group, max2_group, max3_group, max4_group})
+        RadioGroupFocus::install(group);
 
     connect(ok_button, &QPushButton::clicked, this, &Setup_config::Push_button);
     connect(version_button, &QPushButton::clicked, this, &Setup_config::show_Version);
@@ -140,7 +147,10 @@ Setup_config::Setup_config()
     const QKeySequence ctrlQ(Qt::CTRL | Qt::Key_Q);
     if (!quitKeys.contains(ctrlQ))
         quitKeys.append(ctrlQ);
-    quit_action->setShortcuts(quitKeys);
+    // In a browser tab the keys are the browser's, and quitting means
+    // nothing: closing the tab ends the program.
+    if (platform::hasQuitAction())
+        quit_action->setShortcuts(quitKeys);
     connect(quit_action, &QAction::triggered, qApp, &QCoreApplication::quit);
     const QList<QWidget *> windows = {this, help_window.get(), serch_dialog.get()};
     for (QWidget *window : windows)

@@ -45,7 +45,8 @@ public:
 private:
     bool open()
     {
-        const std::optional<QByteArray> data = platform::readPlausibleFile(shared->soundFile, maxSoundSize);
+        const std::optional<QByteArray> data =
+            platform::readPlausibleFile(shared->soundFile, maxSoundSize);
         if (!data || !isPlausibleWave(*data))
             return false;
         QPluginLoader loader(shared->pluginFile);
@@ -88,8 +89,20 @@ bool ClickSound::threadAbandoned()
 
 void ClickSound::prepare()
 {
-    if (thread)
+    if (thread || shared->settled)
         return;
+    // Where the platform plays the sound itself there is no thread and no
+    // plugin (the browser has neither): it takes the checked file at once.
+    if (platform::playsSoundItself()) {
+        const std::optional<QByteArray> data =
+            platform::readPlausibleFile(shared->soundFile, maxSoundSize);
+        if (data && isPlausibleWave(*data)) {
+            platform::loadSound(*data);
+            shared->ready = true;
+        }
+        shared->settled = true;
+        return;
+    }
     thread = std::make_unique<QThread>();
     thread->setObjectName(QStringLiteral("lukimo-sound"));
     player = new ClickPlayer(shared);
@@ -104,6 +117,11 @@ void ClickSound::play()
 {
     if (!shared->ready)
         return;
+    if (platform::playsSoundItself()) {
+        if (platform::playSound())
+            ++shared->played;
+        return;
+    }
     QMetaObject::invokeMethod(
         player, [p = player] { p->play(); }, Qt::QueuedConnection);
 }

@@ -3,9 +3,11 @@
 
 #include "common/wavefile.h"
 #include "pastdata/input_serch.h"
+#include "platform/platform.h"
 #include "sound/clicksound.h"
 #include "sound/soundplugin.h"
 
+#include "support/hostsystem.h"
 #include "support/modalboxcloser.h"
 #include "support/soundserver.h"
 #include "support/stdoutcapture.h"
@@ -19,9 +21,17 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include <sys/stat.h>
-
 #include <memory>
+
+namespace {
+
+// The sound plugin as the build makes it, beside the program.
+QString builtPlugin()
+{
+    return QStringLiteral(LUKIMO_RUN_DIR "/") + platform::soundPluginFileName();
+}
+
+} // namespace
 
 class tst_ClickSound : public QObject
 {
@@ -44,9 +54,11 @@ private:
 // its own, before anything opens the audio system.
 void tst_ClickSound::initTestCase()
 {
-    server = std::make_unique<SoundServer>();
-    QVERIFY(server->isRunning());
-    ClickSound::setDefaultPluginFile(QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so"));
+    if (SoundServer::possible()) {
+        server = std::make_unique<SoundServer>();
+        QVERIFY(server->isRunning());
+    }
+    ClickSound::setDefaultPluginFile(builtPlugin());
 }
 
 namespace {
@@ -76,6 +88,8 @@ void clickRadio(QRadioButton *radio)
 
 void tst_ClickSound::clickSoundPlaysFromOneLoadedEffect()
 {
+    if (!server)
+        QSKIP("no sound server of the test's own on this system");
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(QStringLiteral(LUKIMO_RUN_DIR)));
     auto owner = std::make_unique<Input_Serch>();
@@ -195,7 +209,7 @@ void tst_ClickSound::soundStaysSilentWithoutItsParts()
     QDir dir(work.path());
     QVERIFY(dir.mkpath(QStringLiteral("wav")));
     const QString wav = dir.filePath(QStringLiteral("wav/check.wav"));
-    QString plugin = QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so");
+    QString plugin = builtPlugin();
     QFile good(QStringLiteral(LUKIMO_RUN_DIR "/wav/check.wav"));
     QVERIFY(good.open(QIODevice::ReadOnly));
     const QByteArray click = good.readAll();
@@ -204,7 +218,9 @@ void tst_ClickSound::soundStaysSilentWithoutItsParts()
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     };
     if (part == QLatin1String("fifo")) {
-        QCOMPARE(::mkfifo(QFile::encodeName(wav).constData(), 0600), 0);
+        if (!fifosInFolders())
+            QSKIP("a folder here cannot hold a FIFO");
+        QVERIFY(makeFifo(wav));
     } else if (part == QLatin1String("directory")) {
         QVERIFY(dir.mkpath(QStringLiteral("wav/check.wav")));
     } else if (part == QLatin1String("huge claim")) {
@@ -224,7 +240,7 @@ void tst_ClickSound::soundStaysSilentWithoutItsParts()
         QVERIFY(writeWave(bytes));
     } else if (part != QLatin1String("no wav")) {
         QVERIFY(QFile::copy(QStringLiteral(LUKIMO_RUN_DIR "/wav/check.wav"), wav));
-        plugin = dir.filePath(QStringLiteral("lukimosound.so"));
+        plugin = dir.filePath(platform::soundPluginFileName());
         if (part == QLatin1String("bad plugin")) {
             QFile notAPlugin(plugin);
             QVERIFY(notAPlugin.open(QIODevice::WriteOnly));
@@ -237,7 +253,7 @@ void tst_ClickSound::soundStaysSilentWithoutItsParts()
     ClickSound::setDefaultPluginFile(plugin);
     Input_Serch window;
     QDir::setCurrent(previous);
-    ClickSound::setDefaultPluginFile(QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so"));
+    ClickSound::setDefaultPluginFile(builtPlugin());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -259,7 +275,7 @@ void tst_ClickSound::soundStaysSilentWithoutItsParts()
 // refused, not taken for one.
 void tst_ClickSound::pluginPlaysOnlyItsOwnPlayers()
 {
-    QPluginLoader loader(QStringLiteral(LUKIMO_RUN_DIR "/lukimosound.so"));
+    QPluginLoader loader(builtPlugin());
     auto *plugin = qobject_cast<SoundPluginInterface *>(loader.instance());
     QVERIFY2(plugin, qPrintable(loader.errorString()));
     QObject notAPlayer;

@@ -6,6 +6,7 @@
 #include "settings/setup_config.h"
 
 #include "support/helpopener.h"
+#include "support/hostsystem.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -13,8 +14,6 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
-
-#include <sys/stat.h>
 
 class tst_HelpWindow : public QObject
 {
@@ -79,13 +78,15 @@ void tst_HelpWindow::implausibleFilesLeaveThePageEmpty()
     QFETCH(QString, picture);
     QFETCH(bool, textShown);
 
+    if ((page == QLatin1String("fifo") || picture == QLatin1String("fifo")) && !fifosInFolders())
+        QSKIP("a folder here cannot hold a FIFO");
     QTemporaryDir work;
     QDir dir(work.path());
     QVERIFY(dir.mkpath(QStringLiteral("html")));
     auto make = [&](const QString &name, const QString &kind, const QByteArray &content) {
         const QString path = dir.filePath(QStringLiteral("html/") + name);
         if (kind == QLatin1String("fifo")) {
-            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            QVERIFY(makeFifo(path));
         } else if (kind == QLatin1String("directory")) {
             QVERIFY(dir.mkpath(QStringLiteral("html/") + name));
         } else {

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -62,7 +63,10 @@ struct PastDataWindow
     QString ok() const
     {
         ModalBoxCloser closer;
-        captureStdout([&] { QTest::mouseClick(okButton(), Qt::LeftButton); });
+        captureStdout([&] {
+            QTest::mouseClick(okButton(), Qt::LeftButton);
+            closer.waitUntilClosed();
+        });
         return closer.boxes.isEmpty()
                    ? QString()
                    : closer.boxes.last().title + QLatin1Char('/') + closer.boxes.last().text;
@@ -100,6 +104,8 @@ private slots:
     void sameNumberWrittenThreeWays();
     void keyboard();
     void fieldFitsAndNothingMoves();
+    void answerComesBackToTheField_data();
+    void answerComesBackToTheField();
 };
 
 void tst_InputSerch::init()
@@ -117,7 +123,8 @@ void tst_InputSerch::initialState()
     QCOMPARE(window.windowTitle(), QStringLiteral("serch menu"));
     QCOMPARE(window.toolTip(), QStringLiteral("Serch menu"));
     QCOMPARE(window.windowFlags(), Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowTitleHint);
-    QCOMPARE(window.size(), QSize(300, 180));
+    // Larger only where the platform's font needs more room for the texts.
+    QCOMPARE(window.size(), QSize(300, 180).expandedTo(window.minimumSizeHint()));
     auto child = [&](const char *name) { return window.findChild<QWidget *>(QLatin1String(name)); };
     QVERIFY(qobject_cast<QRadioButton *>(child("times_to_data_radio"))->isChecked());
     QCOMPARE(qobject_cast<QLabel *>(child("input_label"))->text(), QStringLiteral("No"));
@@ -544,6 +551,56 @@ void tst_InputSerch::fieldFitsAndNothingMoves()
     QVERIFY(w.prompt()->width() >= metrics.horizontalAdvance(QStringLiteral("Input Bought No")));
     for (QPushButton *button : {w.okButton(), w.clearButton()})
         QVERIFY(button->width() > button->fontMetrics().horizontalAdvance(button->text()) + 8);
+}
+
+void tst_InputSerch::answerComesBackToTheField_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("OK") << "OK";
+    QTest::newRow("Escape") << "Escape";
+    QTest::newRow("Return") << "Return";
+    QTest::newRow("title bar") << "title bar";
+}
+
+// A draw looked up with Return: the window waits behind its report, the
+// field is emptied once the report is closed, and the keyboard is back in
+// the field for the next draw.
+void tst_InputSerch::answerComesBackToTheField()
+{
+    QFETCH(QString, how);
+    PastDataWindow w;
+    w.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    w.input()->setFocus();
+    QTest::keyClicks(w.input(), QStringLiteral("24"));
+    captureStdout([&] { QTest::keyClick(w.input(), Qt::Key_Return); });
+
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    QVERIFY(box);
+    QCOMPARE(box->text(), QStringLiteral("24 times data is 39"));
+    QVERIFY(QTest::qWaitForWindowActive(box));
+    QCOMPARE(w.input()->text(), QStringLiteral("24"));
+    // A click on the window behind the report does nothing.
+    QTest::mouseClick(w.okButton()->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      w.okButton()->mapTo(&w.window, w.okButton()->rect().center()));
+    QTest::qWait(20);
+    QCOMPARE(QApplication::activeModalWidget(), box);
+
+    if (how == QLatin1String("OK"))
+        QTest::mouseClick(box->buttons().first(), Qt::LeftButton);
+    else if (how == QLatin1String("title bar"))
+        box->close();
+    else
+        QTest::keyClick(QApplication::focusWidget(),
+                        how == QLatin1String("Escape") ? Qt::Key_Escape : Qt::Key_Return);
+    QCOMPARE(w.input()->text(), QString());
+    QTest::qWait(20);
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<QMessageBox *>(widget) || !widget->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    QCOMPARE(QApplication::focusWidget(), w.input());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1"));
+    QCOMPARE(w.input()->text(), QStringLiteral("1"));
 }
 
 QTEST_MAIN(tst_InputSerch)

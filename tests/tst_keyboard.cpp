@@ -8,17 +8,17 @@
 #include "settings/setup_config.h"
 
 #include "support/modalboxcloser.h"
+#include "support/randreplay.h"
 #include "support/settingskeys.h"
 #include "support/stdoutcapture.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
-
-#include <cstdlib>
 
 // Lukimo without a mouse.
 class tst_Keyboard : public QObject
@@ -39,6 +39,8 @@ private slots:
     void everyWindowHelpsAndLetsGo();
     void tabFollowsTheScreen_data();
     void tabFollowsTheScreen();
+    void activeAgainAtTheCheckedButton_data();
+    void activeAgainAtTheCheckedButton();
     void pastDataTakesDigitsAndReturn();
 
 private:
@@ -83,19 +85,19 @@ void tst_Keyboard::clickKeysStopAndRestart()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     // A stop as by a left click: the settings are asked for the hundreds,
-    // and one more draw stays on the display (the first of a run: 763).
-    std::srand(1);
+    // and one more draw stays on the display (the first of a run).
+    RandReplay draws;
     const QString stop = captureStdout([&] { QTest::keyClick(&window, Qt::Key(key), modifiers); });
     QVERIFY(!roll(window)->isActive());
     QCOMPARE(stop, QStringLiteral("9\n"));
-    QCOMPARE(window.intValue(), 763);
+    QCOMPARE(window.intValue(), draws.freeNumber());
 
     const QString restart =
         captureStdout([&] { QTest::keyClick(&window, Qt::Key(key), modifiers); });
     QVERIFY(roll(window)->isActive());
     QCOMPARE(roll(window)->interval(), 100);
     QCOMPARE(restart, QString());
-    QCOMPARE(window.intValue(), 535);
+    QCOMPARE(window.intValue(), draws.freeNumber());
 }
 
 void tst_Keyboard::heldKeyClicksOnce()
@@ -343,6 +345,105 @@ void tst_Keyboard::tabFollowsTheScreen()
         back.prepend(focusName());
     }
     QCOMPARE(back, stops);
+}
+
+namespace {
+
+enum class Meanwhile { ScreenReaderChecksAnother, PressedAndLetGo };
+
+// The radio button of that text in the window's group of that name.
+QRadioButton *radio(QWidget *window, const char *group, const QString &text)
+{
+    for (auto *button : window->findChild<QWidget *>(QLatin1String(group))
+                            ->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly))
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
+} // namespace
+
+// A window that becomes active again gives the focus back to the group it
+// left it in, at the button that is checked now: never at one that is not,
+// where Space would check it by surprise and the arrows start elsewhere.
+// Meanwhile a screen reader may have checked another button of the group
+// (without touching the focus), or the user pressed a button and let go
+// of the mouse beside it, which focuses a button without checking it.
+void tst_Keyboard::activeAgainAtTheCheckedButton_data()
+{
+    QTest::addColumn<Window>("window");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<Meanwhile>("meanwhile");
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("settings' mode, another checked by a screen reader")
+        << Window::Settings << "mode_group"
+        << "Random mode" << Meanwhile::ScreenReaderChecksAnother << "self mode"
+        << "self mode";
+    QTest::newRow("settings' Max_1, another checked by a screen reader")
+        << Window::Settings << "max1_group"
+        << "9" << Meanwhile::ScreenReaderChecksAnother << "5"
+        << "Max_1 5";
+    QTest::newRow("settings' mode, pressed and let go beside")
+        << Window::Settings << "mode_group"
+        << "Random mode" << Meanwhile::PressedAndLetGo << "self mode"
+        << "Random mode";
+    QTest::newRow("settings' Max_2, pressed and let go beside")
+        << Window::Settings << "max2_group"
+        << "9" << Meanwhile::PressedAndLetGo << "3"
+        << "Max_2 9";
+    QTest::newRow("past data's mode, another checked by a screen reader")
+        << Window::PastData << "mode_box"
+        << "Times to Data" << Meanwhile::ScreenReaderChecksAnother << "Data to Times"
+        << "Data to Times";
+    QTest::newRow("past data's mode, pressed and let go beside")
+        << Window::PastData << "mode_box"
+        << "Times to Data" << Meanwhile::PressedAndLetGo << "Data to Times"
+        << "Times to Data";
+}
+
+void tst_Keyboard::activeAgainAtTheCheckedButton()
+{
+    QFETCH(Window, window);
+    QFETCH(QString, group);
+    QFETCH(QString, focused);
+    QFETCH(Meanwhile, meanwhile);
+    QFETCH(QString, other);
+    QFETCH(QString, expected);
+
+    Setup_config dialog;
+    Input_Serch pastData;
+    QWidget *target = window == Window::Settings ? static_cast<QWidget *>(&dialog) : &pastData;
+    QWidget elsewhere;
+    elsewhere.setWindowTitle(QStringLiteral("another program"));
+    activate(target);
+    QRadioButton *start = radio(target, qPrintable(group), focused);
+    QRadioButton *second = radio(target, qPrintable(group), other);
+    QVERIFY(start && second);
+    QVERIFY(start->isChecked());
+    start->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), start);
+
+    if (meanwhile == Meanwhile::PressedAndLetGo) {
+        QTest::mousePress(second, Qt::LeftButton, Qt::NoModifier, QPoint(6, 6));
+        QTest::mouseRelease(second, Qt::LeftButton, Qt::NoModifier,
+                            QPoint(second->width() + 20, second->height() + 20));
+        QCOMPARE(QApplication::focusWidget(), second);
+        QVERIFY(!second->isChecked());
+    }
+    activate(&elsewhere);
+    if (meanwhile == Meanwhile::ScreenReaderChecksAnother) {
+        captureStdout([&] {
+            QAccessible::queryAccessibleInterface(second)->actionInterface()->doAction(
+                QAccessibleActionInterface::toggleAction());
+            QCoreApplication::processEvents();
+        });
+        QVERIFY(second->isChecked());
+    }
+    activate(target);
+    QCOMPARE(focusName(), expected);
 }
 
 // The past-data window opens with the field ready for digits, and Return

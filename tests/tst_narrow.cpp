@@ -228,7 +228,10 @@ void tst_Narrow::everyButtonWithinReach()
     // The report box is its toolkit's own; where it stands is ours.
     session.settings->findChild<QRadioButton *>(QStringLiteral("self_radio"))->setChecked(true);
     ModalBoxCloser closer;
-    captureStdout([&] { QTest::mousePress(session.numberWindow.get(), Qt::LeftButton); });
+    captureStdout([&] {
+        QTest::mousePress(session.numberWindow.get(), Qt::LeftButton);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.size(), 1);
     wrong = offScreen(closer.boxes.first().frame, screen);
     QVERIFY2(wrong.isEmpty(), qPrintable(QLatin1String("report: ") + wrong));

@@ -8,7 +8,9 @@
 #include "support/modalboxcloser.h"
 #include "support/stdoutcapture.h"
 
+#include <QAbstractButton>
 #include <QFile>
+#include <QMessageBox>
 #include <QRandomGenerator>
 #include <QWidget>
 #include <QtTest>
@@ -30,10 +32,52 @@ private slots:
     void fullStoreReclaimsClearedSlots();
     void fullStoreRefuses();
     void randomOperationsMatchAReferenceList();
+    void searchTraceFollowsTheClosedReport_data();
+    void searchTraceFollowsTheClosedReport();
+    void timesToDataHandsOnOnceClosed_data();
+    void timesToDataHandsOnOnceClosed();
+    void reportsWaitTheirTurn();
+    void reportGoesWithItsWindow();
 
 private:
+    static void addClosings();
+    static QList<QMessageBox *> openReports();
+    static void closeReport(QMessageBox *box, const QString &how);
+
     QWidget parent;
 };
+
+// The ways a user closes a report.
+void tst_PastData::addClosings()
+{
+    QTest::addColumn<QString>("how");
+    for (const char *how : {"OK", "Escape", "Return", "title bar"})
+        QTest::newRow(how) << QString::fromLatin1(how);
+}
+
+QList<QMessageBox *> tst_PastData::openReports()
+{
+    QList<QMessageBox *> open;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
+            open << box;
+    }
+    return open;
+}
+
+void tst_PastData::closeReport(QMessageBox *box, const QString &how)
+{
+    QWidget *keys =
+        box->isAncestorOf(QApplication::focusWidget()) ? QApplication::focusWidget() : box;
+    if (how == QLatin1String("OK"))
+        QTest::mouseClick(box->buttons().first(), Qt::LeftButton);
+    else if (how == QLatin1String("Escape"))
+        QTest::keyClick(keys, Qt::Key_Escape);
+    else if (how == QLatin1String("Return"))
+        QTest::keyClick(keys, Qt::Key_Return);
+    else
+        box->close();
+}
 
 void tst_PastData::init()
 {
@@ -117,7 +161,10 @@ void tst_PastData::dataToTimes()
     QFETCH(QString, text);
 
     ModalBoxCloser closer;
-    const QString output = captureStdout([&] { Data_to_times(&parent, value); });
+    const QString output = captureStdout([&] {
+        Data_to_times(&parent, value);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.size(), 1);
     QCOMPARE(closer.boxes[0].title, title);
     QCOMPARE(closer.boxes[0].text, text);
@@ -155,11 +202,13 @@ void tst_PastData::timesToData()
     QFETCH(QString, text);
 
     ModalBoxCloser closer;
-    const QString returned = Times_to_data(&parent, value);
+    QStringList handed;
+    Times_to_data(&parent, value, [&](const QString &shown) { handed << shown; });
+    closer.waitUntilClosed();
     QCOMPARE(closer.boxes.size(), 1);
     QCOMPARE(closer.boxes[0].title, title);
     QCOMPARE(closer.boxes[0].text, text);
-    QCOMPARE(returned, title == QLatin1String("Error") ? QString() : text);
+    QCOMPARE(handed, QStringList{title == QLatin1String("Error") ? QString() : text});
 }
 
 void tst_PastData::entryAndSearch()
@@ -168,7 +217,10 @@ void tst_PastData::entryAndSearch()
     BoughtStore &store = boughtStore();
 
     // Nothing entered: no hit and no trace.
-    QString output = captureStdout([&] { Bought_serch(&parent, 5); });
+    QString output = captureStdout([&] {
+        Bought_serch(&parent, 5);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
     QCOMPARE(output, QString());
 
@@ -176,6 +228,7 @@ void tst_PastData::entryAndSearch()
     for (std::optional<int> refused :
          {std::optional<int>(), std::optional<int>(-5), std::optional<int>(1000)}) {
         QVERIFY(!Bought_entry(&parent, refused));
+        closer.waitUntilClosed();
         QCOMPARE(closer.boxes.last().title, QStringLiteral("Error"));
         QCOMPARE(closer.boxes.last().text, QStringLiteral("No Data"));
     }
@@ -190,7 +243,10 @@ void tst_PastData::entryAndSearch()
     QCOMPARE(closer.boxes.size(), boxes);
     QCOMPARE(store.entryCount(), 5);
 
-    output = captureStdout([&] { Bought_serch(&parent, 123); });
+    output = captureStdout([&] {
+        Bought_serch(&parent, 123);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.last().title, QStringLiteral("serch result"));
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are hit:2 times "));
     QCOMPARE(output, QStringLiteral("bought_no[0]=123,d=2,o=123\n"
@@ -200,18 +256,30 @@ void tst_PastData::entryAndSearch()
                                     "bought_no[4]=999,d=2,o=123\n"));
 
     // Each search counts from zero.
-    output = captureStdout([&] { Bought_serch(&parent, 99); });
+    output = captureStdout([&] {
+        Bought_serch(&parent, 99);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
     QVERIFY(output.startsWith(QStringLiteral("bought_no[0]=123,d=0,o=99\n")));
-    captureStdout([&] { Bought_serch(&parent, 0); });
+    captureStdout([&] {
+        Bought_serch(&parent, 0);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are hit:1 times "));
-    captureStdout([&] { Bought_serch(&parent, 999); });
+    captureStdout([&] {
+        Bought_serch(&parent, 999);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are hit:1 times "));
 
     for (std::optional<int> refused :
          {std::optional<int>(), std::optional<int>(-1), std::optional<int>(1000)}) {
         const int before = closer.boxes.size();
-        output = captureStdout([&] { Bought_serch(&parent, refused); });
+        output = captureStdout([&] {
+            Bought_serch(&parent, refused);
+            closer.waitUntilClosed();
+        });
         QCOMPARE(closer.boxes.size(), before + 1);
         QCOMPARE(closer.boxes.last().text, QStringLiteral("No Data"));
         QCOMPARE(output, QString());
@@ -232,15 +300,24 @@ void tst_PastData::clearKeepsSlotsUsed()
     QCOMPARE(boughtStore().hitCount(), 0);
 
     // The trace still walks every used slot, an emptied one reading 0.
-    const QString searched = captureStdout([&] { Bought_serch(&parent, 66); });
+    const QString searched = captureStdout([&] {
+        Bought_serch(&parent, 66);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are hit:1 times "));
     QCOMPARE(searched, QStringLiteral("bought_no[0]=0,d=1,o=66\nbought_no[1]=0,d=1,o=66\n"
                                       "bought_no[2]=0,d=1,o=66\nbought_no[3]=0,d=1,o=66\n"
                                       "bought_no[4]=0,d=1,o=66\nbought_no[5]=66,d=1,o=66\n"));
-    captureStdout([&] { Bought_serch(&parent, 22); });
+    captureStdout([&] {
+        Bought_serch(&parent, 22);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
     // An emptied slot reads 0 but holds no number: 000 is not found there.
-    captureStdout([&] { Bought_serch(&parent, 0); });
+    captureStdout([&] {
+        Bought_serch(&parent, 0);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
 
     // A second clear empties the slots of both rounds.
@@ -272,9 +349,15 @@ void tst_PastData::fullStoreReclaimsClearedSlots()
     for (int i = 0; i < 301; ++i)
         QVERIFY(store.holdsNumber(i));
     QVERIFY(!store.holdsNumber(301));
-    captureStdout([&] { Bought_serch(&parent, 850); });
+    captureStdout([&] {
+        Bought_serch(&parent, 850);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are hit:1 times "));
-    captureStdout([&] { Bought_serch(&parent, 100); });
+    captureStdout([&] {
+        Bought_serch(&parent, 100);
+        closer.waitUntilClosed();
+    });
     QCOMPARE(closer.boxes.last().text, QStringLiteral("There are no hit"));
 }
 
@@ -287,6 +370,7 @@ void tst_PastData::fullStoreRefuses()
     QVERIFY(closer.boxes.isEmpty());
 
     QVERIFY(!Bought_entry(&parent, 5));
+    closer.waitUntilClosed();
     QCOMPARE(closer.boxes.size(), 1);
     QCOMPARE(closer.boxes[0].title, QStringLiteral("Error"));
     QCOMPARE(closer.boxes[0].text, QStringLiteral("The list of bought numbers is full (1000 "
@@ -317,12 +401,14 @@ void tst_PastData::randomOperationsMatchAReferenceList()
                 const bool accepted = value >= 0 && reference.size() < BOUGHT_MAX;
                 if (Bought_entry(&parent, value) != accepted)
                     qFatal("entry of %d at step %d: wrong answer", value, step);
+                closer.waitUntilClosed();
                 if (accepted)
                     reference << value;
             } else if (operation < 98) {
                 if (value < 0)
                     continue;
                 Bought_serch(&parent, value);
+                closer.waitUntilClosed();
                 if (store.hitCount() != reference.count(value))
                     qFatal("search for %d at step %d: wrong count", value, step);
             } else {
@@ -339,6 +425,115 @@ void tst_PastData::randomOperationsMatchAReferenceList()
         if (store.holdsNumber(i))
             live << store.entry(i);
     QCOMPARE(live, reference);
+}
+
+void tst_PastData::searchTraceFollowsTheClosedReport_data()
+{
+    addClosings();
+}
+
+// The search lists the store in the trace after its report, as it always
+// has: not while the report is still open, and once, however it is closed.
+void tst_PastData::searchTraceFollowsTheClosedReport()
+{
+    QFETCH(QString, how);
+    QVERIFY(Bought_entry(&parent, 123));
+    QVERIFY(Bought_entry(&parent, 45));
+
+    const QString whileOpen = captureStdout([&] {
+        Bought_serch(&parent, 45);
+        QTest::qWait(50);
+    });
+    const QList<QMessageBox *> open = openReports();
+    QCOMPARE(open.size(), 1);
+    QCOMPARE(open.first()->text(), QStringLiteral("There are hit:1 times "));
+    QCOMPARE(whileOpen, QString());
+
+    const QString closing = captureStdout([&] {
+        closeReport(open.first(), how);
+        QTest::qWait(50);
+    });
+    QVERIFY(openReports().isEmpty());
+    QCOMPARE(closing, QStringLiteral("bought_no[0]=123,d=1,o=45\nbought_no[1]=45,d=1,o=45\n"));
+}
+
+void tst_PastData::timesToDataHandsOnOnceClosed_data()
+{
+    addClosings();
+}
+
+void tst_PastData::timesToDataHandsOnOnceClosed()
+{
+    QFETCH(QString, how);
+    for (int draw : {24, 2001}) {
+        QStringList handed;
+        Times_to_data(&parent, draw, [&](const QString &shown) { handed << shown; });
+        QTest::qWait(20);
+        const QList<QMessageBox *> open = openReports();
+        QCOMPARE(open.size(), 1);
+        QCOMPARE(handed, QStringList());
+
+        closeReport(open.first(), how);
+        QCOMPARE(handed,
+                 QStringList{draw == 24 ? QStringLiteral("24 times data is 39") : QString()});
+        QTest::qWait(20);
+        QCOMPARE(handed.size(), 1);
+        QVERIFY(openReports().isEmpty());
+    }
+}
+
+// Reports asked for while one is open (a key held down, a screen reader's
+// press) open one after the other, each followed by what follows it.
+void tst_PastData::reportsWaitTheirTurn()
+{
+    QStringList handed;
+    auto hand = [&](const QString &shown) { handed << shown; };
+    Times_to_data(&parent, 1, hand);
+    Times_to_data(&parent, 2001, hand);
+    Data_to_times(&parent, 512);
+    Times_to_data(&parent, 2, hand);
+
+    const QStringList texts = {"1 times data is 191", "No Data", "There  are 4 times",
+                               "2 times data is 988"};
+    for (const QString &text : texts) {
+        QTest::qWait(20);
+        const QList<QMessageBox *> open = openReports();
+        QCOMPARE(open.size(), 1);
+        QCOMPARE(open.first()->text(), text);
+        QCOMPARE(QApplication::activeModalWidget(), open.first());
+        // Pressed twice, as a screen reader may while the box closes.
+        QAbstractButton *ok = open.first()->buttons().first();
+        ok->click();
+        ok->click();
+    }
+    QTest::qWait(20);
+    QVERIFY(openReports().isEmpty());
+    QCOMPARE(handed, (QStringList{"1 times data is 191", QString(), "2 times data is 988"}));
+}
+
+// What follows a report may reach into its window: when the window goes
+// while its report is open, so do the report and what was to follow, and
+// the reports of other windows still come.
+void tst_PastData::reportGoesWithItsWindow()
+{
+    auto *window = new QWidget;
+    window->show();
+    QStringList handed;
+    auto hand = [&](const QString &shown) { handed << shown; };
+    Times_to_data(window, 1, hand);
+    Times_to_data(window, 2, hand);
+    Times_to_data(&parent, 3, hand);
+    QTest::qWait(20);
+    QCOMPARE(openReports().size(), 1);
+
+    delete window;
+    QTRY_COMPARE(openReports().size(), 1);
+    QCOMPARE(openReports().first()->text(), QStringLiteral("3 times data is 194"));
+    QCOMPARE(handed, QStringList());
+    openReports().first()->buttons().first()->click();
+    QCOMPARE(handed, QStringList{"3 times data is 194"});
+    QTest::qWait(20);
+    QVERIFY(openReports().isEmpty());
 }
 
 QTEST_MAIN(tst_PastData)

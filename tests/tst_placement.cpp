@@ -187,6 +187,7 @@ void tst_Placement::windowsOpenBesideTheNumberWindow()
     dialog->findChild<QRadioButton *>(QStringLiteral("self_radio"))->setChecked(true);
     ModalBoxCloser closer;
     captureStdout([&] { QTest::mousePress(&window, Qt::LeftButton); });
+    closer.waitUntilClosed();
     QCOMPARE(closer.boxes.size(), 1);
     QVERIFY(available.contains(closer.boxes.first().frame));
     QVERIFY(!closer.boxes.first().frame.intersects(window.frameGeometry()));
@@ -437,6 +438,7 @@ void tst_Placement::boxesShowTheirWholeTitle()
     parent.show();
     ModalBoxCloser closer;
     ReportBox::inform(&parent, title, QStringLiteral("No Data"));
+    closer.waitUntilClosed();
     QCOMPARE(closer.boxes.size(), 1);
     QFont bold = QApplication::font();
     bold.setBold(true);

@@ -7,6 +7,7 @@
 #include "pastdata/pastsearch.h"
 #include "settings/setup_config.h"
 
+#include "support/hostsystem.h"
 #include "support/modalboxcloser.h"
 
 #include <QDir>
@@ -17,8 +18,6 @@
 #include <QTranslator>
 #include <QtEndian>
 #include <QtTest>
-
-#include <sys/stat.h>
 
 class tst_Translation : public QObject
 {
@@ -130,8 +129,10 @@ void tst_Translation::damagedCataloguesAreRefused()
         bytes.append(QByteArray("\x96\x00\x00\x00\x04", 5) + QByteArray("\x00\x00\x00\x00", 4));
     if (damage == QLatin1String("directory"))
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("lukimo_ja.qm")));
+    else if (damage == QLatin1String("fifo") && !fifosInFolders())
+        QSKIP("a folder here cannot hold a FIFO");
     else if (damage == QLatin1String("fifo"))
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QVERIFY(makeFifo(path));
     else
         writeFile(path, bytes);
 
@@ -263,6 +264,7 @@ void tst_Translation::literalsBypassTheCatalogue()
     ModalBoxCloser closer;
     Data_to_times(&parent, 512);
     Times_to_data(&parent, 0);
+    closer.waitUntilClosed();
     QCOMPARE(closer.boxes.size(), 2);
     QCOMPARE(closer.boxes[0].title, QStringLiteral("information"));
     QVERIFY(!closer.boxes[0].text.startsWith(QStringLiteral("There")));

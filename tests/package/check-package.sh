@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a copy of the sources as Debian does
-# (dpkg-buildpackage) and checks it: its name, its declared dependencies, its
-# files, the desktop entry and AppStream metadata, and that a plain
-# `cmake --install` of a build of the program alone installs the same; then
-# unpacks it and starts the installed `lukimo` command from another folder
-# under a Japanese locale on a virtual X display, which must find its data
-# and write its trace to standard output, and starts it as the desktop entry
-# does, which must discard the trace.
+# Checks that the install script takes the build dependencies from
+# debian/control, then builds the Debian source and binary packages from a
+# copy of the tracked files as Debian does (dpkg-buildpackage, which runs the
+# unit tests) and checks them: the source package holds exactly the tracked
+# files; lintian finds no errors; the binary package's name, declared
+# dependencies, files, desktop entry and AppStream metadata are right, and a
+# plain `cmake --install` of a build of the program alone installs the same.
+# Then it unpacks the package and starts the installed `lukimo` command from
+# another folder under a Japanese locale on a virtual X display, which must
+# find its data and write its trace to standard output, and starts it as the
+# desktop entry does, which must discard the trace.
 #   check-package.sh SOURCE-DIR VERSION
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
@@ -29,15 +32,83 @@ else
     cp -a "$source_dir/." "$work/src"
     rm -rf "$work/src"/build*
 fi
-# The changelog's latest entry is the version CMake builds.
+(cd "$work/src" && find . -type f | sed 's|^\./||' | sort) >"$work/tracked.files"
+# What a working copy gathers besides: git's own folder, a sample of
+# everything the .gitignore files name (build folders among them), the web
+# tools' downloads and the caches of Python and clangd. None of it may reach
+# the source package.
+junk() { mkdir -p "$(dirname "$work/src/$1")" && echo junk >"$work/src/$1"; }
+junk .git/HEAD
+junk node_modules/qt/package.json
+junk scripts/__pycache__/mutation.cpython-311.pyc
+junk .cache/clangd/index/main.cpp.idx
+while IFS= read -r ignore; do
+    dir=$(dirname "$ignore")
+    while IFS= read -r pattern; do
+        case "$pattern" in '' | '#'* | '!'*) continue ;; esac
+        sample=${pattern#/}
+        sample=${sample//\*/x}
+        sample=${sample//\?/x}
+        case "$sample" in
+        */) junk "$dir/${sample}CMakeCache.txt" ;;
+        *) junk "$dir/$sample" ;;
+        esac
+    done <"$work/src/$ignore"
+done < <(cd "$work/src" && find . -name .gitignore -printf '%P\n')
+
+# A source package without a Debian revision: its upstream is this same
+# repository, so the changelog's latest entry is the version CMake builds.
 changelog_version=$(cd "$work/src" && dpkg-parsechangelog -S Version)
-[ "${changelog_version%-*}" = "$version" ] ||
+[ "$changelog_version" = "$version" ] ||
     fail "debian/changelog's latest entry is $changelog_version, the program's version $version"
-(cd "$work/src" && dpkg-buildpackage -us -uc -b >"$work/dpkg-buildpackage.log" 2>&1) ||
+# The build dependencies are listed once, in debian/control: the install
+# script takes them from there and names only what running and testing need
+# besides. Those for the tests alone may be named again where running needs
+# them too (a font).
+build_depends=$(sed -n '/^Build-Depends:/,/^[^ ]/{s/^Build-Depends://;/^[^ ]/d;p}' \
+    "$work/src/debian/control" | tr ',' '\n' | grep -v '<!nocheck>' |
+    sed 's/[[:space:]]*\([^ :(]*\).*/\1/' | grep .)
+named=$(sed 's/#.*//' "$work/src/scripts/install-deps.sh" | tr -s ' \t()' '\n\n')
+for package in $build_depends; do
+    ! grep -qxF "$package" <<<"$named" ||
+        fail "scripts/install-deps.sh names $package, a build dependency of debian/control"
+done
+# Where nothing is missing, it installs nothing and needs no root.
+mkdir "$work/no-root"
+for tool in sudo apt-get; do
+    printf '#!/bin/sh\necho "%s $*" >>"%s"\nexit 1\n' "$tool" "$work/no-root/called" >"$work/no-root/$tool"
+    chmod +x "$work/no-root/$tool"
+done
+PATH="$work/no-root:$PATH" "$work/src/scripts/install-deps.sh" test >"$work/install-deps.log" 2>&1 ||
+    { cat "$work/install-deps.log"; fail "scripts/install-deps.sh test fails where nothing is missing"; }
+[ ! -e "$work/no-root/called" ] ||
+    fail "scripts/install-deps.sh test calls $(cat "$work/no-root/called") where nothing is missing"
+
+# Built as a build machine would: the source package and the binary ones, with
+# the unit tests, without a compiler launcher, on two cores.
+unset CMAKE_CXX_COMPILER_LAUNCHER CMAKE_C_COMPILER_LAUNCHER DEB_BUILD_PROFILES
+export DEB_BUILD_OPTIONS=parallel=2
+(cd "$work/src" && dpkg-buildpackage -us -uc >"$work/dpkg-buildpackage.log" 2>&1) ||
     { tail -n 40 "$work/dpkg-buildpackage.log"; fail "dpkg-buildpackage failed"; }
+build_seconds=$SECONDS
+# The package build runs the unit tests, and only them: the end-to-end and
+# package tests need what a build machine lacks.
+grep -Eq '^100% tests passed, 0 tests failed out of [1-9]' "$work/dpkg-buildpackage.log" ||
+    fail "the package build ran no unit tests"
+labels=$(sed -n '/^Label Time Summary:/,/^$/s/^\([a-z0-9_-]*\) *=.*/\1/p' "$work/dpkg-buildpackage.log")
+[ "$labels" = unit ] || fail "the package build ran tests labelled: $labels"
 arch=$(dpkg --print-architecture)
 deb="$work/lukimo_${changelog_version}_${arch}.deb"
-[ -f "$deb" ] || fail "no $(basename "$deb")"
+changes="$work/lukimo_${changelog_version}_${arch}.changes"
+tarball="$work/lukimo_${changelog_version}.tar.xz"
+for file in "$deb" "$changes" "$tarball" "$work/lukimo_${changelog_version}.dsc"; do
+    [ -f "$file" ] || fail "dpkg-buildpackage made no $(basename "$file")"
+done
+
+# The source package holds exactly the tracked files.
+tar -tf "$tarball" | sed -n 's|^[^/]*/||; /[^/]$/p' | sort >"$work/tarball.files"
+diff -u "$work/tracked.files" "$work/tarball.files" ||
+    fail "the source package holds other files than git tracks"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins qt6-wayland libc6; do
@@ -48,7 +119,7 @@ repeated=$(tr ',' '\n' <<<"$depends" | awk '{ print $1 }' | sort | uniq -d)
 
 # lintian: no errors, and none of its hardening hints. What it still says
 # is shown in the test's output.
-lintian --no-cfg --fail-on error --display-info "$deb" >"$work/lintian" 2>&1 ||
+lintian --no-cfg --fail-on error --display-info "$changes" >"$work/lintian" 2>&1 ||
     { cat "$work/lintian"; fail "lintian finds errors"; }
 grep -v '^running with root privileges' "$work/lintian" | sed 's/^/lintian: /' || true
 ! grep -q 'hardening-' "$work/lintian" || fail "the program is built without Debian's hardening"
@@ -65,7 +136,9 @@ for file in usr/bin/lukimo usr/libexec/lukimo/lukimo usr/libexec/lukimo/lukimoso
     [ -e "$root/$file" ] || fail "the package lacks /$file"
 done
 doc="$root/usr/share/doc/lukimo"
-zcat "$doc/changelog.Debian.gz" | head -n 1 | grep -qF "lukimo ($changelog_version)" ||
+# A native package's changelog is the program's own: changelog, not
+# changelog.Debian.
+zcat "$doc/changelog.gz" | head -n 1 | grep -qF "lukimo ($changelog_version)" ||
     fail "the installed changelog's latest entry is not $changelog_version"
 for picture in $(sed -n 's/.*!\[[^]]*\](\([^)]*\)).*/\1/p' "$doc/README.md"); do
     [ -f "$doc/$picture" ] || fail "the installed README shows $picture, which is not installed"
@@ -93,7 +166,7 @@ cmake --install "$work/plain" --prefix "$work/prefix" >>"$work/plain.log" 2>&1 |
     { tail -n 40 "$work/plain.log"; fail "cmake --install fails after building the program alone"; }
 (cd "$work/prefix" && find . -type f | sed 's/\.gz$//' | sort) >"$work/plain.files"
 (cd "$root/usr" && find . -type f | sed 's/\.gz$//' |
-    grep -v -e '^./share/doc/lukimo/changelog.Debian$' -e '^./share/doc/lukimo/copyright$' |
+    grep -v -e '^./share/doc/lukimo/changelog$' -e '^./share/doc/lukimo/copyright$' |
     sort) >"$work/package.files"
 diff -u "$work/package.files" "$work/plain.files" ||
     fail "cmake --install and the package install different files"
@@ -150,3 +223,4 @@ stop_roll
 [ ! -s "$work/stdout" ] || fail "the desktop entry's start writes the trace: $(head -c 200 "$work/stdout")"
 ended
 echo "package: $(basename "$deb") is complete, and its lukimo command and desktop entry run"
+echo "package: dpkg-buildpackage took ${build_seconds} s, the whole check ${SECONDS} s"

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QMessageBox>
 
 ModalBoxCloser::ModalBoxCloser()
@@ -27,4 +28,17 @@ void ModalBoxCloser::closeActiveBox()
         box->reject();
     else
         buttons.first()->click();
+}
+
+void ModalBoxCloser::waitUntilClosed() const
+{
+    // Woken by the poll, not by QTest::qWait's ten-millisecond naps, which
+    // would make a test of thousands of reports slow.
+    QDeadlineTimer deadline(5000);
+    while (QApplication::activeModalWidget() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    // The boxes closed are deleted, as a return to the event loop would.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (QWidget *open = QApplication::activeModalWidget())
+        qFatal("a modal box stayed open: %s", qPrintable(open->windowTitle()));
 }

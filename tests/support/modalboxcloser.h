@@ -19,13 +19,19 @@ struct ShownBox
 };
 
 // While it lives, reads and closes every modal message box that opens, and
-// keeps what each one said.
+// keeps what each one said. The program's reports open without an event loop
+// of their own, so a test lets the event loop run for them to be closed.
 class ModalBoxCloser : public QObject
 {
     Q_OBJECT
 
 public:
     ModalBoxCloser();
+
+    // Runs the event loop until no modal box is open any more, each one read
+    // and closed and what follows it done. A box still open after five
+    // seconds ends the test run.
+    void waitUntilClosed() const;
 
     QList<ShownBox> boxes;
 

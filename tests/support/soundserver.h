@@ -17,6 +17,11 @@ public:
     SoundServer();
     ~SoundServer();
 
+    // Whether a test can bring its own on this system: on Windows the sound
+    // goes to the system's audio service, which only the process's start
+    // could point elsewhere.
+    static bool possible();
+
     bool isRunning() const;
     // Playback streams the server has opened so far: one a sound played.
     int playbackStreams() const;

@@ -2,19 +2,54 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The Windows side of the platform layer: the trace through a pipe that
-// nobody reads, standard streams that were never opened, and files that are
-// not plausible. Its counterpart on Linux drives POSIX pipes and FIFOs.
+// nobody reads or that is read while the program ends, standard streams that
+// were never opened, and files that are not plausible. Its counterpart on
+// Linux drives POSIX pipes and FIFOs.
 
-#include "platform/platform.h"
+#include "app/startup.h"
 #include "common/trace.h"
+#include "numberwindow/random.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <fcntl.h>
 #include <io.h>
+#include <thread>
 #include <windows.h>
+
+namespace {
+
+// The program run as a child, which traces lines enough to fill a pipe
+// several times over as its last act, once its window has closed. It ends
+// with the number of lines it counted as dropped.
+constexpr char traceChildSwitch[] = "--trace-then-end";
+constexpr int tracedLines = 60;
+
+QByteArray tracedLine(int number)
+{
+    return QByteArray::number(number) + ' ' + QByteArray(240, 'x');
+}
+
+int traceThenEnd()
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    char name[] = "lukimo";
+    char *argv[] = {name, nullptr};
+    const int status = runLukimo(1, argv, [](Random &window) {
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
+            for (int i = 0; i < tracedLines; ++i)
+                trace("%s\n", tracedLine(i).constData());
+        });
+        QTimer::singleShot(0, &window, &QWidget::close);
+    });
+    return status == 0 ? int(droppedTraceLines()) : 255;
+}
+
+} // namespace
 
 class tst_WindowsPlatform : public QObject
 {
@@ -24,6 +59,8 @@ private slots:
     void implausibleFilesCountAsMissing_data();
     void implausibleFilesCountAsMissing();
     void aClosedStreamBecomesNul();
+    void linesOnTheirWayWhenTheProgramEnds_data();
+    void linesOnTheirWayWhenTheProgramEnds();
     // Last: the pipe it leaves behind may quieten the trace for good.
     void aPipeNobodyReadsNeverHoldsTheTraceUp();
 };
@@ -96,6 +133,86 @@ void tst_WindowsPlatform::aClosedStreamBecomesNul()
     QCOMPARE(QFileInfo(QFile::decodeName(path)).size(), 0);
 }
 
+void tst_WindowsPlatform::linesOnTheirWayWhenTheProgramEnds_data()
+{
+    QTest::addColumn<bool>("reading");
+    QTest::newRow("a reader that reads slowly") << true;
+    QTest::newRow("a reader that stopped reading") << false;
+}
+
+// A line the trace has taken reaches a reader that reads, even when the
+// program ends right after it; one that cannot reach it is counted as
+// dropped, and a reader that stopped holds the end up only briefly.
+void tst_WindowsPlatform::linesOnTheirWayWhenTheProgramEnds()
+{
+    QFETCH(bool, reading);
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE reader, writer;
+    QVERIFY(CreatePipe(&reader, &writer, &inherited, 4096));
+    SetHandleInformation(reader, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writer;
+    std::wstring command = L"\"" + QCoreApplication::applicationFilePath().toStdWString() + L"\" " +
+                           QString::fromLatin1(traceChildSwitch).toStdWString();
+    PROCESS_INFORMATION child = {};
+    const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &child);
+    CloseHandle(writer);
+    if (!started)
+        CloseHandle(reader);
+    QVERIFY(started);
+    CloseHandle(child.hThread);
+
+    QByteArray received;
+    const auto readToEnd = [&received, reader, reading] {
+        char chunk[1024];
+        DWORD got = 0;
+        while (ReadFile(reader, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+            received.append(chunk, got);
+            if (reading)
+                Sleep(10);
+        }
+    };
+    std::thread readerThread;
+    if (reading)
+        readerThread = std::thread(readToEnd);
+    // A guard, not a time limit: the end waits a fraction of a second.
+    const bool ended = WaitForSingleObject(child.hProcess, 60000) == WAIT_OBJECT_0;
+    if (!ended)
+        TerminateProcess(child.hProcess, 254);
+    if (reading)
+        readerThread.join();
+    else
+        readToEnd();
+    DWORD dropped = 255;
+    GetExitCodeProcess(child.hProcess, &dropped);
+    CloseHandle(child.hProcess);
+    CloseHandle(reader);
+    QVERIFY2(ended, "the program's end waited for the reader");
+    QVERIFY2(dropped < 255, "the program did not run");
+
+    // Whole and in order, up to the last full line.
+    QByteArrayList lines = received.split('\n');
+    lines.removeLast();
+    for (int i = 0; i < lines.size(); ++i)
+        QCOMPARE(lines[i], tracedLine(i));
+    if (reading) {
+        QCOMPARE(lines.size(), tracedLines);
+        QCOMPARE(int(dropped), 0);
+    } else {
+        // The line the writer was in the middle of may still have arrived;
+        // it is counted all the same.
+        QVERIFY2(int(dropped) >= tracedLines - lines.size() &&
+                     int(dropped) <= tracedLines - lines.size() + 1,
+                 qPrintable(QStringLiteral("%1 arrived, %2 counted as dropped")
+                                .arg(lines.size())
+                                .arg(dropped)));
+        QVERIFY(dropped > 0);
+    }
+}
+
 void tst_WindowsPlatform::aPipeNobodyReadsNeverHoldsTheTraceUp()
 {
     HANDLE reader, writer;
@@ -142,5 +259,12 @@ void tst_WindowsPlatform::aPipeNobodyReadsNeverHoldsTheTraceUp()
     }
 }
 
-QTEST_GUILESS_MAIN(tst_WindowsPlatform)
+int main(int argc, char **argv)
+{
+    if (argc == 2 && qstrcmp(argv[1], traceChildSwitch) == 0)
+        return traceThenEnd();
+    QCoreApplication app(argc, argv);
+    tst_WindowsPlatform test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_windowsplatform.moc"

@@ -3,12 +3,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
 # Runs a cross-built Qt Test program under wine, in the wine prefix the test
-# run created (LUKIMO_WINEPREFIX), with the Qt and MinGW DLLs on its path.
-#   wine-run.sh QT-BIN-DIR PROGRAM [ARGS...]
+# run created (LUKIMO_WINEPREFIX), with the Qt and MinGW DLLs on its path:
+# DLL-DIRS names their folders, separated by colons.
+#   wine-run.sh DLL-DIRS PROGRAM [ARGS...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-lib.sh"
-qt_bin=$1
+IFS=: read -r -a dll_dirs <<<"$1"
 shift
 if [ -z "${LUKIMO_WINEPREFIX:-}" ] || [ ! -d "$LUKIMO_WINEPREFIX" ]; then
     echo "wine-run.sh: no wine prefix of the test run's own (LUKIMO_WINEPREFIX)" >&2
@@ -16,7 +17,7 @@ if [ -z "${LUKIMO_WINEPREFIX:-}" ] || [ ! -d "$LUKIMO_WINEPREFIX" ]; then
 fi
 export WINEPREFIX=$LUKIMO_WINEPREFIX
 path=
-for dir in "$qt_bin" /usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib; do
+for dir in "${dll_dirs[@]}"; do
     path+="$(windows_path "$dir");"
 done
 export WINEPATH=$path

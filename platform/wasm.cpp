@@ -1,0 +1,221 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The browser's side: Qt 6.8 for WebAssembly, one thread, files from the
+// page's bundled file system, the console for standard output, and the page
+// around the program.
+
+#include "platform/platform.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QScreen>
+#include <QWidget>
+
+#include <emscripten.h>
+
+#include <cstdlib>
+
+namespace {
+
+// The page's side is JavaScript, which clang-format would take for C++.
+// clang-format off
+
+// One console message per call, whole: emscripten's own standard output
+// would split a text with line breaks in it into several.
+EM_JS(void, lukimo_console_log, (const char *text, int size), {
+    console.log(UTF8ToString(text, size));
+});
+
+// Keeps the click's bytes; decoding them needs no user gesture, only
+// playing does, so it starts at once (with an offline context, which any
+// browser with Web Audio has and which never asks for an output device).
+EM_JS(void, lukimo_load_sound, (const char *bytes, int size), {
+    const sound = {buffer : null};
+    Module.lukimoSound = sound;
+    try {
+        const Offline = globalThis.OfflineAudioContext || globalThis.webkitOfflineAudioContext;
+        if (!Offline)
+            return;
+        const data = HEAPU8.slice(bytes, bytes + size).buffer;
+        const decoder = new Offline(1, 1, 44100);
+        decoder.decodeAudioData(data).then(function(buffer) { sound.buffer = buffer; },
+                                           function() {});
+    } catch (e) {
+    }
+});
+
+// Runs inside the click's event handler, so the browser lets the sound
+// play; the context is made on the first click for the same reason.
+EM_JS(int, lukimo_play_sound, (), {
+    const sound = Module.lukimoSound;
+    if (!sound || !sound.buffer)
+        return 0;
+    try {
+        if (!sound.context) {
+            const Context = globalThis.AudioContext || globalThis.webkitAudioContext;
+            if (!Context)
+                return 0;
+            sound.context = new Context();
+        }
+        const context = sound.context;
+        if (context.state === 'suspended')
+            context.resume().catch(function() {});
+        const source = context.createBufferSource();
+        source.buffer = sound.buffer;
+        source.connect(context.destination);
+        source.start();
+        return 1;
+    } catch (e) {
+        return 0;
+    }
+});
+
+EM_JS(void, lukimo_show_title_and_language, (const char *title, const char *language), {
+    document.title = UTF8ToString(title);
+    document.documentElement.lang = UTF8ToString(language);
+});
+
+// clang-format on
+
+// The number window's shape, the desktop's 200 x 60.
+constexpr int shapeWidth = 10;
+constexpr int shapeHeight = 3;
+constexpr int margin = 16;
+// Wide enough to read across a room; narrower screens get their width.
+constexpr int largestWidth = 480;
+constexpr int smallestWidth = 300;
+
+void fitToScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    int width = qMin(area.width() - 2 * margin, largestWidth);
+    width = qMax(width, qMin(smallestWidth, area.width()));
+    const int height = width * shapeHeight / shapeWidth;
+    window->setGeometry(area.x() + (area.width() - width) / 2, area.y() + margin, width, height);
+}
+
+// A window without a parent that is shown with show() would fill the whole
+// page in the browser (Qt shows such windows full screen there). The
+// program's other windows are windows inside the page, with their title
+// bars, as on a desktop: whatever makes one full screen unasked is undone
+// before it first appears.
+class WindowsInsidePage : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowStateChange && watched->isWidgetType()) {
+            auto *widget = static_cast<QWidget *>(watched);
+            if (widget->isWindow() && widget->windowState().testFlag(Qt::WindowFullScreen))
+                widget->setWindowState(widget->windowState() & ~Qt::WindowFullScreen);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+namespace platform {
+
+void prepareStandardStreams()
+{
+    // The console is always there and never closed.
+}
+
+OutputWrite writeToOutputNow(const char *data, qsizetype size)
+{
+    // A console message is a line of its own: the trace's final line break
+    // would only add an empty one.
+    if (size > 0 && data[size - 1] == '\n')
+        --size;
+    lukimo_console_log(data, int(size));
+    return OutputWrite::Written;
+}
+
+std::optional<QByteArray> readPlausibleFile(const QString &path, qint64 maxSize)
+{
+    // The bundled file system holds only what the build put there, but the
+    // checks stay the same as on a desktop: a regular file of at most
+    // maxSize bytes, read whole.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > maxSize)
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.read(maxSize + 1);
+    if (bytes.size() != info.size())
+        return std::nullopt;
+    return bytes;
+}
+
+QString soundPluginFileName()
+{
+    return QString();
+}
+
+bool playsSoundItself()
+{
+    return true;
+}
+
+void loadSound(const QByteArray &wave)
+{
+    lukimo_load_sound(wave.constData(), int(wave.size()));
+}
+
+bool playSound()
+{
+    return lukimo_play_sound() != 0;
+}
+
+bool hasQuitAction()
+{
+    return false;
+}
+
+void addBundledFonts()
+{
+    const int id = QFontDatabase::addApplicationFont(QStringLiteral("fonts/lukimo-ja.ttf"));
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty())
+        return;
+    // Qt picks a Han font by the locale, so a kanji in an English-language
+    // browser found no font without being told.
+    for (QChar::Script script : {QChar::Script_Han, QChar::Script_Hiragana, QChar::Script_Katakana})
+        QFontDatabase::addApplicationFallbackFontFamily(script, families.first());
+}
+
+void showMainWindow(QWidget *window)
+{
+    window->setWindowFlag(Qt::FramelessWindowHint);
+    fitToScreen(window);
+    if (QScreen *screen = window->screen())
+        QObject::connect(screen, &QScreen::availableGeometryChanged, window,
+                         [window] { fitToScreen(window); });
+    qApp->installEventFilter(new WindowsInsidePage(qApp));
+    // show() would make a window without a parent fill the screen.
+    window->showNormal();
+}
+
+void showTitleAndLanguage(const QString &title, const QString &language)
+{
+    lukimo_show_title_and_language(title.toUtf8().constData(), language.toUtf8().constData());
+}
+
+void exitAbandoningThreads(int status)
+{
+    std::_Exit(status);
+}
+
+} // namespace platform

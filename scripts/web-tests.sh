@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Lukimo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# Runs the browser tests when Qt for WebAssembly is at hand: builds the page
+# into build-web/ (or the folder given) with scripts/web-build.sh, then
+# drives the zip in Debian's Chromium (tests/web/run.sh). Without Qt for
+# WebAssembly it says so and succeeds: the other tests do not depend on it.
+#   scripts/web-tests.sh [build-dir] [TEST-FILE...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-web}
+shift || true
+name=qt-6.8.2-wasm
+tarball=${LUKIMO_QT_WASM_TARBALL:-../shared/toolchains/$name.tar.xz}
+built=${XDG_CACHE_HOME:-$HOME/.cache}/lukimo/$name-from-source
+if [ ! -f "$tarball" ] && [ ! -f "$built/.built" ]; then
+    echo "== Web tests SKIPPED: no Qt for WebAssembly: neither $tarball nor a Qt built" \
+        "from source in $built (scripts/web-build.sh builds one, in about 35 minutes)"
+    exit 0
+fi
+
+# The browser and node that drive the page; the rest comes from npm.
+missing=()
+for p in chromium nodejs npm unzip; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+# A node from elsewhere (nodesource) carries its own npm.
+if command -v node >/dev/null && command -v npm >/dev/null; then
+    missing=("${missing[@]/nodejs/}")
+    missing=("${missing[@]/npm/}")
+fi
+read -r -a missing <<<"${missing[*]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+echo "== the browser build in Chromium"
+start=$SECONDS
+scripts/web-build.sh "$build"
+echo "the browser build took $((SECONDS - start)) s"
+# The one the build just made, whatever older versions lie beside it.
+zip=$(ls -t "$build"/lukimo-*-web.zip | head -n1)
+tests/web/run.sh "$zip" "$@"

@@ -1,0 +1,145 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Lukimo in a desktop browser window, used with the mouse and the keyboard,
+// and read as a screen reader reads it.
+
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { test } from 'node:test';
+import {
+  button, click, consoleLines, inkShapes, mirrored, numberCentre, numberName, radiosIn, rolls, shownTitles,
+  shownWindow, sleep, stands, start, waitForText, windowText,
+} from './lukimo.mjs';
+
+const settingsTitle = 'settei menu numbers3';
+const pastDataTitle = 'serch menu';
+// Each digit group shows its keys as a keypad: 9 8 7 / 6 5 4 / 3 2 1 / # * 0.
+const keypad = ['9', '8', '7', '6', '5', '4', '3', '2', '1', '#', '*', '0'];
+
+async function openSettings(page) {
+  const centre = await numberCentre(page);
+  await page.mouse.click(centre.x, centre.y, { button: 'right' });
+  return shownWindow(page, settingsTitle);
+}
+
+async function openPastData(page) {
+  const settings = await openSettings(page);
+  await click(page, await button(settings, 'serch'));
+  return shownWindow(page, pastDataTitle);
+}
+
+// Types into the past-data window's field and presses Return.
+async function enter(page, pastData, text) {
+  const input = (await mirrored(pastData)).find((e) => e.tag === 'input' && e.type === 'text');
+  assert.ok(input, 'the past-data window has no field');
+  await click(page, input);
+  await page.keyboard.type(text, { delay: 50 });
+  await page.keyboard.press('Enter');
+}
+
+test('the number rolls, a click stops it on the number it names, the next restarts it', async (t) => {
+  const { page, ...session } = await start(t);
+  assert.ok(await rolls(page), 'the number does not roll');
+  assert.equal(await numberName(page), 'Lukimo number');
+
+  for (let round = 0; round < 2; round += 1) {
+    const traced = session.console.length;
+    const centre = await numberCentre(page);
+    await page.mouse.click(centre.x, centre.y);
+    assert.ok(await stands(page), 'a click did not stop the roll');
+    assert.match(await numberName(page), /^Lukimo number \d{1,3}$/);
+    // The stop asks the settings for the hundreds' limit and traces it.
+    assert.deepEqual(consoleLines(session, traced), ['9']);
+
+    await page.mouse.click(centre.x, centre.y);
+    assert.ok(await rolls(page), 'the next click did not restart the roll');
+    assert.equal(await numberName(page), 'Lukimo number');
+  }
+});
+
+test('a right click opens the settings with their title, and the roll goes on', async (t) => {
+  const { page } = await start(t, { screenReader: false });
+  await openSettings(page);
+  assert.equal((await shownTitles(page))[0], settingsTitle, 'the settings are not in front');
+  assert.ok(await rolls(page), 'a right click stopped the roll');
+});
+
+test('self mode shows the straight and box picks of the picked number at a stop', async (t) => {
+  const { page, ...session } = await start(t);
+  const settings = await openSettings(page);
+  const [, self] = await radiosIn(settings, 'mode');
+  await click(page, self);
+  // The number 123: 1 in the hundreds' group (Max_3), 2 in the tens'
+  // (Max_2), 3 in the ones' (Max_1).
+  for (const [group, digit] of [['Max_3', '1'], ['Max_2', '2'], ['Max_1', '3']]) {
+    const keys = await radiosIn(settings, group);
+    assert.equal(keys.length, keypad.length, `${group} shows ${keys.length} keys`);
+    await click(page, keys[keypad.indexOf(digit)]);
+  }
+  await click(page, await button(settings, 'ok'));
+
+  const traced = session.console.length;
+  const centre = await numberCentre(page);
+  await page.mouse.click(centre.x, centre.y);
+  const report = await shownWindow(page, 'Box Pattern');
+  await waitForText(report, /Strate/);
+  const text = await windowText(report);
+  for (const line of ['Strate:123', 'Box No1:132', 'Box No2:213', 'Box No3:231', 'Box No4:321',
+    'Box No5:312'])
+    assert.ok(text.includes(line), `the report lacks "${line}"; it reads:\n${text}`);
+  assert.equal(await numberName(page), 'Lukimo number 123');
+  // Each trace line is one console message, as the program wrote it.
+  assert.deepEqual(consoleLines(session, traced),
+    ['method=11', '12', '13', 'pattern 7-1', 'r3=1', 'r2=2', 'r=3']);
+});
+
+test('the past-data window stores a number and gives the real number of draw 1', async (t) => {
+  const { page } = await start(t);
+  const pastData = await openPastData(page);
+
+  // Storing a bought number brings up the search of the bought numbers.
+  const modes = await radiosIn(pastData, 'mode');
+  await click(page, modes[0]);
+  await enter(page, pastData, '123');
+  await waitForText(pastData, /123/).catch(() => {});
+  const after = await radiosIn(pastData, 'mode');
+  assert.equal(after.length, modes.length + 1, 'storing a number did not offer its search');
+
+  // Draw 1 of the past data (tests/data/numbers3-draws-1-2000.csv).
+  const draws = readFileSync(new URL('../data/numbers3-draws-1-2000.csv', import.meta.url), 'utf8');
+  const first = draws.split('\n').find((line) => line.startsWith('1,')).split(',')[2].trim();
+  await click(page, after[after.length - 1]);
+  await enter(page, pastData, '1');
+  const report = await shownWindow(page, 'serch result');
+  await waitForText(report, new RegExp(`\\b${Number(first)}\\b`));
+});
+
+test('a mode button of the past-data window plays one click', async (t) => {
+  const { page } = await start(t);
+  const pastData = await openPastData(page);
+  await sleep(500);
+  assert.equal(await page.evaluate(() => window.__lukimoSounds), 0, 'a sound played unasked');
+  const modes = await radiosIn(pastData, 'mode');
+  // "Data to Times", which is not the mode already chosen.
+  await click(page, modes[modes.length - 2]);
+  await sleep(1000);
+  assert.equal(await page.evaluate(() => window.__lukimoSounds), 1);
+});
+
+test('F1 opens the help, which shows its page', async (t) => {
+  const { page } = await start(t, { screenReader: false });
+  const centre = await numberCentre(page);
+  await page.mouse.click(centre.x, centre.y);
+  await page.keyboard.press('F1');
+  const help = await shownWindow(page, 'How to use');
+  // Qt 6.8 mirrors none of the help's text for a screen reader, so the
+  // page is told by what the window draws: hundreds of glyphs, where an
+  // empty page (the help file missing) draws none.
+  let glyphs = 0;
+  for (let look = 0; look < 50 && glyphs < 300; look += 1) {
+    await sleep(200);
+    glyphs = (await inkShapes(help)).reduce((sum, shape) => sum + shape.count, 0);
+  }
+  assert.ok(glyphs >= 300, `the help shows ${glyphs} glyphs`);
+});
