@@ -140,7 +140,11 @@ doc="$root/usr/share/doc/lukimo"
 # changelog.Debian.
 zcat "$doc/changelog.gz" | head -n 1 | grep -qF "lukimo ($changelog_version)" ||
     fail "the installed changelog's latest entry is not $changelog_version"
-for picture in $(sed -n 's/.*!\[[^]]*\](\([^)]*\)).*/\1/p' "$doc/README.md"); do
+# debhelper compresses the README; read either way, and find its pictures.
+[ -f "$doc/README.md.gz" ] || [ -f "$doc/README.md" ] || fail "the package lacks the README"
+pictures=$(zcat -f "$doc"/README.md* | sed -n 's/.*!\[[^]]*\](\([^)]*\)).*/\1/p')
+[ -n "$pictures" ] || fail "the installed README shows no pictures"
+for picture in $pictures; do
     [ -f "$doc/$picture" ] || fail "the installed README shows $picture, which is not installed"
 done
 for size in 16 22 24 32 48 64 128 256; do
