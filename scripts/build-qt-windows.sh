@@ -99,24 +99,32 @@ module() {
 }
 module qt6-shadertools
 
-# Qt Multimedia's Windows sources spell some headers and libraries with
-# capitals (<Mferror.h>, Mfplat) where MinGW has them in lower case; on a
+# Qt Multimedia's Windows sources spell some headers with capitals
+# (<Mferror.h>, "Mfidl.h") where MinGW has them in lower case; on a
 # case-sensitive file system each gets a capitalised name beside it here.
 mapped=$work/mingw-capitalised
-mkdir -p "$mapped/include" "$mapped/lib"
+mkdir -p "$mapped"
 for header in /usr/x86_64-w64-mingw32/include/*.h; do
     base=$(basename "$header")
-    ln -sf "$header" "$mapped/include/${base^}"
+    ln -sf "$header" "$mapped/${base^}"
 done
-for library in /usr/x86_64-w64-mingw32/lib/lib*.a; do
-    stem=$(basename "$library" .a)
-    stem=${stem#lib}
-    ln -sf "$library" "$mapped/lib/lib${stem^}.a"
+# Its search for Media Foundation asks for Mf, Mfplat... by capitalised
+# names too, which MinGW has in lower case; it is given the libraries the
+# compiler names. Without them Qt leaves out the Windows audio output that
+# QSoundEffect plays through, and then fails to build, so the feature is
+# asked for outright: a configuration that lacks it stops at once.
+wmf=()
+for library in Mf Mfuuid Mfplat Mfcore Propsys; do
+    path=$(x86_64-w64-mingw32-gcc-posix -print-file-name="lib${library,,}.a")
+    [ -f "$path" ] || { echo "MinGW has no lib${library,,}.a" >&2; exit 1; }
+    wmf+=(-DWMF_${library^^}_LIBRARY="$path")
 done
-# The player and camera plugin needs Qt Concurrent, which is off; the sound
-# effects Lukimo plays go through the audio output inside Qt6Multimedia.
-module qt6-multimedia -DFEATURE_ffmpeg=OFF -DFEATURE_gstreamer=OFF \
-    -DCMAKE_CXX_FLAGS="-I$mapped/include" -DCMAKE_EXE_LINKER_FLAGS="-L$mapped/lib" \
-    -DCMAKE_SHARED_LINKER_FLAGS="-L$mapped/lib" -DCMAKE_MODULE_LINKER_FLAGS="-L$mapped/lib"
+# The player and camera plugin includes Qt Concurrent, which is off, and its
+# build does not check for it; it is left out. The sound effects Lukimo
+# plays go through the audio output inside Qt6Multimedia.
+sed -i 's/^if (QT_FEATURE_wmf)$/if (QT_FEATURE_wmf AND TARGET Qt6::Concurrent)/' \
+    qt6-multimedia-*/src/plugins/multimedia/CMakeLists.txt
+module qt6-multimedia -DFEATURE_ffmpeg=OFF -DFEATURE_gstreamer=OFF -DFEATURE_wmf=ON "${wmf[@]}" \
+    -DCMAKE_CXX_FLAGS="-I$mapped"
 touch "$prefix/.built"
 echo "Qt for Windows built into $prefix"
