@@ -382,10 +382,18 @@ void moveBeside(QWidget *window, const QWidget *anchor)
 
 void showBeside(QWidget *window, const QWidget *anchor)
 {
-    if (window->isHidden())
+    const bool placing = window->isHidden() && anchor && anchor->isVisible();
+    const QSize assumed = placing ? decorationOf(window, anchor).size : QSize();
+    if (placing)
         moveBeside(window, anchor);
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
+    // A window framed only once shown may get another frame than the anchor
+    // (in the browser the number's window has none): placed again for its
+    // own, so that the frame too is on the screen.
+    if (placing && window->frameGeometry() != window->geometry() &&
+        decorationOf(window, anchor).size != assumed)
+        moveBeside(window, anchor);
     window->raise();
     window->activateWindow();
     if (!window->findChild<QObject *>(ScreenWatch::name(), Qt::FindDirectChildrenOnly))
