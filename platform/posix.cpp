@@ -4,7 +4,6 @@
 #include "platform/platform.h"
 
 #include <QFile>
-#include <QWidget>
 
 #include <cerrno>
 #include <csignal>
@@ -117,32 +116,6 @@ QString soundPluginFileName()
 {
     return QStringLiteral("lukimosound.so");
 }
-
-bool playsSoundItself()
-{
-    return false;
-}
-
-void loadSound(const QByteArray &) {}
-
-bool playSound()
-{
-    return false;
-}
-
-bool hasQuitAction()
-{
-    return true;
-}
-
-void addBundledFonts() {}
-
-void showMainWindow(QWidget *window)
-{
-    window->show();
-}
-
-void showTitleAndLanguage(const QString &, const QString &) {}
 
 void exitAbandoningThreads(int status)
 {

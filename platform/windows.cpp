@@ -4,7 +4,6 @@
 #include "platform/platform.h"
 
 #include <QDir>
-#include <QWidget>
 
 #include <chrono>
 #include <condition_variable>
@@ -205,32 +204,6 @@ QString soundPluginFileName()
 {
     return QStringLiteral("lukimosound.dll");
 }
-
-bool playsSoundItself()
-{
-    return false;
-}
-
-void loadSound(const QByteArray &) {}
-
-bool playSound()
-{
-    return false;
-}
-
-bool hasQuitAction()
-{
-    return true;
-}
-
-void addBundledFonts() {}
-
-void showMainWindow(QWidget *window)
-{
-    window->show();
-}
-
-void showTitleAndLanguage(const QString &, const QString &) {}
 
 void exitAbandoningThreads(int status)
 {

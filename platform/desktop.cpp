@@ -1,0 +1,40 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// What Linux and Windows do alike and the browser does otherwise: the click
+// is played by the sound plugin, the fonts are the system's, the program
+// has a quit action and the number is a window of its own.
+
+#include "platform/platform.h"
+
+#include <QWidget>
+
+namespace platform {
+
+bool playsSoundItself()
+{
+    return false;
+}
+
+void loadSound(const QByteArray &) {}
+
+bool playSound()
+{
+    return false;
+}
+
+bool hasQuitAction()
+{
+    return true;
+}
+
+void addBundledFonts() {}
+
+void showMainWindow(QWidget *window)
+{
+    window->show();
+}
+
+void showTitleAndLanguage(const QString &, const QString &) {}
+
+} // namespace platform
