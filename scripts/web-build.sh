@@ -32,19 +32,7 @@ case $(cd "$build" && pwd -P)/ in
 esac
 
 if [ -f "$tarball" ]; then
-    sum=$(sha256sum "$tarball" | cut -c1-16)
-    qt=$cache/$name-$sum
-    if [ ! -f "$qt/.unpacked" ]; then
-        mkdir -p "$cache"
-        scratch=$(mktemp -d "$cache/unpack.XXXXXX")
-        trap 'rm -rf "$scratch"' EXIT
-        tar -xJf "$tarball" -C "$scratch"
-        [ -x "$scratch/$name/bin/qt-cmake" ] || { echo "$tarball holds no $name/ Qt prefix" >&2; exit 1; }
-        touch "$scratch/$name/.unpacked"
-        rm -rf "$qt"
-        # Another checkout may have unpacked the same one meanwhile.
-        mv -T "$scratch/$name" "$qt" 2>/dev/null || [ -f "$qt/.unpacked" ]
-    fi
+    qt=$(scripts/unpack-qt.sh "$tarball" "$name" "$cache" bin/qt-cmake)
 elif [ -f "$built/.built" ]; then
     qt=$built
 else

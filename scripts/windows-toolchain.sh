@@ -23,19 +23,7 @@ mode=${1:-}
 
 if [ -f "$tarball" ]; then
     [ "$mode" = --check ] && exit 0
-    sum=$(sha256sum "$tarball" | cut -c1-16)
-    folder=$cache/$name-$sum
-    if [ ! -f "$folder/.unpacked" ]; then
-        mkdir -p "$cache"
-        scratch=$(mktemp -d "$cache/unpack.XXXXXX")
-        trap 'rm -rf "$scratch"' EXIT
-        tar -xJf "$tarball" -C "$scratch"
-        [ -d "$scratch/$name/lib/cmake/Qt6" ] || { echo "$tarball holds no $name/ Qt prefix" >&2; exit 1; }
-        touch "$scratch/$name/.unpacked"
-        rm -rf "$folder"
-        mv "$scratch/$name" "$folder"
-    fi
-    echo "$folder"
+    scripts/unpack-qt.sh "$tarball" "$name" "$cache" lib/cmake/Qt6
 elif [ -f "$built/.built" ]; then
     [ "$mode" = --check ] && exit 0
     echo "$built"
