@@ -172,11 +172,6 @@ done
 [ "${1:-}" = -- ] && shift
 [ $# -gt 0 ] || { echo "no command to run" >&2; exit 2; }
 
-# An empty folder to mount on is the only change a run makes; making it
-# cannot disturb another build, so the shared lock is enough.
-for b in "${binds[@]}"; do
-    [ -d "$root$b" ] || as_root mkdir -p "$root$b"
-done
 userspec=
 [ "$mode" = run ] && userspec=$(id -u):$(id -g)
 # The lock stays held (shared) by this shell while the command runs.
@@ -186,7 +181,12 @@ as_root unshare -m --propagation private -- bash -c '
     mount -t proc proc "$root/proc"
     mount --rbind /dev "$root/dev"
     mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
+    # Made after the private /tmp, so that a folder under /tmp (a checkout
+    # or a cache there) has its mount point too. An empty folder to mount
+    # on is the only change a run makes to the chroot; making it cannot
+    # disturb another build, so the shared lock is enough.
     for ((i = 0; i < nbinds; i++)); do
+        mkdir -p "$root$1"
         mount --bind "$1" "$root$1"
         shift
     done

@@ -44,4 +44,5 @@ scripts/web-build.sh "$build"
 echo "the browser build took $((SECONDS - start)) s"
 # The one the build just made, whatever older versions lie beside it.
 zip=$(ls -t "$build"/lukimo-*-web.zip | head -n1)
+tests/scripts/web-chroot-test.sh
 tests/web/run.sh "$zip" "$@"
