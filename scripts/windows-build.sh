@@ -7,7 +7,7 @@
 #   lukimo-<version>-windows-x86_64.zip and lukimo-<version>-windows-x86_64.exe
 # It installs what it needs, and takes Qt for Windows from
 # windows-toolchain.sh, which builds it from source first when there is no
-# packed one (about an hour, once).
+# packed one (about half an hour, once).
 #   scripts/windows-build.sh [build-dir [--no-packages]]
 set -euo pipefail
 cd "$(dirname "$0")/.."

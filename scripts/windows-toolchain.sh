@@ -11,7 +11,7 @@
 #   windows-toolchain.sh           print the folder; fail, saying why, if none
 #   windows-toolchain.sh --check   only whether there is one (or a packed one)
 #   windows-toolchain.sh --build   build it from source first when there is
-#                                  none (about an hour; see build-qt-windows.sh)
+#                                  none (about half an hour; see build-qt-windows.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 version=6.4.2
@@ -32,6 +32,6 @@ elif [ "$mode" = --build ]; then
     echo "$built"
 else
     echo "no Qt for Windows: neither $tarball nor a Qt built from source in $built" \
-        "(scripts/windows-toolchain.sh --build builds one, in about an hour)" >&2
+        "(scripts/windows-toolchain.sh --build builds one, in about half an hour)" >&2
     exit 1
 fi
