@@ -5,7 +5,7 @@
 # Builds Qt 6.8.2 for WebAssembly (static, single-threaded, qtbase only) from
 # Debian 13's qt6-base source package, inside the chroot of web-chroot.sh,
 # and installs it into the folder given. web-build.sh runs it when there is
-# no packed Qt; it takes about 35 minutes on two cores. The switches are
+# no packed Qt; from scratch on two cores it took 15 minutes. The switches are
 # those of the packed one (../shared/toolchains/WASM.md says why each).
 #   scripts/build-qt-wasm.sh PREFIX
 set -euo pipefail

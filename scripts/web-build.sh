@@ -10,7 +10,7 @@
 # (../shared/toolchains/qt-6.8.2-wasm.tar.xz, or the file named in
 # LUKIMO_QT_WASM_TARBALL) is unpacked there once, into a folder named by its
 # checksum; without one, Qt is built from Debian 13's source once
-# (build-qt-wasm.sh, about 35 minutes on two cores).
+# (build-qt-wasm.sh, about 15 minutes on two cores).
 #   scripts/web-build.sh [build-dir] [cmake options...]
 # e.g. scripts/web-build.sh build-web -DLUKIMO_WEB_FLOOR=ON also builds the
 # bare QLCDNumber page the benchmark measures against (in page-floor/).

@@ -16,7 +16,7 @@ tarball=${LUKIMO_QT_WASM_TARBALL:-../shared/toolchains/$name.tar.xz}
 built=${XDG_CACHE_HOME:-$HOME/.cache}/lukimo/$name-from-source
 if [ ! -f "$tarball" ] && [ ! -f "$built/.built" ]; then
     echo "== Web tests SKIPPED: no Qt for WebAssembly: neither $tarball nor a Qt built" \
-        "from source in $built (scripts/web-build.sh builds one, in about 35 minutes)"
+        "from source in $built (scripts/web-build.sh builds one, in about 15 minutes)"
     exit 0
 fi
 
