@@ -40,6 +40,8 @@ private slots:
     void helpNeedsNoSideways_data();
     void helpNeedsNoSideways();
     void helpScrollsSidewaysToWhatDoesNotWrap();
+    void helpTakesBackItsWidth_data();
+    void helpTakesBackItsWidth();
     void usualLayoutWhereThereIsRoom();
     void wrapsOnlyWhenTooNarrow_data();
     void wrapsOnlyWhenTooNarrow();
@@ -322,6 +324,31 @@ void tst_Narrow::helpScrollsSidewaysToWhatDoesNotWrap()
 
 // Where the screen has room, the settings are as they have always been: 540
 // pixels wide, each row of groups and of buttons on one line.
+void tst_Narrow::helpTakesBackItsWidth_data()
+{
+    QTest::addColumn<QList<int>>("roomWidths");
+    QTest::addColumn<int>("width");
+    QTest::newRow("a desktop") << QList<int>{1280} << 750;
+    QTest::newRow("a phone") << QList<int>{390} << 390;
+    QTest::newRow("a phone, then a desktop") << QList<int>{390, 1280} << 750;
+    QTest::newRow("a phone, a screen a little too narrow, then a desktop")
+        << QList<int>{390, 600, 1280} << 750;
+    QTest::newRow("a desktop, then a phone") << QList<int>{1280, 390} << 390;
+}
+
+// The help, dragged from screen to screen, is never wider than the room it
+// has, and takes back its own width wherever there is room for it again.
+void tst_Narrow::helpTakesBackItsWidth()
+{
+    QFETCH(QList<int>, roomWidths);
+    QFETCH(int, width);
+    HelpWindow help;
+    QCOMPARE(help.width(), 750);
+    for (int room : roomWidths)
+        help.fitInto(QSize(room, 800));
+    QCOMPARE(help.width(), width);
+}
+
 void tst_Narrow::usualLayoutWhereThereIsRoom()
 {
     int tested = 0;
