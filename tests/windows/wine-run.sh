@@ -4,7 +4,8 @@
 #
 # Runs a cross-built Qt Test program under wine, in the wine prefix the test
 # run created (LUKIMO_WINEPREFIX), with the Qt and MinGW DLLs on its path:
-# DLL-DIRS names their folders, separated by colons.
+# DLL-DIRS names their folders, separated by colons. A program that does not
+# end within a minute of finishing its tests fails as hung at exit.
 #   wine-run.sh DLL-DIRS PROGRAM [ARGS...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -30,7 +31,23 @@ done < <(env | grep '^QT_' || true)
 # file keeps them.
 log=$(mktemp -t lukimo-qtest.XXXXXX)
 trap 'rm -f "$log"' EXIT
+wine "$@" -o "$(windows_path "$log"),txt" &
+program=$!
+# A program that has finished its tests but does not end hangs at exit:
+# that fails at once, saying so, rather than at the test's time limit.
+ended=
+while kill -0 "$program" 2>/dev/null; do
+    if [ -z "$ended" ] && grep -q '^\*\*\*\*\*\*\*\*\* Finished testing of' "$log"; then
+        ended=$SECONDS
+    elif [ -n "$ended" ] && [ $((SECONDS - ended)) -ge 60 ]; then
+        kill "$program" 2>/dev/null || true
+        cat "$log"
+        echo "FAIL: $(basename "$1") finished its tests but did not end within 60 s: it hangs at exit" >&2
+        exit 1
+    fi
+    sleep 1
+done
 status=0
-wine "$@" -o "$(windows_path "$log"),txt" || status=$?
+wait "$program" || status=$?
 cat "$log"
 exit "$status"
