@@ -5,7 +5,8 @@
 # Runs a cross-built Qt Test program under wine, in the wine prefix the test
 # run created (LUKIMO_WINEPREFIX), with the Qt and MinGW DLLs on its path:
 # DLL-DIRS names their folders, separated by colons. A program that does not
-# end within a minute of finishing its tests fails as hung at exit.
+# end within a minute of finishing its tests fails as hung at exit, unless
+# LUKIMO_WINE_EXIT_HANG names a known reason and every test passed.
 #   wine-run.sh DLL-DIRS PROGRAM [ARGS...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -42,6 +43,10 @@ while kill -0 "$program" 2>/dev/null; do
     elif [ -n "$ended" ] && [ $((SECONDS - ended)) -ge 60 ]; then
         kill "$program" 2>/dev/null || true
         cat "$log"
+        if [ -n "${LUKIMO_WINE_EXIT_HANG:-}" ] && grep -q '^Totals: .* 0 failed' "$log"; then
+            echo "WARNING: $(basename "$1") passed, then hung at exit: $LUKIMO_WINE_EXIT_HANG" >&2
+            exit 0
+        fi
         echo "FAIL: $(basename "$1") finished its tests but did not end within 60 s: it hangs at exit" >&2
         exit 1
     fi
