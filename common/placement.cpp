@@ -382,7 +382,7 @@ void moveBeside(QWidget *window, const QWidget *anchor)
 
 void showBeside(QWidget *window, const QWidget *anchor)
 {
-    const bool placing = window->isHidden() && anchor && anchor->isVisible();
+    const bool placing = window->isHidden();
     const QSize assumed = placing ? decorationOf(window, anchor).size : QSize();
     if (placing)
         moveBeside(window, anchor);

@@ -172,12 +172,12 @@ done
 [ "${1:-}" = -- ] && shift
 [ $# -gt 0 ] || { echo "no command to run" >&2; exit 2; }
 
-userspec=
-[ "$mode" = run ] && userspec=$(id -u):$(id -g)
+caller=
+[ "$mode" = run ] && caller=$(id -u):$(id -g)
 # The lock stays held (shared) by this shell while the command runs.
 as_root unshare -m --propagation private -- bash -c '
     set -e
-    root=$1 userspec=$2 workdir=$3 term=$4 jobs=$5 nbinds=$6; shift 6
+    root=$1 caller=$2 workdir=$3 term=$4 jobs=$5 nbinds=$6; shift 6
     mount -t proc proc "$root/proc"
     mount --rbind /dev "$root/dev"
     mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
@@ -190,8 +190,8 @@ as_root unshare -m --propagation private -- bash -c '
         mount --bind "$1" "$root$1"
         shift
     done
-    exec chroot ${userspec:+--userspec=$userspec} "$root" /usr/bin/env -i \
+    exec chroot ${caller:+--userspec=$caller} "$root" /usr/bin/env -i \
         PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/tmp LANG=C.UTF-8 EMSDK=/opt/emsdk-shim \
         TERM="$term" LUKIMO_JOBS="$jobs" \
         bash -c "cd \"\$0\" && exec \"\$@\"" "$workdir" "$@"' \
-    _ "$root" "$userspec" "$PWD" "${TERM:-dumb}" "${LUKIMO_JOBS:-}" "${#binds[@]}" "${binds[@]}" "$@"
+    _ "$root" "$caller" "$PWD" "${TERM:-dumb}" "${LUKIMO_JOBS:-}" "${#binds[@]}" "${binds[@]}" "$@"
