@@ -60,6 +60,34 @@ const soundCounter = () => {
   count(HTMLMediaElement.prototype, 'play');
 };
 
+// When the page first drew ink in a window (Qt hands each frame to its
+// canvas with putImageData) and when it first registered a service worker.
+const startupOrder = () => {
+  const order = { firstInk: null, workerRegistered: null };
+  window.__lukimoStartup = order;
+  const put = CanvasRenderingContext2D.prototype.putImageData;
+  CanvasRenderingContext2D.prototype.putImageData = function (image, ...rest) {
+    if (order.firstInk === null && this.canvas.classList.contains('qt-window-content')) {
+      const d = image.data;
+      for (let i = 0; i < d.length; i += 4) {
+        if (d[i] + d[i + 1] + d[i + 2] < 192) {
+          order.firstInk = performance.now();
+          break;
+        }
+      }
+    }
+    return put.call(this, image, ...rest);
+  };
+  const container = window.ServiceWorkerContainer?.prototype;
+  if (container) {
+    const register = container.register;
+    container.register = function (...args) {
+      order.workerRegistered ??= performance.now();
+      return register.apply(this, args);
+    };
+  }
+};
+
 // Every violation of the page's Content-Security-Policy, as the browser
 // reports it to the page.
 const violationWatch = () => {
@@ -95,6 +123,7 @@ export async function open(t, options = {}, folder = pageFolder) {
   await context.exposeBinding('__lukimoReportViolation', (_, text) => session.violations.push(text));
   await context.addInitScript(violationWatch);
   await context.addInitScript(soundCounter);
+  await context.addInitScript(startupOrder);
   const allowed = new Set([server.origin]);
   context.on('request', (request) => {
     const url = new URL(request.url());

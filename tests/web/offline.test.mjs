@@ -60,6 +60,11 @@ test('after the first visit the page runs offline, and a new version replaces it
   const session = await start(t, { screenReader: false });
   const { page, context, server } = session;
   await offlineReady(page);
+  // Keeping the files fetches all of them again: on a first visit that waits
+  // until the number is on the screen.
+  const order = await page.evaluate(() => window.__lukimoStartup);
+  assert.ok(order.firstInk !== null && order.workerRegistered > order.firstInk,
+    `the offline copy was started before the number was drawn (${JSON.stringify(order)})`);
 
   let asked = await goOffline(page, context, server);
   await page.reload();
