@@ -13,7 +13,9 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <emscripten.h>
 
@@ -105,15 +107,33 @@ void fitToScreen(QWidget *window)
 // page in the browser (Qt shows such windows full screen there). The
 // program's other windows are windows inside the page, with their title
 // bars, as on a desktop: whatever makes one full screen unasked is undone
-// before it first appears.
+// before it first appears, and each takes its frame once it is shown.
 class WindowsInsidePage : public QObject
 {
 public:
     using QObject::QObject;
 
+private:
+    // A window given its browser window while hidden keeps the frame it had
+    // then, none, for good: Qt takes a window's frame anew only when the
+    // page moves or resizes it.
+    static void takeFrame(QWidget *window)
+    {
+        if (!window->isWindow() || !window->windowHandle() ||
+            window->frameGeometry() != window->geometry() ||
+            window->windowHandle()->frameMargins().isNull())
+            return;
+        const QSize size = window->size();
+        window->resize(size + QSize(1, 0));
+        window->resize(size);
+    }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        // Sent once the window is on the page: its frame is known only now.
+        if (event->type() == QEvent::ShowToParent && watched->isWidgetType())
+            takeFrame(static_cast<QWidget *>(watched));
         if (event->type() == QEvent::WindowStateChange && watched->isWidgetType()) {
             auto *widget = static_cast<QWidget *>(watched);
             if (widget->isWindow() && widget->windowState().testFlag(Qt::WindowFullScreen))
@@ -122,6 +142,19 @@ protected:
         return false;
     }
 };
+
+// Qt 6.8.2's screen-reader mode mirrors every window when it is switched
+// on, and fails ("Cannot use deleted val") to show a window later that had
+// no browser window of its own by then: the settings, built with the number
+// window but first shown on a right click, would never open. So each
+// window gets its browser window, hidden, once the number is on the screen.
+void giveHiddenWindowsTheirPlace()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (!window->testAttribute(Qt::WA_WState_Created))
+            window->winId();
+    }
+}
 
 } // namespace
 
@@ -212,6 +245,7 @@ void showMainWindow(QWidget *window)
     qApp->installEventFilter(new WindowsInsidePage(qApp));
     // show() would make a window without a parent fill the screen.
     window->showNormal();
+    QTimer::singleShot(0, qApp, giveHiddenWindowsTheirPlace);
 }
 
 void showTitleAndLanguage(const QString &title, const QString &language)

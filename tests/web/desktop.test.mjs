@@ -8,7 +8,7 @@ import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { test } from 'node:test';
 import {
-  button, click, consoleLines, enableScreenReader, inkShapes, mirrored, numberCentre, numberName, radiosIn, rolls, shownTitles,
+  button, click, consoleLines, inkShapes, mirrored, numberCentre, numberName, radiosIn, rolls, shownTitles,
   shownWindow, sleep, stands, start, waitForText, windowText,
 } from './lukimo.mjs';
 
@@ -17,34 +17,18 @@ const pastDataTitle = 'serch menu';
 // Each digit group shows its keys as a keypad: 9 8 7 / 6 5 4 / 3 2 1 / # * 0.
 const keypad = ['9', '8', '7', '6', '5', '4', '3', '2', '1', '#', '*', '0'];
 
-// Opens the settings with a right click. With screenReader, Qt's
-// screen-reader mode is switched on once they are shown: Qt 6.8.2 throws
-// ("Cannot use deleted val") when a window built before the mode was
-// switched on is shown afterwards, and the settings are built at start-up.
-async function openSettings(page, { screenReader = false } = {}) {
+// Opens the settings with a right click.
+async function openSettings(page) {
   const centre = await numberCentre(page);
   await page.mouse.click(centre.x, centre.y, { button: 'right' });
-  const settings = await shownWindow(page, settingsTitle);
-  if (screenReader)
-    await enableScreenReader(page);
-  return settings;
+  return shownWindow(page, settingsTitle);
 }
 
-// The past-data window is built at start-up too, so the screen-reader mode
-// can only be switched on once it is shown. Where its "serch" button lies is
-// read first in a page of its own with the mode on, then clicked there in
-// this one, whose settings open at the same place.
-async function openPastData(t, page) {
-  const probe = await start(t, { screenReader: false });
-  const probeSettings = await openSettings(probe.page, { screenReader: true });
-  const serch = await button(probeSettings, 'serch');
-  const probeBox = await probeSettings.boundingBox();
+// Opens the past-data window from the settings' "serch" button.
+async function openPastData(page) {
   const settings = await openSettings(page);
-  const box = await settings.boundingBox();
-  await click(page, { x: box.x + serch.x - probeBox.x, y: box.y + serch.y - probeBox.y });
-  const pastData = await shownWindow(page, pastDataTitle);
-  await enableScreenReader(page);
-  return pastData;
+  await click(page, await button(settings, 'serch'));
+  return shownWindow(page, pastDataTitle);
 }
 
 // Types into the past-data window's field and presses Return.
@@ -84,8 +68,9 @@ test('a right click opens the settings with their title, and the roll goes on', 
 });
 
 test('self mode shows the straight and box picks of the picked number at a stop', async (t) => {
-  const { page, ...session } = await start(t, { screenReader: false });
-  const settings = await openSettings(page, { screenReader: true });
+  // With the screen-reader mode switched on first, as its user does.
+  const { page, ...session } = await start(t);
+  const settings = await openSettings(page);
   const [, self] = await radiosIn(settings, 'mode');
   await click(page, self);
   // The number 123: 1 in the hundreds' group (Max_3), 2 in the tens'
@@ -114,8 +99,8 @@ test('self mode shows the straight and box picks of the picked number at a stop'
 });
 
 test('the past-data window stores a number and gives the real number of draw 1', async (t) => {
-  const { page } = await start(t, { screenReader: false });
-  const pastData = await openPastData(t, page);
+  const { page } = await start(t);
+  const pastData = await openPastData(page);
 
   // Storing a bought number brings up the search of the bought numbers.
   const modes = await radiosIn(pastData, 'mode');
@@ -140,8 +125,8 @@ test('the past-data window stores a number and gives the real number of draw 1',
 });
 
 test('a mode button of the past-data window plays one click', async (t) => {
-  const { page } = await start(t, { screenReader: false });
-  const pastData = await openPastData(t, page);
+  const { page } = await start(t);
+  const pastData = await openPastData(page);
   await sleep(500);
   assert.equal(await page.evaluate(() => window.__lukimoSounds), 0, 'a sound played unasked');
   const modes = await radiosIn(pastData, 'mode');
