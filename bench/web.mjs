@@ -25,6 +25,7 @@ import { cpus, loadavg } from 'node:os';
 import { join, relative, resolve } from 'node:path';
 import { execFileSync } from 'node:child_process';
 import { constants, brotliCompressSync, gzipSync } from 'node:zlib';
+import { frameProbe } from '../tests/web/frames.mjs';
 import { startServer } from '../tests/web/server.mjs';
 
 const here = new URL('.', import.meta.url).pathname;
@@ -122,32 +123,6 @@ function sizes(folder) {
   return files(folder).map((f) => ({ file: relative(folder, f), ...compressed(readFileSync(f)) }));
 }
 
-// Marks the first frame that shows the number: Qt's backing store hands each
-// frame of a window to its canvas with putImageData; the first one with dark
-// pixels (the segments) is the first frame of the number. Every later
-// frame counts as one redraw. This instruments the browser, not the page.
-const frameProbe = () => {
-  const probe = { firstFrame: null, frames: 0 };
-  window.__benchProbe = probe;
-  const put = CanvasRenderingContext2D.prototype.putImageData;
-  CanvasRenderingContext2D.prototype.putImageData = function (image, ...rest) {
-    const result = put.call(this, image, ...rest);
-    if (this.canvas.classList.contains('qt-window-content')) {
-      probe.frames += 1;
-      if (probe.firstFrame === null) {
-        const d = image.data;
-        for (let i = 0; i < d.length; i += 4) {
-          if (d[i] + d[i + 1] + d[i + 2] < 192) {
-            probe.firstFrame = performance.now();
-            break;
-          }
-        }
-      }
-    }
-    return result;
-  };
-};
-
 async function sample(browser, url, viewport) {
   const context = await browser.newContext({ viewport, deviceScaleFactor: 1 });
   await context.addInitScript(frameProbe);
@@ -155,7 +130,7 @@ async function sample(browser, url, viewport) {
   const cdp = await context.newCDPSession(page);
   await cdp.send('Performance.enable');
   await page.goto(url);
-  const handle = await page.waitForFunction(() => window.__benchProbe?.firstFrame, null,
+  const handle = await page.waitForFunction(() => window.__lukimoFrames?.firstInk, null,
     { timeout: 120000, polling: 20 });
   const firstFrame = await handle.jsonValue();
   // The number window's size, for the floor to match.
@@ -164,7 +139,7 @@ async function sample(browser, url, viewport) {
   const metric = async () => {
     const { metrics } = await cdp.send('Performance.getMetrics');
     const get = (name) => metrics.find((m) => m.name === name).value;
-    const frames = await page.evaluate(() => window.__benchProbe.frames);
+    const frames = await page.evaluate(() => window.__lukimoFrames.frames);
     return { task: get('TaskDuration'), script: get('ScriptDuration'), frames };
   };
   const before = await metric();

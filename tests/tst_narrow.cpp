@@ -322,8 +322,6 @@ void tst_Narrow::helpScrollsSidewaysToWhatDoesNotWrap()
     QVERIFY(help.horizontalScrollBar()->maximum() > 50);
 }
 
-// Where the screen has room, the settings are as they have always been: 540
-// pixels wide, each row of groups and of buttons on one line.
 void tst_Narrow::helpTakesBackItsWidth_data()
 {
     QTest::addColumn<QList<int>>("roomWidths");
@@ -349,6 +347,8 @@ void tst_Narrow::helpTakesBackItsWidth()
     QCOMPARE(help.width(), width);
 }
 
+// Where the screen has room, the settings are as they have always been: 540
+// pixels wide, each row of groups and of buttons on one line.
 void tst_Narrow::usualLayoutWhereThereIsRoom()
 {
     int tested = 0;

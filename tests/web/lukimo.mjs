@@ -16,6 +16,7 @@ import {
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, relative, resolve } from 'node:path';
+import { frameProbe } from './frames.mjs';
 import { defaultPrefix, startServer } from './server.mjs';
 
 const here = new URL('.', import.meta.url).pathname;
@@ -60,29 +61,14 @@ const soundCounter = () => {
   count(HTMLMediaElement.prototype, 'play');
 };
 
-// When the page first drew ink in a window (Qt hands each frame to its
-// canvas with putImageData) and when it first registered a service worker.
-const startupOrder = () => {
-  const order = { firstInk: null, workerRegistered: null };
-  window.__lukimoStartup = order;
-  const put = CanvasRenderingContext2D.prototype.putImageData;
-  CanvasRenderingContext2D.prototype.putImageData = function (image, ...rest) {
-    if (order.firstInk === null && this.canvas.classList.contains('qt-window-content')) {
-      const d = image.data;
-      for (let i = 0; i < d.length; i += 4) {
-        if (d[i] + d[i + 1] + d[i + 2] < 192) {
-          order.firstInk = performance.now();
-          break;
-        }
-      }
-    }
-    return put.call(this, image, ...rest);
-  };
+// When the page first registered a service worker.
+const workerRegistration = () => {
+  window.__lukimoWorkerRegistered = null;
   const container = window.ServiceWorkerContainer?.prototype;
   if (container) {
     const register = container.register;
     container.register = function (...args) {
-      order.workerRegistered ??= performance.now();
+      window.__lukimoWorkerRegistered ??= performance.now();
       return register.apply(this, args);
     };
   }
@@ -123,7 +109,8 @@ export async function open(t, options = {}, folder = pageFolder) {
   await context.exposeBinding('__lukimoReportViolation', (_, text) => session.violations.push(text));
   await context.addInitScript(violationWatch);
   await context.addInitScript(soundCounter);
-  await context.addInitScript(startupOrder);
+  await context.addInitScript(frameProbe);
+  await context.addInitScript(workerRegistration);
   const allowed = new Set([server.origin]);
   context.on('request', (request) => {
     const url = new URL(request.url());

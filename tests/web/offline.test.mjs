@@ -62,7 +62,9 @@ test('after the first visit the page runs offline, and a new version replaces it
   await offlineReady(page);
   // Keeping the files fetches all of them again: on a first visit that waits
   // until the number is on the screen.
-  const order = await page.evaluate(() => window.__lukimoStartup);
+  const order = await page.evaluate(() => ({
+    firstInk: window.__lukimoFrames.firstInk, workerRegistered: window.__lukimoWorkerRegistered,
+  }));
   assert.ok(order.firstInk !== null && order.workerRegistered > order.firstInk,
     `the offline copy was started before the number was drawn (${JSON.stringify(order)})`);
 
