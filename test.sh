@@ -3,10 +3,16 @@
 # tests headless, the end-to-end and package tests in servers they start
 # themselves, then the same built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, then the Windows and the browser builds' tests
-# where their toolchains are at hand. Exits non-zero on any failure.
+# where their toolchains are at hand, and last checks that every program the
+# run executed was installed by a script. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
+# The rest runs watched: every program it executes must come from a package
+# an install step names, or a new machine would lack it.
+if [ -z "${LUKIMO_EXEC_AUDIT:-}" ]; then
+    exec python3 scripts/exec-audit.py --log build/exec-audit.log -- "$0" "$@"
+fi
 cmake --workflow --preset default
 echo "== the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --workflow --preset sanitize

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages Lukimo needs: `run` to build and start
 # the program, `test` for that and every test (with the Windows build's when
-# Qt for Windows is at hand), `windows` for the Windows build too. What the
-# build needs is debian/control's Build-Depends, read from there (`run` leaves
-# out those only the tests need); this script names only what running and
-# testing need besides. Packages already present are left alone, so a second
-# run costs a second and needs no root.
-#   scripts/install-deps.sh run|test|windows
+# Qt for Windows is at hand), `windows` for the Windows build too, `web` for
+# the host's side of the browser build (its chroot), `web-test` for driving
+# the page. What the build needs is debian/control's Build-Depends, read from
+# there (`run` leaves out those only the tests need); this script names only
+# what running and testing need besides. Every program a script of the
+# project calls comes from a package named here, from debian/control or from
+# an Essential package (scripts/exec-audit.py checks that on a whole test
+# run). Packages already present are left alone, so a second run costs a
+# second and needs no root; two runs side by side wait for each other.
+#   scripts/install-deps.sh run|test|windows|web|web-test
+#   scripts/install-deps.sh list   every package named here, one a line
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -33,10 +38,22 @@ test_packages=(
 )
 
 windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis unzip locales)
+# The browser build runs in a Debian 13 chroot made with debootstrap, mounted
+# in a namespace of its own (unshare, findmnt: util-linux) and fed a packed
+# Qt (xz).
+web_packages=(debootstrap util-linux xz-utils)
+# The browsers and node that drive the page; the rest comes from npm.
+web_test_packages=(chromium nodejs npm unzip)
 # The build profile of the build dependencies: without the tests' own for
 # `run`, which builds and starts the program alone.
 profiles=()
+build_deps=check
 case "${1:-}" in
+list)
+    printf '%s\n' "${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}" \
+        "${web_packages[@]}" "${web_test_packages[@]}"
+    exit 0
+    ;;
 run)
     packages=("${run_packages[@]}")
     profiles=(-P nocheck)
@@ -50,8 +67,16 @@ test)
     fi
     ;;
 windows) packages=("${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}") ;;
+web)
+    packages=("${web_packages[@]}")
+    build_deps=met
+    ;;
+web-test)
+    packages=("${web_test_packages[@]}")
+    build_deps=met
+    ;;
 *)
-    echo "usage: $0 run|test|windows" >&2
+    echo "usage: $0 run|test|windows|web|web-test" >&2
     exit 2
     ;;
 esac
@@ -64,14 +89,15 @@ for p in "${packages[@]}"; do
 done
 # dpkg-checkbuilddeps comes with dpkg-dev, which a fresh system may lack; the
 # build dependencies bring it (build-essential).
-build_deps=met
-if ! unmet=$(dpkg-checkbuilddeps "${profiles[@]}" "$source_dir/debian/control" 2>&1); then
+if [ $build_deps = check ] && ! unmet=$(dpkg-checkbuilddeps "${profiles[@]}" "$source_dir/debian/control" 2>&1); then
     build_deps=unmet
     if command -v dpkg-checkbuilddeps >/dev/null; then
         echo "${unmet#dpkg-checkbuilddeps: error: }"
     else
         echo "Missing dpkg-dev, which checks the build dependencies"
     fi
+else
+    build_deps=met
 fi
 [ ${#missing[@]} -eq 0 ] && [ $build_deps = met ] && exit 0
 
@@ -87,11 +113,13 @@ if [ "$(id -u)" -ne 0 ]; then
     }
     sudo="sudo"
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
+# Another checkout's install may hold the package manager's lock: wait for
+# it rather than fail.
+apt=($sudo env DEBIAN_FRONTEND=noninteractive apt-get -q -o DPkg::Lock::Timeout=1200)
+"${apt[@]}" update
 if [ $build_deps = unmet ]; then
-    $sudo apt-get build-dep -y -q --no-install-recommends "${profiles[@]}" "$source_dir"
+    "${apt[@]}" build-dep -y --no-install-recommends "${profiles[@]}" "$source_dir"
 fi
 if [ ${#missing[@]} -gt 0 ]; then
-    $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+    "${apt[@]}" install -y --no-install-recommends "${missing[@]}"
 fi

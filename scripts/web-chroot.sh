@@ -137,6 +137,8 @@ make_ready() {
     fi
 }
 
+# debootstrap and the rest of the host's side; stdout is this script's answer.
+"$repo/scripts/install-deps.sh" web >&2
 mkdir -p "$cache"
 exec 9>>"$lockfile"
 # Shared for a look; exclusive only when something has to change, which

@@ -20,23 +20,7 @@ if [ ! -f "$tarball" ] && [ ! -f "$built/.built" ]; then
     exit 0
 fi
 
-# The browser and node that drive the page; the rest comes from npm.
-missing=()
-for p in chromium nodejs npm unzip; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-# A node from elsewhere (nodesource) carries its own npm.
-if command -v node >/dev/null && command -v npm >/dev/null; then
-    missing=("${missing[@]/nodejs/}")
-    missing=("${missing[@]/npm/}")
-fi
-read -r -a missing <<<"${missing[*]}"
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing missing packages: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo=sudo
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh web-test
 
 echo "== the browser build in Chromium"
 start=$SECONDS

@@ -1,0 +1,197 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Lukimo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Checks that every program a command runs comes from a package the
+project's install steps name.
+
+    exec-audit.py [--log FILE] -- COMMAND...
+        runs COMMAND while recording every file the kernel executes (fanotify),
+        then fails if one of them comes from a Debian package that is neither
+        Essential, nor apt, nor named by scripts/install-deps.sh or
+        debian/control (or pulled in by one of those through its dependencies),
+        or from no package at all in a system folder. Exits with COMMAND's
+        status, or 1 when only the check failed.
+    exec-audit.py --check FILE
+        the same check on a list of executed files recorded earlier.
+
+On a machine that has every package already, a test run that passes says
+nothing about a new one; this check reads what really ran. Recording needs
+root (it watches the whole root file system); without it the command runs
+unrecorded and the check says SKIPPED."""
+
+import ctypes
+import os
+import re
+import struct
+import subprocess
+import sys
+import threading
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+FAN_CLOEXEC, FAN_UNLIMITED_QUEUE = 0x1, 0x10
+FAN_MARK_ADD, FAN_MARK_FILESYSTEM = 0x1, 0x100
+FAN_OPEN_EXEC, FAN_Q_OVERFLOW = 0x1000, 0x4000
+EVENT = struct.Struct("IBBHQii")
+# Where a program that no package owns still counts: the system's own
+# folders. The checkout, caches, chroots and wine prefixes are the tests'.
+SYSTEM = re.compile(r"^/(usr|bin|sbin|lib[^/]*|opt)/")
+
+
+def start_recording():
+    """Returns (stop, files): stop() ends the recording and returns the set
+    of executed paths. None when fanotify is not to be had."""
+    libc = ctypes.CDLL(None, use_errno=True)
+    libc.fanotify_mark.argtypes = [ctypes.c_int, ctypes.c_uint, ctypes.c_uint64, ctypes.c_int, ctypes.c_char_p]
+    fd = libc.fanotify_init(FAN_CLOEXEC | FAN_UNLIMITED_QUEUE, os.O_RDONLY | os.O_LARGEFILE)
+    if fd < 0:
+        return None, os.strerror(ctypes.get_errno())
+    if libc.fanotify_mark(fd, FAN_MARK_ADD | FAN_MARK_FILESYSTEM, FAN_OPEN_EXEC, -100, b"/") < 0:
+        os.close(fd)
+        return None, os.strerror(ctypes.get_errno())
+    files, overflow = set(), []
+    rpipe, wpipe = os.pipe()
+
+    def reader():
+        import select
+        while True:
+            ready, _, _ = select.select([fd, rpipe], [], [])
+            if fd in ready:
+                data = os.read(fd, 65536)
+                for off in range(0, len(data), EVENT.size):
+                    length, _, _, _, mask, efd, _ = EVENT.unpack_from(data, off)
+                    if mask & FAN_Q_OVERFLOW:
+                        overflow.append(True)
+                    if efd >= 0:
+                        try:
+                            files.add(os.readlink(f"/proc/self/fd/{efd}"))
+                        except OSError:
+                            pass
+                        os.close(efd)
+                continue
+            if rpipe in ready:
+                return
+
+    thread = threading.Thread(target=reader, daemon=True)
+    thread.start()
+
+    def stop():
+        os.write(wpipe, b"x")
+        thread.join()
+        os.close(fd)
+        if overflow:
+            print("exec-audit: the kernel's event queue overflowed; the list is incomplete", file=sys.stderr)
+        return files
+
+    return stop, None
+
+
+def dpkg_db():
+    """Maps each file path dpkg knows to its package; with the packages'
+    fields."""
+    owner = {}
+    info = "/var/lib/dpkg/info"
+    for name in os.listdir(info):
+        if name.endswith(".list"):
+            package = name[:-5].split(":")[0]
+            with open(os.path.join(info, name), encoding="utf-8", errors="replace") as f:
+                for line in f:
+                    owner[line.rstrip("\n")] = package
+    out = subprocess.run(
+        ["dpkg-query", "-W", "-f", "${Package}\t${db:Status-Abbrev}\t${Essential}\t${Pre-Depends}\t${Depends}\t${Provides}\n"],
+        capture_output=True, text=True, check=True).stdout
+    packages, providers = {}, {}
+    for line in out.splitlines():
+        name, status, essential, pre, deps, provides = line.split("\t")
+        if not status.startswith("ii"):
+            continue
+        packages[name] = (essential == "yes", names_in(pre + "," + deps))
+        for p in names_in(provides):
+            providers.setdefault(p, set()).add(name)
+    return owner, packages, providers
+
+
+def names_in(field):
+    """Every package name in a dependency field, alternatives included."""
+    return {m.group(1) for m in re.finditer(r"(?:^|[,|])\s*([a-z0-9][a-z0-9+.-]+)", field)}
+
+
+def named_packages():
+    """What the project's install steps name: every set of install-deps.sh
+    and debian/control's Build-Depends and Depends."""
+    # build-essential: what every Debian build dependency list takes for granted.
+    names = {"build-essential"} | set(subprocess.run([os.path.join(ROOT, "scripts/install-deps.sh"), "list"],
+                               capture_output=True, text=True, check=True).stdout.split())
+    with open(os.path.join(ROOT, "debian/control"), encoding="utf-8") as f:
+        control = f.read()
+    for field in re.findall(r"^(?:Build-Depends|Depends|Recommends):((?:.*\n)(?:[ \t].*\n)*)", control, re.M):
+        names |= names_in(re.sub(r"<[^>]*>|\([^)]*\)|\[[^]]*\]|:any|\$\{[^}]*\}", "", field.replace("\n", " ")))
+    return names
+
+
+def check(executed):
+    owner, packages, providers = dpkg_db()
+    # Essential packages and apt are on every Debian; what the install steps
+    # name brings its dependencies (alternatives and providers included).
+    seen = set()
+    todo = list(named_packages() | {p for p, (essential, _) in packages.items() if essential} | {"apt"})
+    while todo:
+        name = todo.pop()
+        for p in ({name} | providers.get(name, set())) & packages.keys() - seen:
+            seen.add(p)
+            todo.extend(packages[p][1])
+    allowed = seen
+    faults = {}
+    for path in sorted(executed):
+        package = owner.get(path)
+        if package is None and path.startswith("/usr/"):
+            # dpkg may still list a file at its place before /usr was merged.
+            package = owner.get(path[4:])
+        if package is None:
+            if SYSTEM.match(path) and not path.startswith(ROOT + "/"):
+                faults.setdefault("(no package)", []).append(path)
+            continue
+        if package not in allowed:
+            faults.setdefault(package, []).append(path)
+    return faults
+
+
+
+def report(faults):
+    if not faults:
+        print("exec-audit: every program the run executed comes from an Essential package or one the install steps name")
+        return 0
+    print("exec-audit: FAILED: these ran, but no install step names their package (a new machine lacks them):")
+    for package, paths in sorted(faults.items()):
+        print(f"  {package}: {' '.join(paths[:5])}{' ...' if len(paths) > 5 else ''}")
+    return 1
+
+
+def main(argv):
+    if len(argv) == 2 and argv[0] == "--check":
+        with open(argv[1], encoding="utf-8") as f:
+            return report(check({line.rstrip("\n") for line in f if line.strip()}))
+    log = None
+    if len(argv) >= 2 and argv[0] == "--log":
+        log, argv = argv[1], argv[2:]
+    if not argv or argv[0] != "--" or len(argv) < 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    stop, why = start_recording() if os.geteuid() == 0 else (None, "not root")
+    env = dict(os.environ, LUKIMO_EXEC_AUDIT="1")
+    status = subprocess.run(argv[1:], env=env).returncode
+    if stop is None:
+        print(f"== exec-audit SKIPPED: cannot watch what runs ({why})")
+        return status
+    executed = stop()
+    if log:
+        os.makedirs(os.path.dirname(os.path.abspath(log)), exist_ok=True)
+        with open(log, "w", encoding="utf-8") as f:
+            f.write("".join(p + "\n" for p in sorted(executed)))
+    print("== which packages the run's programs come from")
+    verdict = report(check(executed))
+    return status or verdict
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
