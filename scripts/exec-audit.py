@@ -118,13 +118,13 @@ def names_in(field):
 
 def named_packages():
     """What the project's install steps name: every set of install-deps.sh
-    and debian/control's Build-Depends and Depends."""
+    and debian/control's Build-Depends."""
     # build-essential: what every Debian build dependency list takes for granted.
     names = {"build-essential"} | set(subprocess.run([os.path.join(ROOT, "scripts/install-deps.sh"), "list"],
                                capture_output=True, text=True, check=True).stdout.split())
     with open(os.path.join(ROOT, "debian/control"), encoding="utf-8") as f:
         control = f.read()
-    for field in re.findall(r"^(?:Build-Depends|Depends|Recommends):((?:.*\n)(?:[ \t].*\n)*)", control, re.M):
+    for field in re.findall(r"^Build-Depends:((?:.*\n)(?:[ \t].*\n)*)", control, re.M):
         names |= names_in(re.sub(r"<[^>]*>|\([^)]*\)|\[[^]]*\]|:any|\$\{[^}]*\}", "", field.replace("\n", " ")))
     return names
 
