@@ -219,6 +219,12 @@ export function republish(folder, suffix) {
 // the window has one. Playwright's CSS selectors pierce the screen's open
 // shadow root.
 
+// Closes a window with the close button of its title bar, as a user does:
+// the last of the title bar's buttons that Qt shows.
+export async function closeByTitleBar(window) {
+  await window.locator('.title-bar .action-button:visible').last().click();
+}
+
 // The windows the user can see, by title, front first.
 export async function shownTitles(page) {
   return page.locator('.qt-window').evaluateAll((windows) => windows
