@@ -31,8 +31,8 @@ test_packages=(
     # a session bus, an accessibility bus and a client of it, for the screen
     # reader's end-to-end test
     dbus at-spi2-core gir1.2-atspi-2.0 python3-gi
-    # the Debian package's checks
-    file desktop-file-utils appstream lintian
+    # the Debian package's checks, which copy a checkout's tracked files
+    file desktop-file-utils appstream lintian git
     # the benchmarks' instruction counts
     valgrind
 )
@@ -72,7 +72,15 @@ web)
     build_deps=met
     ;;
 web-test)
-    packages=("${web_test_packages[@]}")
+    packages=()
+    for p in "${web_test_packages[@]}"; do
+        # A node from elsewhere (NodeSource's nodejs) carries its own npm,
+        # which Debian's npm conflicts with.
+        case $p in
+        nodejs | npm) command -v node >/dev/null && command -v npm >/dev/null && continue ;;
+        esac
+        packages+=("$p")
+    done
     build_deps=met
     ;;
 *)
