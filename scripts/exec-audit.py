@@ -11,8 +11,9 @@ project's install steps name.
         debian/control (or pulled in by one of those through its dependencies),
         or from no package at all in a system folder. Exits with COMMAND's
         status, or 1 when only the check failed.
-    exec-audit.py --check FILE
-        the same check on a list of executed files recorded earlier.
+    exec-audit.py --check FILE [--without PACKAGE]...
+        the same check on a list of executed files recorded earlier, as if
+        the install steps did not name each PACKAGE.
 
 On a machine that has every package already, a test run that passes says
 nothing about a new one; this check reads what really ran. Recording needs
@@ -150,7 +151,7 @@ def names_in(field):
     return {m.group(1) for m in re.finditer(r"(?:^|[,|])\s*([a-z0-9][a-z0-9+.-]+)", field)}
 
 
-def named_packages():
+def named_packages(without=()):
     """What the project's install steps name: every set of install-deps.sh
     and debian/control's Build-Depends."""
     # build-essential: what every Debian build dependency list takes for granted.
@@ -160,15 +161,15 @@ def named_packages():
         control = f.read()
     for field in re.findall(r"^Build-Depends:((?:.*\n)(?:[ \t].*\n)*)", control, re.M):
         names |= names_in(re.sub(r"<[^>]*>|\([^)]*\)|\[[^]]*\]|:any|\$\{[^}]*\}", "", field.replace("\n", " ")))
-    return names
+    return names - set(without)
 
 
-def check(executed):
+def check(executed, without=()):
     owner, packages, providers = dpkg_db()
     # Essential packages and apt are on every Debian; what the install steps
     # name brings its dependencies (alternatives and providers included).
     seen = set()
-    todo = list(named_packages() | {p for p, (essential, _) in packages.items() if essential} | {"apt"})
+    todo = list(named_packages(without) | {p for p, (essential, _) in packages.items() if essential} | {"apt"})
     while todo:
         name = todo.pop()
         for p in ({name} | providers.get(name, set())) & packages.keys() - seen:
@@ -202,9 +203,13 @@ def report(faults):
 
 
 def main(argv):
-    if len(argv) == 2 and argv[0] == "--check":
+    if len(argv) >= 2 and argv[0] == "--check":
+        without = argv[3::2] if argv[2::2] == ["--without"] * len(argv[2::2]) else None
+        if without is None:
+            print(__doc__, file=sys.stderr)
+            return 2
         with open(argv[1], encoding="utf-8") as f:
-            return report(check({line.rstrip("\n") for line in f if line.strip()}))
+            return report(check({line.rstrip("\n") for line in f if line.strip()}, without))
     log = None
     if len(argv) >= 2 and argv[0] == "--log":
         log, argv = argv[1], argv[2:]
