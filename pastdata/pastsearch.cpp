@@ -137,9 +137,8 @@ void Times_to_data(QWidget *parent, std::optional<int> value,
     if (!then)
         then = [](const QString &) {};
     const PastAnswer answer = timesToDataAnswer(value);
-    inform(parent, answer, [then, shown = answer.accepted ? answer.text : QString()] {
-        then(shown);
-    });
+    inform(parent, answer,
+           [then, shown = answer.accepted ? answer.text : QString()] { then(shown); });
 }
 
 void Bought_clear()
