@@ -35,7 +35,10 @@ void require(bool holds, const char *what)
 // takes.
 QString fieldAfter(const QString &text, int digits, bool typed)
 {
-    QRegularExpressionValidator rule(digitLimitPattern(digits));
+    // The field keeps its rule until the mode changes; so do these.
+    static const QRegularExpressionValidator threeDigits(digitLimitPattern(3));
+    static const QRegularExpressionValidator fourDigits(digitLimitPattern(4));
+    const QRegularExpressionValidator &rule = digits == 3 ? threeDigits : fourDigits;
     QString field;
     const QList<uint> characters = text.toUcs4();
     if (!typed) {

@@ -49,7 +49,7 @@ if [ "$mode" = --ci ]; then
     # Fixed seeds and run counts, and a scratch corpus emptied each time, so
     # that the same sources always run the same inputs: a new finding shows
     # in the longer run, never as a red unrelated change.
-    declare -A runs=([fuzz_catalogue]=20000 [fuzz_wave]=20000 [fuzz_help]=1500 [fuzz_pastdata]=20000)
+    declare -A runs=([fuzz_catalogue]=100000 [fuzz_wave]=100000 [fuzz_help]=3000 [fuzz_pastdata]=50000)
     for t in "${targets[@]}"; do
         echo "== $t: the corpus, then ${runs[$t]} runs"
         scratch=$build/ci/$t
