@@ -3,14 +3,16 @@
 # the program, `test` for that and every test (with the Windows build's when
 # Qt for Windows is at hand), `windows` for the Windows build too, `web` for
 # the host's side of the browser build (its chroot), `web-test` for driving
-# the page. What the build needs is debian/control's Build-Depends, read from
-# there (`run` leaves out those only the tests need); this script names only
-# what running and testing need besides. Every program a script of the
-# project calls comes from a package named here, from debian/control or from
-# an Essential package (scripts/exec-audit.py checks that on a whole test
-# run). Packages already present are left alone, so a second run costs a
-# second and needs no root; two runs side by side wait for each other.
-#   scripts/install-deps.sh run|test|windows|web|web-test
+# the page, `fuzz` for the program's build and its fuzz targets
+# (scripts/fuzz.sh). What the build needs is debian/control's Build-Depends,
+# read from there (`run` and `fuzz` leave out those only the tests need);
+# this script names only what running and testing need besides. Every
+# program a script of the project calls comes from a package named here,
+# from debian/control or from an Essential package (scripts/exec-audit.py
+# checks that on a whole test run). Packages already present are left alone,
+# so a second run costs a second and needs no root; two runs side by side
+# wait for each other.
+#   scripts/install-deps.sh run|test|windows|web|web-test|fuzz
 #   scripts/install-deps.sh list   every package named here, one a line
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,6 +46,9 @@ windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis un
 web_packages=(debootstrap util-linux xz-utils)
 # The browsers and node that drive the page; the rest comes from npm.
 web_test_packages=(chromium nodejs npm unzip)
+# Debian's clang with its libFuzzer and sanitizer runtimes, and the
+# symbolizer that turns a finding's stack into source lines.
+fuzz_packages=(clang libclang-rt-14-dev llvm-14)
 # The build profile of the build dependencies: without the tests' own for
 # `run`, which builds and starts the program alone.
 profiles=()
@@ -51,7 +56,7 @@ build_deps=check
 case "${1:-}" in
 list)
     printf '%s\n' "${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}" \
-        "${web_packages[@]}" "${web_test_packages[@]}"
+        "${web_packages[@]}" "${web_test_packages[@]}" "${fuzz_packages[@]}"
     exit 0
     ;;
 run)
@@ -65,6 +70,10 @@ test)
     if "$(dirname "$0")/windows-toolchain.sh" --check 2>/dev/null; then
         packages+=("${windows_packages[@]}")
     fi
+    ;;
+fuzz)
+    packages=("${fuzz_packages[@]}")
+    profiles=(-P nocheck)
     ;;
 windows) packages=("${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}") ;;
 web)
@@ -84,7 +93,7 @@ web-test)
     build_deps=met
     ;;
 *)
-    echo "usage: $0 run|test|windows|web|web-test" >&2
+    echo "usage: $0 run|test|windows|web|web-test|fuzz" >&2
     exit 2
     ;;
 esac
