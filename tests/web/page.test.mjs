@@ -4,15 +4,16 @@
 // The page around the program as a phone user meets it: zoom allowed, titles that
 // can be read, no reload by a pull, every window closable by touch, a click
 // that sounds after the browser stopped the audio, and one plain sentence
-// where the program stops or the copy on the server is broken.
+// where the program stops or the copy on the server is broken, and what a
+// Japanese user types drawn in glyphs.
 
 import assert from 'node:assert/strict';
 import { truncateSync, unlinkSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 import { test } from 'node:test';
 import {
-  button, click, copyOfPage, enableScreenReader, numberCentre, numberWindow, open, phone, radiosIn,
-  shownWindow, sleep, stands, start,
+  button, click, copyOfPage, enableScreenReader, inkShapes, mirrored, numberCentre, numberWindow, open,
+  phone, radiosIn, shownTitles, shownWindow, sleep, stands, start, windowTitled,
 } from './lukimo.mjs';
 
 // The relative luminance contrast of two CSS colours (WCAG 2).
@@ -147,4 +148,28 @@ test('a broken copy on the server says so in one sentence', async (t) => {
     await session.close();
     assert.ok(said, `${name}: the page says "${text}"`);
   }
+});
+
+test('full-width digits typed into the Japanese past-data field are drawn as glyphs, not boxes', async (t) => {
+  const { page } = await start(t, { context: { locale: 'ja-JP' } });
+  const centre = await numberCentre(page);
+  await page.mouse.click(centre.x, centre.y, { button: 'right' });
+  const [settingsTitle] = await shownTitles(page);
+  await click(page, (await mirrored(windowTitled(page, settingsTitle)))
+    .filter((e) => !e.hidden && e.tag === 'button').at(-2));
+  await sleep(500);
+  const [pastDataTitle] = await shownTitles(page);
+  const pastData = windowTitled(page, pastDataTitle);
+  const counts = async () => new Map((await inkShapes(pastData)).map((s) => [s.key, s.count]));
+  const before = await counts();
+  const field = (await mirrored(pastData)).find((e) => e.tag === 'input' && e.type === 'text');
+  await click(page, field);
+  // Three different characters: three glyphs, where a font that lacks them
+  // draws one box three times.
+  await page.keyboard.insertText('１９７');
+  await sleep(500);
+  const after = await counts();
+  const added = [...after].map(([key, count]) => count - (before.get(key) ?? 0));
+  assert.ok(Math.max(...added) < 3, 'the typed digits are drawn as one shape each time: boxes');
+  assert.ok(added.filter((n) => n > 0).length >= 3, 'the typed digits drew nothing');
 });
