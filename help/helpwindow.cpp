@@ -50,6 +50,7 @@ HelpWindow::HelpWindow() : QTextBrowser(nullptr)
     // itself when the window becomes active: the keys and a screen reader
     // would find nothing in focus.
     setFocus();
+    platform::scrollsByTouch(this);
     setWindowTitle(tr("How to use"));
     resize(750, 400);
     // The page wraps to any width a window takes, but a slanted glyph at the

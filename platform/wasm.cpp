@@ -7,6 +7,7 @@
 
 #include "platform/platform.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <QScroller>
 #include <QStyle>
 #include <QTimer>
 #include <QWidget>
@@ -274,6 +276,11 @@ void showMainWindow(QWidget *window)
     // show() would make a window without a parent fill the screen.
     window->showNormal();
     QTimer::singleShot(0, qApp, giveHiddenWindowsTheirPlace);
+}
+
+void scrollsByTouch(QAbstractScrollArea *area)
+{
+    QScroller::grabGesture(area->viewport(), QScroller::TouchGesture);
 }
 
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)

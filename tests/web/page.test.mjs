@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The page around the program as a phone user meets it: zoom allowed, titles that
-// can be read, no reload by a pull, every window closable by touch, a click
+// can be read, no reload by a pull, every window closable by touch, help
+// that scrolls by finger, a click
 // that sounds after the browser stopped the audio, and one plain sentence
 // where the program stops or the copy on the server is broken, and what a
 // Japanese user types drawn in glyphs.
@@ -29,7 +30,7 @@ const contrast = (a, b) => {
   return (light + 0.05) / (dark + 0.05);
 };
 
-test('on a phone the page zooms, keeps still under a pull, shows readable titles, and every window closes by touch',
+test('on a phone the page zooms, keeps still under a pull, shows readable titles, scrolls the help by finger, and every window closes by touch',
   async (t) => {
     const { page } = await start(t, { context: phone, screenReader: false });
     const overscroll = await page.evaluate(() =>
@@ -57,6 +58,43 @@ test('on a phone the page zooms, keeps still under a pull, shows readable titles
     const pastData = await shownWindow(page, 'serch menu');
     await pastData.locator('.title-bar .action-button:visible').last().tap();
     await pastData.waitFor({ state: 'hidden', timeout: 5000 });
+
+    // The help scrolls with a finger: a swipe up moves its page, where it
+    // used to select text (drawn on the selection's blue).
+    const help = await button(settings, 'help');
+    await page.touchscreen.tap(help.x, help.y);
+    const helpWindow = await shownWindow(page, 'How to use');
+    const picture = () => helpWindow.locator('canvas').first().evaluate((canvas) => {
+      const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+      let hash = 2166136261;
+      let selected = 0;
+      for (let i = 0; i < data.length; i += 4) {
+        hash = Math.imul(hash ^ data[i] ^ (data[i + 1] << 8) ^ (data[i + 2] << 16), 16777619);
+        if (data[i + 2] > 150 && data[i] < 100)
+          selected += 1;
+      }
+      return { hash, selected: selected / (data.length / 4) };
+    });
+    await sleep(1000);
+    const before = await picture();
+    const area = await helpWindow.locator('canvas').first().boundingBox();
+    const x = area.x + area.width / 2;
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x, y: area.y + area.height * 0.8 }] });
+    for (let step = 1; step <= 10; step += 1) {
+      await cdp.send('Input.dispatchTouchEvent',
+        { type: 'touchMove', touchPoints: [{ x, y: area.y + area.height * (0.8 - step * 0.05) }] });
+      await sleep(30);
+    }
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    await cdp.detach();
+    await sleep(1500);
+    const after = await picture();
+    // (Links are blue too: what counts is blue that the swipe added.)
+    const selected = Math.round((after.selected - before.selected) * 100);
+    assert.ok(selected < 5, `a swipe selected ${selected} % of the help`);
+    assert.notEqual(after.hash, before.hash, 'a swipe did not move the help');
+    await helpWindow.locator('.title-bar .action-button:visible').last().tap();
 
     // The page lets a pinch zoom it. (Headless Chromium synthesizes no
     // pinch, even on a plain page, so what is checked is what the page asks
