@@ -43,20 +43,31 @@ RESPONSE = struct.Struct("iI")
 SYSTEM = re.compile(r"^/(usr/(?!local/)|bin/|sbin/|lib[^/]*/|opt/)")
 
 
+def process(pid):
+    """(parent, start time) of process pid; None once it is gone. The start
+    time tells a process from a later one that got its number again."""
+    try:
+        with open(f"/proc/{pid}/stat", encoding="utf-8", errors="replace") as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return int(fields[1]), int(fields[19])
+    except (OSError, ValueError, IndexError):
+        return None
+
+
 def descends(pid, known):
-    """Whether process pid is one of known or below one; what it finds on
-    the way up joins known."""
+    """Whether process pid is one of known, or below one: known holds
+    (pid, start time) pairs, and what is found on the way up joins it."""
     chain = []
-    while pid > 1 and pid not in known:
-        chain.append(pid)
-        try:
-            with open(f"/proc/{pid}/stat", encoding="utf-8", errors="replace") as f:
-                pid = int(f.read().rsplit(")", 1)[1].split()[1])
-        except (OSError, ValueError, IndexError):
+    while pid > 1:
+        found = process(pid)
+        if found is None:
             return False
-    if pid in known:
-        known.update(chain)
-        return True
+        parent, start = found
+        if (pid, start) in known:
+            known.update(chain)
+            return True
+        chain.append((pid, start))
+        pid = parent
     return False
 
 
@@ -78,7 +89,7 @@ def start_recording():
         return None, os.strerror(ctypes.get_errno())
     # Daemons the run starts stay below this process when they detach.
     libc.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
-    below = {os.getpid()}
+    below = {(os.getpid(), process(os.getpid())[1])}
     files, overflow = set(), []
     rpipe, wpipe = os.pipe()
 
