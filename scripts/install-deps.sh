@@ -43,7 +43,10 @@ windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis un
 # Qt (xz).
 web_packages=(debootstrap util-linux xz-utils)
 # The browsers and node that drive the page; the rest comes from npm.
-web_test_packages=(chromium nodejs npm unzip)
+# WebKitGTK's MiniBrowser comes with its driver, and needs an X display of
+# its own (the right click goes through the X server: xdotool), and for
+# Japanese the locale's source to generate it from (locales).
+web_test_packages=(chromium firefox-esr webkit2gtk-driver nodejs npm unzip xvfb xdotool locales)
 # The build profile of the build dependencies: without the tests' own for
 # `run`, which builds and starts the program alone.
 profiles=()
@@ -83,9 +86,13 @@ esac
 
 installed=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null |
     sed -n 's/^ii  *//p' || true)
+# A package may also be there as what an installed one provides: npm in
+# NodeSource's nodejs, which conflicts with Debian's npm.
+provided=$(dpkg-query -W -f='${db:Status-Abbrev} ${Provides}\n' 2>/dev/null |
+    sed -n 's/^ii  *//p' | tr ',' '\n' | sed 's/^ *//; s/ .*//' | sort -u || true)
 missing=()
 for p in "${packages[@]}"; do
-    grep -qxF "$p" <<<"$installed" || missing+=("$p")
+    grep -qxF "$p" <<<"$installed" || grep -qxF "$p" <<<"$provided" || missing+=("$p")
 done
 # dpkg-checkbuilddeps comes with dpkg-dev, which a fresh system may lack; the
 # build dependencies bring it (build-essential).
