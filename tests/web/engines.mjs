@@ -187,9 +187,9 @@ async function launchWebKit({ phone, viewport, locale }) {
   }
   const actions = () => webdriver.actions({ async: true });
   const keys = { ArrowDown: Key.ARROW_DOWN, Enter: Key.ENTER, Escape: Key.ESCAPE, F1: Key.F1 };
-  // Where the page's top left corner is on the X screen, measured once: a
-  // real pointer moved onto the window is seen by the page at its own
-  // coordinates.
+  // Where the page's top left corner is on the X screen, measured once: the
+  // real pointer, moved from outside the window onto one point of it, is
+  // seen by the page at its own coordinates of that point.
   let origin;
   const screenOrigin = async () => {
     if (origin)
@@ -198,16 +198,19 @@ async function launchWebKit({ phone, viewport, locale }) {
     await driver.evaluate(() => {
       window.__lukimoPointer = null;
       addEventListener('mousemove', (e) => { window.__lukimoPointer = [e.clientX, e.clientY]; },
-        { capture: true, once: true });
+        { capture: true });
     });
     const at = [Math.round(rect.x + rect.width / 2), Math.round(rect.y + rect.height / 2)];
-    for (let i = 0; i < 100 && !origin; i += 1) {
-      await run('xdotool', ['mousemove', String(at[0] + (i % 2)), String(at[1])]);
-      const seen = await driver.evaluate(() => window.__lukimoPointer);
-      if (seen)
-        origin = { x: at[0] + (i % 2) - seen[0], y: at[1] - seen[1] };
-      else
-        await sleep(50);
+    const outside = [String(rect.x + rect.width + 10), String(rect.y + rect.height + 10)];
+    for (let i = 0; i < 50 && !origin; i += 1) {
+      await run('xdotool', ['mousemove', ...outside, 'mousemove', String(at[0]), String(at[1])]);
+      for (let look = 0; look < 10 && !origin; look += 1) {
+        const seen = await driver.evaluate(() => window.__lukimoPointer);
+        if (seen)
+          origin = { x: at[0] - seen[0], y: at[1] - seen[1] };
+        else
+          await sleep(50);
+      }
     }
     if (!origin)
       throw new Error('the page saw no move of the X pointer');
@@ -219,7 +222,7 @@ async function launchWebKit({ phone, viewport, locale }) {
       const result = await webdriver.executeAsyncScript(
         `const done = arguments[arguments.length - 1];
          Promise.resolve().then(() => ${call(fn, args)})
-           .then((value) => done({ value }), (error) => done({ error: String(error && error.stack || error) }));`);
+           .then((value) => done({ value }), (error) => done({ error: String(error) }));`);
       if (result?.error)
         throw new Error(`in the page: ${result.error}`);
       return result?.value;
