@@ -2,7 +2,8 @@
 # Builds Lukimo (installing what it needs) and runs every test: the unit
 # tests headless, the end-to-end and package tests in servers they start
 # themselves, then the same built with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the Windows and the browser builds' tests
+# UndefinedBehaviorSanitizer, then the fuzz targets' regression run, then the
+# Windows and the browser builds' tests
 # where their toolchains are at hand, and last checks that every program the
 # run executed was installed by a script. Exits non-zero on any failure.
 set -euo pipefail
@@ -16,6 +17,10 @@ fi
 cmake --workflow --preset default
 echo "== the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --workflow --preset sanitize
+# Every reader of outside input fuzzed with libFuzzer: each target's corpus,
+# then a short search with a fixed seed (scripts/fuzz.sh SECONDS searches
+# longer).
+scripts/fuzz.sh --ci
 # The Windows build under wine, where Qt for Windows is at hand; it says so
 # plainly when it skips.
 scripts/windows-tests.sh build-windows

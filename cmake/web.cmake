@@ -6,6 +6,13 @@
 # CMakeLists.txt when building with Qt for WebAssembly (scripts/web-build.sh
 # runs it in the Debian 13 chroot, where the tools named here are).
 
+# The page's workarounds (platform/wasm.cpp, the page's policy) are for this
+# Qt alone.
+if(NOT Qt6_VERSION VERSION_EQUAL 6.8.2)
+    message(FATAL_ERROR "Qt for WebAssembly in ${QT6_INSTALL_PREFIX} is ${Qt6_VERSION}; the browser "
+        "build is made for Qt 6.8.2 (scripts/build-qt-wasm.sh builds it)")
+endif()
+
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 find_program(LUKIMO_RSVG_CONVERT rsvg-convert REQUIRED)
 set(LUKIMO_JA_FONT "/usr/share/fonts/truetype/vlgothic/VL-Gothic-Regular.ttf"
@@ -70,9 +77,16 @@ add_custom_command(OUTPUT "${icons}/icon-192.png" "${icons}/icon-512.png" "${ico
 # The licences of what the .wasm carries (Qt with the third-party libraries
 # bundled in it, emscripten's C and C++ runtime) and of the font, as the
 # Debian packages they come from state them.
-set(licences "${CMAKE_BINARY_DIR}/licences")
+include(${CMAKE_CURRENT_LIST_DIR}/notice.cmake)
+lukimo_write_notice("${CMAKE_BINARY_DIR}/NOTICE.txt" "Lukimo ${LUKIMO_VERSION} for the browser" LICENSE
+    QT_PREFIX "${QT6_INSTALL_PREFIX}"
+    QT_USE "statically linked into lukimo.wasm"
+    QT_LICENCES "licences/Qt-and-its-third-party-libraries.txt, licences/LGPL-3.txt and licences/GPL-2.txt"
+    PARTS "emscripten's C and C++ runtime|emscripten|linked into lukimo.wasm and lukimo.js|licences/emscripten-runtime.txt"
+          "The VL Gothic font|fonts-vlgothic|a subset of it in lukimo.data, which draws the Japanese texts|licences/VL-Gothic-font.txt")
 set(LUKIMO_LICENCE_ENTRIES
     "LICENSE=${CMAKE_SOURCE_DIR}/LICENSE"
+    "NOTICE.txt=${CMAKE_BINARY_DIR}/NOTICE.txt"
     "licences/Qt-and-its-third-party-libraries.txt=/usr/share/doc/libqt6core6t64/copyright"
     "licences/LGPL-3.txt=/usr/share/common-licenses/LGPL-3"
     "licences/GPL-2.txt=/usr/share/common-licenses/GPL-2"
@@ -104,6 +118,7 @@ foreach(entry ${page_sources})
 endforeach()
 add_custom_command(OUTPUT "${zip}"
     COMMAND ${Python3_EXECUTABLE} "${webpage}" package "${zip}" "${CMAKE_BINARY_DIR}/page"
-            "${LUKIMO_VERSION}" ${page_sources}
-    DEPENDS "${webpage}" $<TARGET_FILE:lukimo> ${page_files} VERBATIM)
+            "${LUKIMO_VERSION}" $<TARGET_FILE:Qt6::QWasmIntegrationPlugin> ${page_sources}
+    DEPENDS "${webpage}" $<TARGET_FILE:lukimo> $<TARGET_FILE:Qt6::QWasmIntegrationPlugin> ${page_files}
+    VERBATIM)
 add_custom_target(lukimo_web ALL DEPENDS "${zip}")

@@ -60,6 +60,28 @@ install(TARGETS lukimosound LIBRARY DESTINATION . RUNTIME DESTINATION .)
 install(DIRECTORY html wav DESTINATION .)
 install(FILES ${LUKIMO_QM_FILES} DESTINATION .)
 install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+# The licences of what the packages carry beside the program, and where the
+# source of each is (NOTICE.txt).
+include(${CMAKE_CURRENT_LIST_DIR}/notice.cmake)
+lukimo_write_notice("${CMAKE_BINARY_DIR}/NOTICE.txt" "Lukimo ${LUKIMO_VERSION} for Windows" LICENSE.txt
+    QT_PREFIX "${QT6_INSTALL_PREFIX}"
+    QT_USE "its DLLs and plugins beside the program (Qt6*.dll, platforms, styles)"
+    QT_LICENCES "licences/Qt-base.txt, licences/Qt-multimedia.txt, licences/LGPL-3.txt and licences/GPL-2.txt"
+    PARTS "GCC's C++ and support runtime (libstdc++-6.dll, libgcc_s_seh-1.dll)|gcc-mingw-w64-x86-64-posix-runtime|beside the program|GPL version 3 with the GCC Runtime Library Exception, licences/GCC-runtime.txt"
+          "MinGW-w64's POSIX threads (libwinpthread-1.dll)|mingw-w64-x86-64-dev|beside the program|licences/MinGW-w64.txt"
+          "The compiler that built Lukimo|g++-mingw-w64-x86-64-posix|not shipped, named for a rebuild|GPL version 3 or later")
+install(FILES "${CMAKE_BINARY_DIR}/NOTICE.txt" DESTINATION .)
+foreach(licence
+        "Qt-base.txt=/usr/share/doc/libqt6core6/copyright"
+        "Qt-multimedia.txt=/usr/share/doc/libqt6multimedia6/copyright"
+        "LGPL-3.txt=/usr/share/common-licenses/LGPL-3"
+        "GPL-2.txt=/usr/share/common-licenses/GPL-2"
+        "GCC-runtime.txt=/usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright"
+        "MinGW-w64.txt=/usr/share/doc/mingw-w64-x86-64-dev/copyright")
+    string(REGEX REPLACE "=.*" "" name "${licence}")
+    string(REGEX REPLACE "^[^=]*=" "" file "${licence}")
+    install(FILES "${file}" DESTINATION licences RENAME "${name}")
+endforeach()
 list(JOIN LUKIMO_DEPLOY_ARGS "\" \"" deploy_args)
 install(CODE "
     execute_process(COMMAND \"${CMAKE_COMMAND}\" \"-DDEST=\${CMAKE_INSTALL_PREFIX}\"

@@ -208,14 +208,10 @@ void Input_Serch::prepareInput(ClearButton clear, int digits, const QString &pro
     QAccessible::updateAccessibility(&named);
 }
 
-// Counts characters, not digits: whatever else is typed, "Ok" refuses, and
-// it must not be cut short either. Any Unicode space is free.
 void Input_Serch::limitDigits(int digits)
 {
     maxDigits = digits;
-    digit_limit->setRegularExpression(
-        QRegularExpression(QStringLiteral("\\s*(?:\\S\\s*){0,%1}").arg(digits),
-                           QRegularExpression::UseUnicodePropertiesOption));
+    digit_limit->setRegularExpression(digitLimitPattern(digits));
 }
 
 void Input_Serch::All_data_clear()

@@ -18,10 +18,9 @@ class Text
     Q_DECLARE_TR_FUNCTIONS(Input_Serch)
 };
 
-void inform(QWidget *parent, const QString &title, const QString &text,
-            std::function<void()> then = {})
+void inform(QWidget *parent, const PastAnswer &answer, std::function<void()> then = {})
 {
-    ReportBox::inform(parent, title, text, nullptr, std::move(then));
+    ReportBox::inform(parent, answer.title, answer.text, nullptr, std::move(then));
 }
 
 bool inRange(std::optional<int> value, int lowest, int highest)
@@ -29,9 +28,9 @@ bool inRange(std::optional<int> value, int lowest, int highest)
     return value && *value >= lowest && *value <= highest;
 }
 
-void refuse(QWidget *parent, std::function<void()> then = {})
+PastAnswer refusal()
 {
-    inform(parent, Text::tr("Error"), Text::tr("No Data"), std::move(then));
+    return {Text::tr("Error"), Text::tr("No Data"), false};
 }
 
 } // namespace
@@ -51,33 +50,76 @@ std::optional<int> typedNumber(const QString &text, int maxDigits)
     return value;
 }
 
+QRegularExpression digitLimitPattern(int digits)
+{
+    // Counts characters, not digits: whatever else is typed, "Ok" refuses,
+    // and it must not be cut short either. Any Unicode space is free.
+    return QRegularExpression(QStringLiteral("\\s*(?:\\S\\s*){0,%1}").arg(digits),
+                              QRegularExpression::UseUnicodePropertiesOption);
+}
+
+PastAnswer boughtEntryAnswer(BoughtStore &store, std::optional<int> value)
+{
+    if (!inRange(value, 0, 999))
+        return refusal();
+    if (!store.store(*value))
+        return {Text::tr("Error"),
+                Text::tr("The list of bought numbers is full (%1 numbers). "
+                         "Clear it to enter more.")
+                    .arg(BOUGHT_MAX),
+                false};
+    return {QString(), QString(), true};
+}
+
+PastAnswer boughtSerchAnswer(BoughtStore &store, std::optional<int> value)
+{
+    if (!inRange(value, 0, 999))
+        return refusal();
+    const QString text = store.search(*value) == 0
+                             ? Text::tr("There are no hit")
+                             : Text::tr("There are hit:%1 times ").arg(store.hitCount());
+    return {Text::tr("serch result"), text, true};
+}
+
+PastAnswer dataToTimesAnswer(std::optional<int> value)
+{
+    if (!inRange(value, 0, 1999))
+        return refusal();
+    int draws = 0;
+    for (int result : past_data) {
+        if (result == *value)
+            ++draws;
+    }
+    const QString title = QStringLiteral("information");
+    if (draws == 0)
+        return {title, Text::tr("There aren't No Namber"), true};
+    return {title, Text::tr("There  are %1 times").arg(draws), true};
+}
+
+PastAnswer timesToDataAnswer(std::optional<int> value)
+{
+    if (!inRange(value, 1, PAST_DRAWS))
+        return refusal();
+    return {Text::tr("serch result"),
+            Text::tr("%1 times data is %2").arg(*value).arg(past_data[*value - 1]), true};
+}
+
 bool Bought_entry(QWidget *parent, std::optional<int> value)
 {
-    if (!inRange(value, 0, 999)) {
-        refuse(parent);
-        return false;
-    }
-    if (!boughtStore().store(*value)) {
-        inform(parent, Text::tr("Error"),
-               Text::tr("The list of bought numbers is full (%1 numbers). "
-                        "Clear it to enter more.")
-                   .arg(BOUGHT_MAX));
-        return false;
-    }
-    return true;
+    const PastAnswer answer = boughtEntryAnswer(boughtStore(), value);
+    if (!answer.accepted)
+        inform(parent, answer);
+    return answer.accepted;
 }
 
 void Bought_serch(QWidget *parent, std::optional<int> value)
 {
-    if (!inRange(value, 0, 999)) {
-        refuse(parent);
+    const PastAnswer answer = boughtSerchAnswer(boughtStore(), value);
+    if (!answer.accepted) {
+        inform(parent, answer);
         return;
     }
-    BoughtStore &store = boughtStore();
-    const QString text = store.search(*value) == 0
-                             ? Text::tr("There are no hit")
-                             : Text::tr("There are hit:%1 times ").arg(store.hitCount());
-    inform(parent, Text::tr("serch result"), text, [searched = *value] {
+    inform(parent, answer, [searched = *value] {
         BoughtStore &store = boughtStore();
         for (int i = 0; i < store.usedSlots(); ++i)
             trace("bought_no[%d]=%d,d=%d,o=%d\n", i, store.entry(i), store.hitCount(), searched);
@@ -86,20 +128,7 @@ void Bought_serch(QWidget *parent, std::optional<int> value)
 
 void Data_to_times(QWidget *parent, std::optional<int> value)
 {
-    if (!inRange(value, 0, 1999)) {
-        refuse(parent);
-        return;
-    }
-    int draws = 0;
-    for (int result : past_data) {
-        if (result == *value)
-            ++draws;
-    }
-    const QString title = QStringLiteral("information");
-    if (draws == 0)
-        inform(parent, title, Text::tr("There aren't No Namber"));
-    else
-        inform(parent, title, Text::tr("There  are %1 times").arg(draws));
+    inform(parent, dataToTimesAnswer(value));
 }
 
 void Times_to_data(QWidget *parent, std::optional<int> value,
@@ -107,12 +136,9 @@ void Times_to_data(QWidget *parent, std::optional<int> value,
 {
     if (!then)
         then = [](const QString &) {};
-    if (!inRange(value, 1, PAST_DRAWS)) {
-        refuse(parent, [then] { then(QString()); });
-        return;
-    }
-    const QString text = Text::tr("%1 times data is %2").arg(*value).arg(past_data[*value - 1]);
-    inform(parent, Text::tr("serch result"), text, [then, text] { then(text); });
+    const PastAnswer answer = timesToDataAnswer(value);
+    inform(parent, answer,
+           [then, shown = answer.accepted ? answer.text : QString()] { then(shown); });
 }
 
 void Bought_clear()

@@ -4,11 +4,13 @@
 #ifndef PASTSEARCH_H
 #define PASTSEARCH_H
 
+#include <QRegularExpression>
 #include <QString>
 
 #include <functional>
 #include <optional>
 
+class BoughtStore;
 class QWidget;
 
 // The operations of the past-data window on the bought-number store and the
@@ -23,6 +25,27 @@ class QWidget;
 // Nothing when the text is empty, holds anything but digits (signs
 // included), or has more than maxDigits digits: a number is never cut short.
 std::optional<int> typedNumber(const QString &text, int maxDigits);
+
+// What the field takes while it is typed into or pasted into, in a mode of
+// digits digits: a paste that does not match is refused whole.
+QRegularExpression digitLimitPattern(int digits);
+
+// What an operation tells the user, computed apart from the box that shows
+// it, so that it can be checked without a window.
+struct PastAnswer
+{
+    QString title;
+    QString text;
+    // Whether the input was taken; a refusal's text says why.
+    bool accepted = false;
+};
+
+// The answers of the operations below, with the same effect on store; an
+// entry that was stored has nothing to say (empty title and text).
+PastAnswer boughtEntryAnswer(BoughtStore &store, std::optional<int> value);
+PastAnswer boughtSerchAnswer(BoughtStore &store, std::optional<int> value);
+PastAnswer dataToTimesAnswer(std::optional<int> value);
+PastAnswer timesToDataAnswer(std::optional<int> value);
 
 // Stores one bought number, 0 to 999 (000 is a number like any other);
 // false when refused (no number, out of range, or the store is full).

@@ -7,6 +7,7 @@
 
 #include "platform/platform.h"
 
+#include <QMessageBox>
 #include <QWidget>
 
 namespace platform {
@@ -33,6 +34,11 @@ void addBundledFonts() {}
 void showMainWindow(QWidget *window)
 {
     window->show();
+}
+
+void showAboutBox(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::about(parent, title, text);
 }
 
 void showTitleAndLanguage(const QString &, const QString &) {}

@@ -77,6 +77,12 @@ void addBundledFonts();
 // it is shown as the desktop shows windows.
 void showMainWindow(QWidget *window);
 
+// Shows the program's "about" box over parent. Where the platform has
+// nested event loops it is the toolkit's own, which returns once it is
+// closed. The browser has none, so there the box opens and this returns at
+// once; a box already open comes to the front instead of a second one.
+void showAboutBox(QWidget *parent, const QString &title, const QString &text);
+
 // Tells what surrounds the program (the browser's tab and page) its title
 // and the language of its texts (a BCP 47 tag such as "ja").
 void showTitleAndLanguage(const QString &title, const QString &language);

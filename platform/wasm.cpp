@@ -12,7 +12,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -246,6 +249,35 @@ void showMainWindow(QWidget *window)
     // show() would make a window without a parent fill the screen.
     window->showNormal();
     QTimer::singleShot(0, qApp, giveHiddenWindowsTheirPlace);
+}
+
+void showAboutBox(QWidget *parent, const QString &title, const QString &text)
+{
+    // QMessageBox::about() would run an event loop of its own, which this
+    // build cannot: it throws, and closing what it left corrupts memory.
+    static QPointer<QMessageBox> open;
+    if (open) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    // What about() shows: the program's icon beside the text, and OK. A
+    // message box is application modal from its construction.
+    auto *box = new QMessageBox(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    const QIcon icon = box->windowIcon();
+    if (!icon.isNull())
+        box->setIconPixmap(icon.pixmap(box->style()->pixelMetric(QStyle::PM_MessageBoxIconSize)));
+    // The keyboard goes back where it was, as after every report.
+    QPointer<QWidget> focus = QApplication::focusWidget();
+    QObject::connect(box, &QDialog::finished, box, [focus] {
+        if (focus) {
+            focus->activateWindow();
+            focus->setFocus(Qt::OtherFocusReason);
+        }
+    });
+    open = box;
+    box->show();
 }
 
 void showTitleAndLanguage(const QString &title, const QString &language)

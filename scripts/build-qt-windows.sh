@@ -126,5 +126,14 @@ sed -i 's/^if (QT_FEATURE_wmf)$/if (QT_FEATURE_wmf AND TARGET Qt6::Concurrent)/'
     qt6-multimedia-*/src/plugins/multimedia/CMakeLists.txt
 module qt6-multimedia -DFEATURE_ffmpeg=OFF -DFEATURE_gstreamer=OFF -DFEATURE_wmf=ON "${wmf[@]}" \
     -DCMAKE_CXX_FLAGS="-I$mapped"
+# What it was built from, for the notice the Windows packages carry.
+{
+    echo "Qt: 6.4.2"
+    for package in qt6-base qt6-shadertools qt6-multimedia; do
+        echo "Source: $package $(dpkg-parsechangelog -l "$(ls -d "$package"-*/)debian/changelog" -S Version) (Debian 12)"
+    done
+    echo "Changes: Debian's patches applied; Qt Multimedia's Windows plugin left out and its header names mapped, as scripts/build-qt-windows.sh does"
+    echo "Compiler: g++-mingw-w64-x86-64-posix $(dpkg-query -W -f '${Version}' g++-mingw-w64-x86-64-posix) (Debian 12)"
+} >"$prefix/lukimo-qt-source.txt"
 touch "$prefix/.built"
 echo "Qt for Windows built into $prefix"

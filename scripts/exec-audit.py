@@ -11,8 +11,9 @@ project's install steps name.
         debian/control (or pulled in by one of those through its dependencies),
         or from no package at all in a system folder. Exits with COMMAND's
         status, or 1 when only the check failed.
-    exec-audit.py --check FILE
-        the same check on a list of executed files recorded earlier.
+    exec-audit.py --check FILE [--without PACKAGE]...
+        the same check on a list of executed files recorded earlier, as if
+        the install steps did not name each PACKAGE.
 
 On a machine that has every package already, a test run that passes says
 nothing about a new one; this check reads what really ran. Recording needs
@@ -29,28 +30,67 @@ import threading
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-FAN_CLOEXEC, FAN_UNLIMITED_QUEUE = 0x1, 0x10
+FAN_CLOEXEC, FAN_CLASS_CONTENT, FAN_UNLIMITED_QUEUE = 0x1, 0x4, 0x10
 FAN_MARK_ADD, FAN_MARK_FILESYSTEM = 0x1, 0x100
-FAN_OPEN_EXEC, FAN_Q_OVERFLOW = 0x1000, 0x4000
+FAN_OPEN_EXEC_PERM, FAN_Q_OVERFLOW, FAN_ALLOW = 0x40000, 0x4000, 0x1
+PR_SET_CHILD_SUBREAPER = 36
 EVENT = struct.Struct("IBBHQii")
+RESPONSE = struct.Struct("iI")
 # Where a program that no package owns still counts: the system's own
-# folders. The checkout, caches, chroots and wine prefixes are the tests'.
-SYSTEM = re.compile(r"^/(usr|bin|sbin|lib[^/]*|opt)/")
+# folders. The checkout, caches, chroots and wine prefixes are the tests';
+# /usr/local holds the machine's own wrappers, and the packaged program a
+# wrapper calls is recorded in its turn.
+SYSTEM = re.compile(r"^/(usr/(?!local/)|bin/|sbin/|lib[^/]*/|opt/)")
+
+
+def descends(pid, known):
+    """Whether process pid is one of known or below one; what it finds on
+    the way up joins known."""
+    chain = []
+    while pid > 1 and pid not in known:
+        chain.append(pid)
+        try:
+            with open(f"/proc/{pid}/stat", encoding="utf-8", errors="replace") as f:
+                pid = int(f.read().rsplit(")", 1)[1].split()[1])
+        except (OSError, ValueError, IndexError):
+            return False
+    if pid in known:
+        known.update(chain)
+        return True
+    return False
 
 
 def start_recording():
-    """Returns (stop, files): stop() ends the recording and returns the set
-    of executed paths. None when fanotify is not to be had."""
+    """Watches every execution on the root file system and keeps those of
+    this process's descendants. Returns (stop, None), stop() ending the
+    recording and returning the executed paths; (None, why) when the kernel
+    does not let it watch. The kernel holds each execution until it is
+    answered, so that the process is still there to be asked who it
+    descends from; every one is allowed, and all are let go if this process
+    ends."""
     libc = ctypes.CDLL(None, use_errno=True)
     libc.fanotify_mark.argtypes = [ctypes.c_int, ctypes.c_uint, ctypes.c_uint64, ctypes.c_int, ctypes.c_char_p]
-    fd = libc.fanotify_init(FAN_CLOEXEC | FAN_UNLIMITED_QUEUE, os.O_RDONLY | os.O_LARGEFILE)
+    fd = libc.fanotify_init(FAN_CLOEXEC | FAN_CLASS_CONTENT | FAN_UNLIMITED_QUEUE, os.O_RDONLY | os.O_LARGEFILE)
     if fd < 0:
         return None, os.strerror(ctypes.get_errno())
-    if libc.fanotify_mark(fd, FAN_MARK_ADD | FAN_MARK_FILESYSTEM, FAN_OPEN_EXEC, -100, b"/") < 0:
+    if libc.fanotify_mark(fd, FAN_MARK_ADD | FAN_MARK_FILESYSTEM, FAN_OPEN_EXEC_PERM, -100, b"/") < 0:
         os.close(fd)
         return None, os.strerror(ctypes.get_errno())
+    # Daemons the run starts stay below this process when they detach.
+    libc.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
+    below = {os.getpid()}
     files, overflow = set(), []
     rpipe, wpipe = os.pipe()
+
+    def answer(efd, pid):
+        try:
+            if descends(pid, below):
+                files.add(os.readlink(f"/proc/self/fd/{efd}"))
+        except OSError:
+            pass
+        finally:
+            os.write(fd, RESPONSE.pack(efd, FAN_ALLOW))
+            os.close(efd)
 
     def reader():
         import select
@@ -59,17 +99,12 @@ def start_recording():
             if fd in ready:
                 data = os.read(fd, 65536)
                 for off in range(0, len(data), EVENT.size):
-                    length, _, _, _, mask, efd, _ = EVENT.unpack_from(data, off)
+                    _, _, _, _, mask, efd, pid = EVENT.unpack_from(data, off)
                     if mask & FAN_Q_OVERFLOW:
                         overflow.append(True)
                     if efd >= 0:
-                        try:
-                            files.add(os.readlink(f"/proc/self/fd/{efd}"))
-                        except OSError:
-                            pass
-                        os.close(efd)
-                continue
-            if rpipe in ready:
+                        answer(efd, pid)
+            elif rpipe in ready:
                 return
 
     thread = threading.Thread(target=reader, daemon=True)
@@ -116,7 +151,7 @@ def names_in(field):
     return {m.group(1) for m in re.finditer(r"(?:^|[,|])\s*([a-z0-9][a-z0-9+.-]+)", field)}
 
 
-def named_packages():
+def named_packages(without=()):
     """What the project's install steps name: every set of install-deps.sh
     and debian/control's Build-Depends."""
     # build-essential: what every Debian build dependency list takes for granted.
@@ -126,15 +161,15 @@ def named_packages():
         control = f.read()
     for field in re.findall(r"^Build-Depends:((?:.*\n)(?:[ \t].*\n)*)", control, re.M):
         names |= names_in(re.sub(r"<[^>]*>|\([^)]*\)|\[[^]]*\]|:any|\$\{[^}]*\}", "", field.replace("\n", " ")))
-    return names
+    return names - set(without)
 
 
-def check(executed):
+def check(executed, without=()):
     owner, packages, providers = dpkg_db()
     # Essential packages and apt are on every Debian; what the install steps
     # name brings its dependencies (alternatives and providers included).
     seen = set()
-    todo = list(named_packages() | {p for p, (essential, _) in packages.items() if essential} | {"apt"})
+    todo = list(named_packages(without) | {p for p, (essential, _) in packages.items() if essential} | {"apt"})
     while todo:
         name = todo.pop()
         for p in ({name} | providers.get(name, set())) & packages.keys() - seen:
@@ -168,9 +203,13 @@ def report(faults):
 
 
 def main(argv):
-    if len(argv) == 2 and argv[0] == "--check":
+    if len(argv) >= 2 and argv[0] == "--check":
+        without = argv[3::2] if argv[2::2] == ["--without"] * len(argv[2::2]) else None
+        if without is None:
+            print(__doc__, file=sys.stderr)
+            return 2
         with open(argv[1], encoding="utf-8") as f:
-            return report(check({line.rstrip("\n") for line in f if line.strip()}))
+            return report(check({line.rstrip("\n") for line in f if line.strip()}, without))
     log = None
     if len(argv) >= 2 and argv[0] == "--log":
         log, argv = argv[1], argv[2:]

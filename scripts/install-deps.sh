@@ -3,14 +3,16 @@
 # the program, `test` for that and every test (with the Windows build's when
 # Qt for Windows is at hand), `windows` for the Windows build too, `web` for
 # the host's side of the browser build (its chroot), `web-test` for driving
-# the page. What the build needs is debian/control's Build-Depends, read from
-# there (`run` leaves out those only the tests need); this script names only
-# what running and testing need besides. Every program a script of the
-# project calls comes from a package named here, from debian/control or from
-# an Essential package (scripts/exec-audit.py checks that on a whole test
-# run). Packages already present are left alone, so a second run costs a
-# second and needs no root; two runs side by side wait for each other.
-#   scripts/install-deps.sh run|test|windows|web|web-test
+# the page, `fuzz` for the program's build and its fuzz targets
+# (scripts/fuzz.sh). What the build needs is debian/control's Build-Depends,
+# read from there (`run` and `fuzz` leave out those only the tests need);
+# this script names only what running and testing need besides. Every
+# program a script of the project calls comes from a package named here,
+# from debian/control or from an Essential package (scripts/exec-audit.py
+# checks that on a whole test run). Packages already present are left alone,
+# so a second run costs a second and needs no root; two runs side by side
+# wait for each other.
+#   scripts/install-deps.sh run|test|windows|web|web-test|fuzz
 #   scripts/install-deps.sh list   every package named here, one a line
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,8 +33,8 @@ test_packages=(
     # a session bus, an accessibility bus and a client of it, for the screen
     # reader's end-to-end test
     dbus at-spi2-core gir1.2-atspi-2.0 python3-gi
-    # the Debian package's checks
-    file desktop-file-utils appstream lintian
+    # the Debian package's checks, which copy a checkout's tracked files
+    file desktop-file-utils appstream lintian git
     # the benchmarks' instruction counts
     valgrind
 )
@@ -47,6 +49,9 @@ web_packages=(debootstrap util-linux xz-utils)
 # its own (the right click goes through the X server: xdotool), and for
 # Japanese the locale's source to generate it from (locales).
 web_test_packages=(chromium firefox-esr webkit2gtk-driver nodejs npm unzip xvfb xdotool locales)
+# Debian's clang with its libFuzzer and sanitizer runtimes, and the
+# symbolizer that turns a finding's stack into source lines.
+fuzz_packages=(clang libclang-rt-14-dev llvm-14)
 # The build profile of the build dependencies: without the tests' own for
 # `run`, which builds and starts the program alone.
 profiles=()
@@ -54,7 +59,7 @@ build_deps=check
 case "${1:-}" in
 list)
     printf '%s\n' "${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}" \
-        "${web_packages[@]}" "${web_test_packages[@]}"
+        "${web_packages[@]}" "${web_test_packages[@]}" "${fuzz_packages[@]}"
     exit 0
     ;;
 run)
@@ -69,30 +74,38 @@ test)
         packages+=("${windows_packages[@]}")
     fi
     ;;
+fuzz)
+    packages=("${fuzz_packages[@]}")
+    profiles=(-P nocheck)
+    ;;
 windows) packages=("${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}") ;;
 web)
     packages=("${web_packages[@]}")
     build_deps=met
     ;;
 web-test)
-    packages=("${web_test_packages[@]}")
+    packages=()
+    for p in "${web_test_packages[@]}"; do
+        # A node from elsewhere (NodeSource's nodejs) carries its own npm,
+        # which Debian's npm conflicts with.
+        case $p in
+        nodejs | npm) command -v node >/dev/null && command -v npm >/dev/null && continue ;;
+        esac
+        packages+=("$p")
+    done
     build_deps=met
     ;;
 *)
-    echo "usage: $0 run|test|windows|web|web-test" >&2
+    echo "usage: $0 run|test|windows|web|web-test|fuzz" >&2
     exit 2
     ;;
 esac
 
 installed=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null |
     sed -n 's/^ii  *//p' || true)
-# A package may also be there as what an installed one provides: npm in
-# NodeSource's nodejs, which conflicts with Debian's npm.
-provided=$(dpkg-query -W -f='${db:Status-Abbrev} ${Provides}\n' 2>/dev/null |
-    sed -n 's/^ii  *//p' | tr ',' '\n' | sed 's/^ *//; s/ .*//' | sort -u || true)
 missing=()
 for p in "${packages[@]}"; do
-    grep -qxF "$p" <<<"$installed" || grep -qxF "$p" <<<"$provided" || missing+=("$p")
+    grep -qxF "$p" <<<"$installed" || missing+=("$p")
 done
 # dpkg-checkbuilddeps comes with dpkg-dev, which a fresh system may lack; the
 # build dependencies bring it (build-essential).

@@ -33,7 +33,7 @@ esac
 
 if [ -f "$tarball" ]; then
     qt=$(scripts/unpack-qt.sh "$tarball" "$name" "$cache" bin/qt-cmake)
-elif [ -f "$built/.built" ]; then
+elif [ -f "$built/.built" ] && [ -f "$built/lukimo-qt-source.txt" ]; then
     qt=$built
 else
     scripts/build-qt-wasm.sh "$built" >&2

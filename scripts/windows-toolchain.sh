@@ -24,7 +24,7 @@ mode=${1:-}
 if [ -f "$tarball" ]; then
     [ "$mode" = --check ] && exit 0
     scripts/unpack-qt.sh "$tarball" "$name" "$cache" lib/cmake/Qt6
-elif [ -f "$built/.built" ]; then
+elif [ -f "$built/.built" ] && [ -f "$built/lukimo-qt-source.txt" ]; then
     [ "$mode" = --check ] && exit 0
     echo "$built"
 elif [ "$mode" = --build ]; then

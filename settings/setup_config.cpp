@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -192,13 +191,13 @@ void Setup_config::fitInto(const QSize &room)
 
 void Setup_config::show_Version()
 {
-    QMessageBox::about(this, tr("Version"),
-                       tr("Version:Lukimo %1\n\n"
-                          "Author: The Lukimo developers\n\n"
-                          "Contact: the Lukimo project's issue tracker\n\n"
-                          "Copyright (C) 2026 The Lukimo developers. "
-                          "Free software under the GNU GPL, version 3 or later.")
-                           .arg(QStringLiteral(LUKIMO_VERSION)));
+    platform::showAboutBox(this, tr("Version"),
+                           tr("Version:Lukimo %1\n\n"
+                              "Author: The Lukimo developers\n\n"
+                              "Contact: the Lukimo project's issue tracker\n\n"
+                              "Copyright (C) 2026 The Lukimo developers. "
+                              "Free software under the GNU GPL, version 3 or later.")
+                               .arg(QStringLiteral(LUKIMO_VERSION)));
 }
 
 void Setup_config::Push_button()

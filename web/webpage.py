@@ -6,10 +6,11 @@
   webpage.py maskable OUT.svg ICON.svg COLOUR
       the icon drawn inside the safe zone of a full-bleed square, for
       launchers that cut icons to their own shape
-  webpage.py package ZIP FOLDER VERSION NAME=SOURCE...
+  webpage.py package ZIP FOLDER VERSION QT-PLUGIN NAME=SOURCE...
       the page's folder and its zip: every file named, the manifest and the
       service worker made from their templates with the version and a hash
-      of the files, so that one published version is cached as one set
+      of the files, so that one published version is cached as one set; the
+      page's policy admits the style sheet of the Qt platform plugin linked
 """
 
 import hashlib
@@ -61,26 +62,34 @@ CSP = [
     "object-src 'none'",
 ]
 
-# Qt 6.8's wasm platform plugin adds these style sheets itself (measured: the
-# browser names their hashes when it refuses them).
-QT_STYLE_HASHES = ["'sha256-LBwjDiccffvKdXKK8mIgsJlJZxarwuXfmTSMd9LN0tM='"]
-
-
 def sha256_source(text):
     import base64
-    return "'sha256-%s'" % base64.b64encode(hashlib.sha256(text.encode('utf-8')).digest()).decode()
+    data = text if isinstance(text, bytes) else text.encode('utf-8')
+    return "'sha256-%s'" % base64.b64encode(hashlib.sha256(data).digest()).decode()
 
 
-def page_with_policy(text):
+def qt_style_hashes(plugin):
+    """Qt's wasm platform plugin adds its style sheet to the page as a
+    <style> element, whose text is a string in the plugin: the policy names
+    the hash of the one in the plugin this build links, whatever its Qt."""
+    with open(plugin, 'rb') as f:
+        found = re.findall(rb'\n\.qt-screen \{[^\0]*(?=\0)', f.read())
+    if len(found) != 1:
+        sys.exit('%s: %d style sheets of Qt\'s found, where one was expected' % (plugin, len(found)))
+    return [sha256_source(found[0])]
+
+
+def page_with_policy(text, qt_styles):
     scripts = re.findall(r'<script>(.*?)</script>', text, flags=re.S)
     styles = re.findall(r'<style>(.*?)</style>', text, flags=re.S)
     policy = '; '.join(CSP).format(
         scripts=' '.join(sha256_source(t) for t in scripts),
-        styles=' '.join([sha256_source(t) for t in styles] + QT_STYLE_HASHES))
+        styles=' '.join([sha256_source(t) for t in styles] + qt_styles))
     return text.replace('@LUKIMO_CSP@', policy)
 
 
-def package(zip_path, folder, version, entries):
+def package(zip_path, folder, version, qt_plugin, entries):
+    qt_styles = qt_style_hashes(qt_plugin)
     files = {}
     for entry in entries:
         name, source = entry.split('=', 1)
@@ -94,7 +103,7 @@ def package(zip_path, folder, version, entries):
         if name == 'index.html':
             text = open(files[name], encoding='utf-8').read()
             with open(target, 'w', encoding='utf-8') as f:
-                f.write(page_with_policy(text))
+                f.write(page_with_policy(text, qt_styles))
         elif name != 'sw.js':
             shutil.copyfile(files[name], target)
     # The set's identity: every other file's name and content, so that any
@@ -130,8 +139,8 @@ def package(zip_path, folder, version, entries):
 def main(argv):
     if len(argv) == 5 and argv[1] == 'maskable':
         maskable(argv[2], argv[3], argv[4])
-    elif len(argv) >= 5 and argv[1] == 'package':
-        package(argv[2], argv[3], argv[4], argv[5:])
+    elif len(argv) >= 6 and argv[1] == 'package':
+        package(argv[2], argv[3], argv[4], argv[5], argv[6:])
     else:
         sys.exit(__doc__)
 

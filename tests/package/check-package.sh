@@ -110,10 +110,17 @@ tar -tf "$tarball" | sed -n 's|^[^/]*/||; /[^/]$/p' | sort >"$work/tarball.files
 diff -u "$work/tracked.files" "$work/tarball.files" ||
     fail "the source package holds other files than git tracks"
 
+python3 "$source_dir/tests/package/check-copyright.py" "$work/src" ||
+    fail "debian/copyright lacks the stanza of a file from elsewhere"
+
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins qt6-wayland libc6; do
+for needed in libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins libc6; do
     grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+# Wayland's plugin only where it is wanted: X11 and XWayland run without it.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -qw qt6-wayland <<<"$recommends" && ! grep -qw qt6-wayland <<<"$depends" ||
+    fail "qt6-wayland is not a recommendation alone: Depends $depends; Recommends $recommends"
 repeated=$(tr ',' '\n' <<<"$depends" | awk '{ print $1 }' | sort | uniq -d)
 [ -z "$repeated" ] || fail "Depends names $repeated more than once: $depends"
 

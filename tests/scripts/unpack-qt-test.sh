@@ -5,7 +5,8 @@
 # Two checkouts that unpack the same packed Qt at once share one folder: the
 # second waits for the first and takes the folder it made, which stays the
 # same folder while the first one's build uses it. A tarball without the
-# prefix is refused, saying so, and leaves nothing behind. Needs only tar,
+# prefix is refused, saying so, and leaves nothing behind, and so is one
+# without the record of the Qt source it was built from. Needs only tar,
 # xz and flock.
 #   unpack-qt-test.sh
 set -euo pipefail
@@ -16,6 +17,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 mkdir -p "$work/src/qt-test/bin" "$work/bin" "$work/cache"
 echo qt >"$work/src/qt-test/bin/qt-cmake"
+echo "Qt: test" >"$work/src/qt-test/lukimo-qt-source.txt"
 tar -cJf "$work/qt-test.tar.xz" -C "$work/src" qt-test
 # A tar that takes as long as the caller says, as a large Qt does.
 real_tar=$(command -v tar)
@@ -53,4 +55,14 @@ fi
 grep -q 'holds no qt-test/ Qt prefix' <<<"$out" || fail "the refusal does not say why: $out"
 [ "$(find "$work/cache" -mindepth 1 -maxdepth 1 -type d | wc -l)" = 1 ] ||
     fail "the refused tarball left a folder behind: $(ls "$work/cache")"
+
+# A Qt that says nothing of its source, and that no record names, is
+# refused too: its notice could not name what it was built from.
+mkdir -p "$work/unrecorded/qt-test/bin"
+echo qt >"$work/unrecorded/qt-test/bin/qt-cmake"
+tar -cJf "$work/unrecorded.tar.xz" -C "$work/unrecorded" qt-test
+if out=$("$root/scripts/unpack-qt.sh" "$work/unrecorded.tar.xz" qt-test "$work/cache" bin/qt-cmake 2>&1); then
+    fail "a Qt without the record of its source was taken: $out"
+fi
+grep -q 'no record of the Qt source' <<<"$out" || fail "the refusal does not say why: $out"
 echo "PASS"

@@ -109,7 +109,7 @@ const workerRegistration = () => {
   }
 };
 
-export const watches = [recorder, violationWatch, soundCounter, frameProbe, workerRegistration];
+const watches = [recorder, violationWatch, soundCounter, frameProbe, workerRegistration];
 const probeFile = 'lukimo-test-probe.js';
 
 // Makes a folder of the page (a copy: this changes it) run the watches
@@ -373,6 +373,25 @@ export async function boxes(window) {
   }), window.title);
 }
 
+// Closes a window with the close button of its title bar, as a user does:
+// the last of the title bar's buttons that Qt shows.
+export async function closeByTitleBar(window) {
+  const { close } = await boxes(window);
+  assert.ok(close, `the window "${window.title}" shows no close button`);
+  await window.session.click(close.x + close.width / 2, close.y + close.height / 2);
+}
+
+// Waits until no window of that title is shown, and the page has drawn two
+// frames since: Qt finishes closing a window in its next turns of the
+// browser's event loop, and a click before that (no user is that quick) is
+// lost in Chromium.
+export async function windowGone(window, timeout = 5000) {
+  await waitFor(window.session, inQt((t) => !shownTitled(t)), [window.title],
+    { timeout, what: `the window "${window.title}" to close` });
+  await window.session.evaluate(() => new Promise((drawn) =>
+    requestAnimationFrame(() => requestAnimationFrame(drawn))));
+}
+
 // What the number window's canvas shows now, as a hash of its pixels. The
 // pixels are read from the canvas itself, so that a tooltip or another
 // window over it changes nothing.
@@ -565,6 +584,18 @@ export async function radiosIn(window, groupTitle) {
     e.x > group.left && e.x < group.right && e.y > group.top && e.y < group.bottom);
   // Buttons of one row lie within a few pixels of each other.
   return inside.sort((a, b) => (Math.abs(a.y - b.y) > 5 ? a.y - b.y : a.x - b.x));
+}
+
+// Presses the window's button of that text as a screen reader does: a
+// click on its mirror, wherever the mirror lies.
+export async function pressButton(window, text) {
+  const pressed = await window.session.evaluate(inQt((title, label) => {
+    const found = [...(shownTitled(title)?.querySelectorAll('.qt-window-a11y-container button') ?? [])]
+      .find((b) => b.textContent.includes(label));
+    found?.click();
+    return !!found;
+  }), window.title, text);
+  assert.ok(pressed, `no button "${text}" in the window "${window.title}"`);
 }
 
 // The button of that text.

@@ -5,7 +5,8 @@
 # End-to-end test of the Windows program under wine, with Qt's real Windows
 # platform plugin drawing into an X server of the test's own (Xvfb), in a
 # wine prefix of its own. The portable zip holds no more than 12 MB and all
-# the program needs, every DLL that it and its plugins import among it:
+# the program needs, every DLL that it and its plugins import among it, and
+# the licence and source of each part:
 # started from the zip's folder, its window is titled
 # "Lukimo" and rolls, a left click stops it and the stop's trace line
 # reaches a redirected output, a right click opens the settings, Ctrl+Q ends
@@ -54,6 +55,13 @@ while IFS= read -r -d '' binary; do
     done < <(x86_64-w64-mingw32-objdump -p "$binary" | sed -n 's/^[[:space:]]*DLL Name: //p')
 done < <(find "$folder" \( -iname '*.dll' -o -iname '*.exe' \) -print0)
 [ -z "$missing" ] || fail "the portable zip lacks:$missing"
+# What the zip carries besides Lukimo is named with its exact source
+# (NOTICE.txt), and every licence text the notice names is in the zip.
+[ -f "$folder/NOTICE.txt" ] || fail "the portable zip has no NOTICE.txt"
+grep -q '^  Source: qt6-base 6\.4\.2' "$folder/NOTICE.txt" || fail "NOTICE.txt names no source of Qt"
+for licence in $(grep -o 'licences/[A-Za-z0-9.-]*\.txt' "$folder/NOTICE.txt" | sort -u); do
+    [ -s "$folder/$licence" ] || fail "NOTICE.txt names $licence, which the zip lacks"
+done
 
 start_xvfb
 cd "$folder"

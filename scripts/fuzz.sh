@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Fuzzes every reader of outside input (fuzz/): the catalogue, the click's
+# wave file, the help page and the past-data field, built with clang's
+# libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer into
+# build-fuzz/ (installing what that needs).
+#   scripts/fuzz.sh [SECONDS]   fuzzes each target for SECONDS (default 600),
+#                               two at a time, growing build-fuzz/corpus/;
+#                               prints executions, coverage of each reader's
+#                               functions and findings (in build-fuzz/findings/)
+#   scripts/fuzz.sh --ci        what CI runs: each target's corpus as a
+#                               regression, then a short fuzz with a fixed seed
+# Exits non-zero on any finding.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mode=${1:-600}
+# Absolute: the help target works in a directory of its own.
+build=$PWD/build-fuzz
+source=$PWD
+targets=(fuzz_catalogue fuzz_wave fuzz_help fuzz_pastdata)
+
+scripts/install-deps.sh fuzz
+export ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+sanitize="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+nice cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$sanitize" \
+    -DBUILD_TESTING=OFF -DLUKIMO_BENCHMARKS=OFF -DLUKIMO_FUZZ=ON >/dev/null
+nice cmake --build $build --target fuzz -j 2
+
+# What each target reads at most, and the functions of the reader it exists
+# for. The help page is laid out whole for every input, some 50 ms for the
+# real page's 10 kB under the sanitizers: its inputs are kept to 4 kB (the
+# real page cut short to that as a seed), which keeps a search fast enough to
+# find anything.
+declare -A max_len=([fuzz_catalogue]=16384 [fuzz_wave]=8192 [fuzz_help]=4096 [fuzz_pastdata]=4096)
+declare -A reader=([fuzz_catalogue]=common/catalogue.cpp [fuzz_wave]=common/wavefile.cpp
+    [fuzz_help]=help/helpwindow.cpp [fuzz_pastdata]='pastdata/(pastsearch|boughtstore).cpp')
+options() {
+    local t=$1
+    echo -max_len=${max_len[$t]} -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        $([ -f fuzz/$t.dict ] && echo -dict=$source/fuzz/$t.dict)
+}
+corpora() {
+    echo $build/fuzz/seeds/$1
+    [ ! -d $source/fuzz/corpus/$1 ] || echo $source/fuzz/corpus/$1
+}
+
+if [ "$mode" = --ci ]; then
+    # Fixed seeds and run counts, and a scratch corpus emptied each time, so
+    # that the same sources always run the same inputs: a new finding shows
+    # in the longer run, never as a red unrelated change.
+    declare -A runs=([fuzz_catalogue]=100000 [fuzz_wave]=100000 [fuzz_help]=3000 [fuzz_pastdata]=50000)
+    for t in "${targets[@]}"; do
+        echo "== $t: the corpus, then ${runs[$t]} runs"
+        scratch=$build/ci/$t
+        rm -rf "$scratch" && mkdir -p "$scratch"
+        $build/fuzz/$t $(options $t) -runs=0 $(corpora $t) 2>$build/ci/$t.log ||
+            { tail -50 $build/ci/$t.log; exit 1; }
+        $build/fuzz/$t $(options $t) -seed=1 -runs=${runs[$t]} -artifact_prefix=$scratch/ \
+            "$scratch" $(corpora $t) 2>>$build/ci/$t.log || { tail -50 $build/ci/$t.log; exit 1; }
+        grep -h 'stat::number_of_executed_units' $build/ci/$t.log | tail -1
+    done
+    exit 0
+fi
+
+seconds=$mode
+mkdir -p $build/findings $build/logs
+status=0
+run() {
+    local t=$1
+    mkdir -p $build/corpus/$t $build/findings/$t
+    nice $build/fuzz/$t $(options $t) -max_total_time=$seconds \
+        -artifact_prefix=$build/findings/$t/ $build/corpus/$t $(corpora $t) \
+        >$build/logs/$t.log 2>&1
+}
+# Two at a time, on a machine of two cores.
+pids=()
+for t in "${targets[@]}"; do
+    run $t &
+    pids+=($!)
+    if [ ${#pids[@]} -eq 2 ]; then
+        for p in "${pids[@]}"; do wait $p || status=1; done
+        pids=()
+    fi
+done
+for p in "${pids[@]}"; do wait $p || status=1; done
+
+printf '%-15s %14s %11s %10s %9s\n' target executions functions edges findings
+for t in "${targets[@]}"; do
+    executions=$(grep -h 'stat::number_of_executed_units' $build/logs/$t.log | awk '{print $2}' | tail -1)
+    # Coverage of the reader's own functions, over the whole corpus.
+    $build/fuzz/$t $(options $t) -runs=0 -print_coverage=1 $build/corpus/$t $(corpora $t) \
+        >$build/logs/$t.coverage 2>&1 || status=1
+    read -r covered total edges all < <(grep -E "_FUNC: .* [^ ]*${reader[$t]}:" $build/logs/$t.coverage |
+        awk '{split($5, e, "/"); f++; if ($1 == "COVERED_FUNC:") c++; d += e[1]; a += e[2]}
+             END {print c + 0, f + 0, d + 0, a + 0}')
+    findings=$(find $build/findings/$t -type f | wc -l)
+    [ "$findings" -eq 0 ] || status=1
+    printf '%-15s %14s %11s %10s %9s\n' $t "${executions:-?}" "$covered/$total" "$edges/$all" $findings
+done
+exit $status
