@@ -443,7 +443,12 @@ export async function stands(session) {
 export async function start(t, engine, { folder = pageFolder, screenReader = true, ...options } = {}) {
   const session = await open(t, engine, options, folder);
   await session.goto(session.server.url);
-  await numberWindow(session);
+  await numberWindow(session).catch(async (error) => {
+    // Why the program never showed, as far as the browser told.
+    await drain(session).catch(() => {});
+    const told = [...session.violations, ...session.errors];
+    throw told.length ? new Error(`${error.message}; the page reported: ${told.join('; ')}`) : error;
+  });
   if (screenReader)
     await enableScreenReader(session);
   return session;
