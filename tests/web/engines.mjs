@@ -72,9 +72,8 @@ async function launchPuppeteer(engine, { phone, viewport, locale, initScripts = 
     browser: engine === 'firefox' ? 'firefox' : 'chrome',
     executablePath: paths[engine],
     headless: true,
-    // Debian's Chromium is as new as the protocol puppeteer-core speaks or
-    // newer; without a matching browser build of its own puppeteer would
-    // warn, not fail.
+    // Chromium without its sandbox (the tests may run as root), GPU and
+    // calls home; its language as a user's browser sets it.
     args: engine === 'chromium' ? [
       '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',

@@ -3,9 +3,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
 # Installs the packages pinned by package-lock.json (puppeteer-core for
-# Chromium and Firefox, selenium-webdriver for WebKit) into the
-# user's cache, outside the source tree, once per lock file, and prints the
-# node_modules folder that holds them.
+# Chromium and Firefox, selenium-webdriver for WebKit, playwright-core for the
+# web benchmark) into the user's cache, outside the source tree, once per
+# lock file, and prints the node_modules folder that holds them.
 #   tests/web/node-modules.sh
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
