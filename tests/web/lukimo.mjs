@@ -211,7 +211,10 @@ export async function open(t, engine, options = {}, folder = pageFolder) {
     assert.deepEqual(session.violations, [], 'Content-Security-Policy violations');
     assert.deepEqual(session.errors, [], 'uncaught errors in the page');
   };
-  t?.after?.(() => session.close());
+  if (t) {
+    sessionsOf.set(t, [...(sessionsOf.get(t) ?? []), session]);
+    t.after(() => session.close());
+  }
   return session;
 }
 
@@ -243,11 +246,19 @@ export async function waitFor(session, fn, args = [], { timeout = 10000, polling
   }
 }
 
-// A copy of the unpacked page to change, removed when the test ends.
+// The sessions each test opened.
+const sessionsOf = new Map();
+
+// A copy of the unpacked page to change, removed when the test ends, once
+// the test's browsers are closed: a service worker may still be fetching
+// from it.
 export function copyOfPage(t, folder = pageFolder) {
   const copy = mkdtempSync(join(tmpdir(), 'lukimo-page-'));
   cpSync(folder, copy, { recursive: true });
-  t.after(() => rmSync(copy, { recursive: true, force: true }));
+  t.after(async () => {
+    await Promise.allSettled((sessionsOf.get(t) ?? []).map((session) => session.close()));
+    rmSync(copy, { recursive: true, force: true });
+  });
   return copy;
 }
 
