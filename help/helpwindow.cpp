@@ -8,8 +8,37 @@
 
 #include <QKeyEvent>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextCursor>
+
+namespace {
+
+// The toolkit lays out every column a table cell spans: a replaced page of
+// a hundred bytes with colspan="100000" froze the window for seconds. The
+// help's own tables span a cell or two; a span is held to what a page can
+// show. The bytes are read as Latin-1 so that any encoding comes back as it
+// was.
+QByteArray withBoundedSpans(const QByteArray &page)
+{
+    constexpr int widestSpan = 20;
+    static const QRegularExpression span(QStringLiteral(R"(((?:col|row)span\s*=\s*["']?)(\d+))"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QString text = QString::fromLatin1(page);
+    qsizetype from = 0;
+    for (QRegularExpressionMatch match = span.match(text); match.hasMatch();
+         match = span.match(text, from)) {
+        from = match.capturedEnd(2);
+        if (match.capturedView(2).size() > 2 || match.capturedView(2).toInt() > widestSpan) {
+            text.replace(match.capturedStart(2), match.capturedLength(2),
+                         QString::number(widestSpan));
+            from = match.capturedStart(2) + 2;
+        }
+    }
+    return text.toLatin1();
+}
+
+} // namespace
 
 HelpWindow::HelpWindow() : QTextBrowser(nullptr)
 {
@@ -21,6 +50,7 @@ HelpWindow::HelpWindow() : QTextBrowser(nullptr)
     // itself when the window becomes active: the keys and a screen reader
     // would find nothing in focus.
     setFocus();
+    platform::scrollsByTouch(this);
     setWindowTitle(tr("How to use"));
     resize(750, 400);
     // The page wraps to any width a window takes, but a slanted glyph at the
@@ -94,5 +124,7 @@ QVariant HelpWindow::loadResource(int type, const QUrl &name)
         platform::readPlausibleFile(url.toLocalFile(), maxResourceSize);
     // An empty answer, not an invalid one: the document would otherwise try
     // the file itself.
+    if (type == QTextDocument::HtmlResource && data)
+        return QVariant(withBoundedSpans(*data));
     return QVariant(data.value_or(QByteArray()));
 }

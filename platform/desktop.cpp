@@ -36,6 +36,8 @@ void showMainWindow(QWidget *window)
     window->show();
 }
 
+void scrollsByTouch(QAbstractScrollArea *) {}
+
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox::about(parent, title, text);

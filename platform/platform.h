@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class QAbstractScrollArea;
 class QWidget;
 
 // What POSIX systems, Windows and the browser do differently, so that the
@@ -76,6 +77,11 @@ void addBundledFonts();
 // screen changes (a plain show() there would fill the whole page). Elsewhere
 // it is shown as the desktop shows windows.
 void showMainWindow(QWidget *window);
+
+// Lets a finger scroll area, as a phone's pages scroll: where the platform
+// is a phone's browser a swipe would otherwise select text. Elsewhere the
+// mouse and the scroll bars do it, as before.
+void scrollsByTouch(QAbstractScrollArea *area);
 
 // Shows the program's "about" box over parent. Where the platform has
 // nested event loops it is the toolkit's own, which returns once it is

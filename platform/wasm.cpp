@@ -7,6 +7,7 @@
 
 #include "platform/platform.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <QScroller>
 #include <QStyle>
 #include <QTimer>
 #include <QWidget>
@@ -54,25 +56,41 @@ EM_JS(void, lukimo_load_sound, (const char *bytes, int size), {
 });
 
 // Runs inside the click's event handler, so the browser lets the sound
-// play; the context is made on the first click for the same reason.
+// play; the context is made on the first click for the same reason. A
+// context the browser stopped (suspended, or WebKit's "interrupted" after a
+// call or a lock) is resumed by the next click; one that cannot be resumed,
+// or was closed, is replaced.
 EM_JS(int, lukimo_play_sound, (), {
     const sound = Module.lukimoSound;
     if (!sound || !sound.buffer)
         return 0;
-    try {
-        if (!sound.context) {
-            const Context = globalThis.AudioContext || globalThis.webkitAudioContext;
-            if (!Context)
-                return 0;
-            sound.context = new Context();
-        }
-        const context = sound.context;
-        if (context.state === 'suspended')
-            context.resume().catch(function() {});
+    const Context = globalThis.AudioContext || globalThis.webkitAudioContext;
+    if (!Context)
+        return 0;
+    const play = function(context) {
         const source = context.createBufferSource();
         source.buffer = sound.buffer;
         source.connect(context.destination);
         source.start();
+    };
+    try {
+        if (!sound.context || sound.context.state === 'closed')
+            sound.context = new Context();
+        const context = sound.context;
+        if (context.state !== 'running') {
+            context.resume().catch(function() {
+                if (sound.context !== context)
+                    return;
+                try {
+                    context.close().catch(function() {});
+                    sound.context = new Context();
+                    play(sound.context);
+                } catch (e) {
+                    sound.context = null;
+                }
+            });
+        }
+        play(context);
         return 1;
     } catch (e) {
         return 0;
@@ -146,14 +164,23 @@ protected:
     }
 };
 
-// Qt 6.8.2's screen-reader mode mirrors every window when it is switched
-// on, and fails ("Cannot use deleted val") to show a window later that had
-// no browser window of its own by then: the settings, built with the number
-// window but first shown on a right click, would never open. So each
-// window gets its browser window, hidden, once the number is on the screen.
+// Makes the hidden windows ready for the page once the number is on the
+// screen. Qt 6.8.2's screen-reader mode mirrors every window when it is
+// switched on, and fails ("Cannot use deleted val") to show a window later
+// that had no browser window of its own by then: the settings, built with
+// the number window but first shown on a right click, would never open. So
+// each window gets its browser window, hidden.
 void giveHiddenWindowsTheirPlace()
 {
     for (QWidget *window : QApplication::topLevelWidgets()) {
+        // A window that asks for its system menu alone gets a close button
+        // from a desktop's window manager, but none from the page, where a
+        // phone has no Escape key: every window in the page can be closed
+        // by touch.
+        const Qt::WindowFlags flags = window->windowFlags();
+        if (window->isHidden() && flags.testFlag(Qt::WindowSystemMenuHint) &&
+            !flags.testFlag(Qt::WindowCloseButtonHint) && !flags.testFlag(Qt::FramelessWindowHint))
+            window->setWindowFlag(Qt::WindowCloseButtonHint);
         if (!window->testAttribute(Qt::WA_WState_Created))
             window->winId();
     }
@@ -249,6 +276,11 @@ void showMainWindow(QWidget *window)
     // show() would make a window without a parent fill the screen.
     window->showNormal();
     QTimer::singleShot(0, qApp, giveHiddenWindowsTheirPlace);
+}
+
+void scrollsByTouch(QAbstractScrollArea *area)
+{
+    QScroller::grabGesture(area->viewport(), QScroller::TouchGesture);
 }
 
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)

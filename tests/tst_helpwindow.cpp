@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextTable>
 #include <QtTest>
 
 class tst_HelpWindow : public QObject
@@ -64,6 +65,8 @@ void tst_HelpWindow::implausibleFilesLeaveThePageEmpty_data()
                                          << "" << false;
     QTest::newRow("page is huge") << "huge"
                                   << "" << false;
+    QTest::newRow("page spans 100000 columns") << "spans"
+                                               << "" << true;
     QTest::newRow("picture is a FIFO") << "page"
                                        << "fifo" << true;
     QTest::newRow("picture is huge") << "page"
@@ -94,6 +97,9 @@ void tst_HelpWindow::implausibleFilesLeaveThePageEmpty()
             QVERIFY(file.open(QIODevice::WriteOnly));
             if (kind == QLatin1String("huge"))
                 QVERIFY(file.resize(64 * 1024 * 1024)); // sparse: takes no room
+            else if (kind == QLatin1String("spans"))
+                file.write("<table><tr><td colspan=\"100000\" ROWSPAN=0099999>Lukimo help</td>"
+                           "<td colspan='3'>x</td></tr><tr><td>y</td></tr></table>");
             else
                 file.write(content);
         }
@@ -110,6 +116,12 @@ void tst_HelpWindow::implausibleFilesLeaveThePageEmpty()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.toPlainText().contains(QStringLiteral("Lukimo help")), textShown);
+    // Nor does a page make the toolkit lay out more cells than it can show.
+    for (QTextFrame *frame : window.document()->rootFrame()->childFrames())
+        if (auto *table = qobject_cast<QTextTable *>(frame))
+            QVERIFY2(table->columns() <= 30 && table->rows() <= 30,
+                     qPrintable(
+                         QStringLiteral("%1 x %2 cells").arg(table->columns()).arg(table->rows())));
 }
 
 void tst_HelpWindow::withoutThePage()

@@ -5,14 +5,28 @@
 
   fontsubset.py OUT FONT CATALOGUE.ts PAGE.html...
 
-writes a subset of FONT with exactly the characters of the catalogue's
-translations and of the pages, and fails, naming them, when FONT lacks any.
+writes a subset of FONT with the characters of the catalogue's translations
+and of the pages, and those a user may type into the past-data field, and
+fails, naming them, when FONT lacks any.
 """
 
 import html.parser
 import os
 import sys
 import xml.etree.ElementTree as ElementTree
+
+
+# What a Japanese user's input method shows in the field besides the
+# catalogue's characters: the ideographic space and CJK punctuation, kana
+# (with the sound marks) as it is composed, and full-width and half-width
+# forms of digits, letters and katakana. Kanji beyond the catalogue's stay
+# out: the JIS level-1 set alone is some 400 kB.
+TYPED_RANGES = [(0x3000, 0x3020), (0x3030, 0x3037), (0x303B, 0x303D), (0x3041, 0x3096), (0x3099, 0x30FF),
+                (0xFF01, 0xFF5E), (0xFF61, 0xFF9F)]
+
+
+def typed_text():
+    return ''.join(chr(c) for first, last in TYPED_RANGES for c in range(first, last + 1))
 
 
 def catalogue_text(path):
@@ -62,7 +76,7 @@ def font(out, font_file, catalogue, pages):
     from fontTools import subset
     from fontTools.ttLib import TTFont
 
-    text = catalogue_text(catalogue) + ''.join(page_text(p) for p in pages)
+    text = catalogue_text(catalogue) + ''.join(page_text(p) for p in pages) + typed_text()
     # Line breaks and tabs are layout, not glyphs.
     wanted = sorted({c for c in text if c.isprintable()})
     available = set(TTFont(font_file).getBestCmap())

@@ -512,12 +512,17 @@ export async function inkShapes(window) {
           }
         }
       }
-      const xs = pixels.map((p) => p % width);
-      const ys = pixels.map((p) => Math.floor(p / width));
-      const left = Math.min(...xs);
-      const top = Math.min(...ys);
-      const w = Math.max(...xs) - left + 1;
-      const h = Math.max(...ys) - top + 1;
+      // A large patch (a picture, a selection) has too many pixels to
+      // spread into Math.min's arguments.
+      let [left, top, right, bottom] = [width, height, 0, 0];
+      for (const p of pixels) {
+        const px = p % width;
+        const py = Math.floor(p / width);
+        [left, top] = [Math.min(left, px), Math.min(top, py)];
+        [right, bottom] = [Math.max(right, px), Math.max(bottom, py)];
+      }
+      const w = right - left + 1;
+      const h = bottom - top + 1;
       if (w < 4 || h < 4 || w > 64 || h > 64)
         continue;
       const bits = new Array(w * h).fill('0');

@@ -67,7 +67,7 @@ for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
     touch "$gcc_dir/$dll"
 done
 
-if grep -rnE '[0-9]+-posix|[a-z0-9_]+-linux-gnu[a-z]*' "$root/cmake" "$root/scripts/"*windows* \
+if grep -rnE '(^|[^-a-z0-9_])[0-9]+-posix|[a-z0-9_]+-linux-gnu[a-z]*' "$root/cmake" "$root/scripts/"*windows* \
     "$root/tests/windows" --exclude="$(basename "$0")"; then
     fail "these name a GCC version's or a host architecture's folder"
 fi

@@ -1,0 +1,213 @@
+// SPDX-FileCopyrightText: 2026 The Lukimo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The page around the program as a phone user meets it: zoom allowed, titles that
+// can be read, no reload by a pull, every window closable by touch, help
+// that scrolls by finger, a click
+// that sounds after the browser stopped the audio, and one plain sentence
+// where the program stops or the copy on the server is broken, and what a
+// Japanese user types drawn in glyphs.
+
+import assert from 'node:assert/strict';
+import { truncateSync, unlinkSync, statSync } from 'node:fs';
+import { join } from 'node:path';
+import { test } from 'node:test';
+import {
+  button, click, copyOfPage, enableScreenReader, inkShapes, mirrored, numberCentre, numberWindow, open,
+  phone, radiosIn, shownTitles, shownWindow, sleep, stands, start, windowTitled,
+} from './lukimo.mjs';
+
+// The relative luminance contrast of two CSS colours (WCAG 2).
+const contrast = (a, b) => {
+  const luminance = (rgb) => {
+    const [r, g, b2] = rgb.match(/\d+(\.\d+)?/g).slice(0, 3).map(Number).map((c) => {
+      const s = c / 255;
+      return s <= 0.03928 ? s / 12.92 : ((s + 0.055) / 1.055) ** 2.4;
+    });
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b2;
+  };
+  const [light, dark] = [luminance(a), luminance(b)].sort((x, y) => y - x);
+  return (light + 0.05) / (dark + 0.05);
+};
+
+test('on a phone the page zooms, keeps still under a pull, shows readable titles, scrolls the help by finger, and every window closes by touch',
+  async (t) => {
+    const { page } = await start(t, { context: phone, screenReader: false });
+    const overscroll = await page.evaluate(() =>
+      [document.documentElement, document.body].map((e) => getComputedStyle(e).overscrollBehaviorY));
+    assert.deepEqual(overscroll.filter((value) => value === 'auto'), [], 'a pull down may reload the page');
+
+    // The past-data window, from the settings, closed by a tap on its title
+    // bar; the settings' title read against its bar.
+    const centre = await numberCentre(page);
+    await page.mouse.click(centre.x, centre.y, { button: 'right' });
+    const settings = await shownWindow(page, 'settei menu numbers3');
+    const colours = await settings.locator('.title-bar').evaluate((bar) => {
+      let back = bar;
+      while (back && /rgba\(\d+, \d+, \d+, 0\)|transparent/.test(getComputedStyle(back).backgroundColor))
+        back = back.parentElement;
+      return [getComputedStyle(bar.querySelector('.window-name')).color,
+        getComputedStyle(back ?? document.body).backgroundColor];
+    });
+    assert.ok(contrast(...colours) >= 4.5, `a title reads ${colours[0]} on ${colours[1]}`);
+    // The settings' buttons are found where the screen reader's mirror puts
+    // them, and tapped.
+    await enableScreenReader(page);
+    const serch = await button(settings, 'serch');
+    await page.touchscreen.tap(serch.x, serch.y);
+    const pastData = await shownWindow(page, 'serch menu');
+    await pastData.locator('.title-bar .action-button:visible').last().tap();
+    await pastData.waitFor({ state: 'hidden', timeout: 5000 });
+
+    // The help scrolls with a finger: a swipe up moves its page, where it
+    // used to select text (drawn on the selection's blue).
+    const help = await button(settings, 'help');
+    await page.touchscreen.tap(help.x, help.y);
+    const helpWindow = await shownWindow(page, 'How to use');
+    const picture = () => helpWindow.locator('canvas').first().evaluate((canvas) => {
+      const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+      let hash = 2166136261;
+      let selected = 0;
+      for (let i = 0; i < data.length; i += 4) {
+        hash = Math.imul(hash ^ data[i] ^ (data[i + 1] << 8) ^ (data[i + 2] << 16), 16777619);
+        if (data[i + 2] > 150 && data[i] < 100)
+          selected += 1;
+      }
+      return { hash, selected: selected / (data.length / 4) };
+    });
+    await sleep(1000);
+    const before = await picture();
+    const area = await helpWindow.locator('canvas').first().boundingBox();
+    const x = area.x + area.width / 2;
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x, y: area.y + area.height * 0.8 }] });
+    for (let step = 1; step <= 10; step += 1) {
+      await cdp.send('Input.dispatchTouchEvent',
+        { type: 'touchMove', touchPoints: [{ x, y: area.y + area.height * (0.8 - step * 0.05) }] });
+      await sleep(30);
+    }
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    await cdp.detach();
+    await sleep(1500);
+    const after = await picture();
+    // (Links are blue too: what counts is blue that the swipe added.)
+    const selected = Math.round((after.selected - before.selected) * 100);
+    assert.ok(selected < 5, `a swipe selected ${selected} % of the help`);
+    assert.notEqual(after.hash, before.hash, 'a swipe did not move the help');
+    await helpWindow.locator('.title-bar .action-button:visible').last().tap();
+
+    // The page lets a pinch zoom it. (Headless Chromium synthesizes no
+    // pinch, even on a plain page, so what is checked is what the page asks
+    // of the browser.)
+    const viewport = await page.locator('meta[name=viewport]').getAttribute('content');
+    assert.doesNotMatch(viewport, /user-scalable\s*=\s*(no|0)|maximum-scale\s*=\s*1(\.0*)?\b/,
+      `the page forbids zoom: ${viewport}`);
+    await page.touchscreen.tap(centre.x, centre.y);
+    assert.ok(await stands(page), 'a tap on the number did not stop the roll after the windows closed');
+  });
+
+test('a click sounds after the browser stopped the audio, and an error in the program is said in one sentence',
+  async (t) => {
+    const session = await open(t);
+    // WebKit leaves the audio "interrupted" after a call or a lock; the
+    // stand-in context reports that state until it is resumed.
+    await session.context.addInitScript(() => {
+      const Real = window.AudioContext;
+      window.__lukimoResumes = 0;
+      window.AudioContext = class extends Real {
+        constructor(...args) {
+          super(...args);
+          window.__lukimoContext = this;
+        }
+
+        get state() { return this.__interrupted ? 'interrupted' : super.state; }
+
+        resume() {
+          window.__lukimoResumes += 1;
+          this.__interrupted = false;
+          return super.resume();
+        }
+      };
+    });
+    const { page } = session;
+    await page.goto(session.server.url);
+    await numberWindow(page);
+    await enableScreenReader(page);
+    const centre = await numberCentre(page);
+    await page.mouse.click(centre.x, centre.y, { button: 'right' });
+    const settings = await shownWindow(page, 'settei menu numbers3');
+    await click(page, await button(settings, 'serch'));
+    const pastData = await shownWindow(page, 'serch menu');
+    const modes = await radiosIn(pastData, 'mode');
+    const sounds = () => page.evaluate(() => window.__lukimoSounds);
+    const soundsAfter = async (count) => {
+      for (let look = 0; look < 30 && await sounds() <= count; look += 1)
+        await sleep(100);
+      return sounds();
+    };
+    // Two mode buttons other than the one chosen, each a click; between them
+    // the browser interrupts the audio.
+    await click(page, modes[modes.length - 2]);
+    const played = await soundsAfter(0);
+    assert.ok(played >= 1, 'the first mode button played nothing');
+    await page.evaluate(() => { window.__lukimoContext.__interrupted = true; });
+    await click(page, modes[0]);
+    assert.ok(await soundsAfter(played) > played, 'no click sounded after the interruption');
+    assert.ok(await page.evaluate(() => window.__lukimoResumes) >= 1, 'the interrupted audio was not resumed');
+
+    // An uncaught error inside the program: one sentence over the page.
+    await page.evaluate(() => setTimeout(() => { throw new Error('a fault for the test'); }));
+    await page.locator('#status').filter({ hasText: /stopped after an error/ }).waitFor({ timeout: 5000 });
+    assert.deepEqual(session.errors.map((e) => /a fault for the test/.test(e)), [true]);
+    session.errors.length = 0;
+  });
+
+test('a broken copy on the server says so in one sentence', async (t) => {
+  const damage = {
+    'qtloader.js missing': (folder) => unlinkSync(join(folder, 'qtloader.js')),
+    'lukimo.js missing': (folder) => unlinkSync(join(folder, 'lukimo.js')),
+    'lukimo.wasm missing': (folder) => unlinkSync(join(folder, 'lukimo.wasm')),
+    'lukimo.wasm cut short': (folder) => truncateSync(join(folder, 'lukimo.wasm'),
+      Math.floor(statSync(join(folder, 'lukimo.wasm')).size / 2)),
+    'lukimo.data missing': (folder) => unlinkSync(join(folder, 'lukimo.data')),
+    'lukimo.data cut short': (folder) => truncateSync(join(folder, 'lukimo.data'), 1000),
+  };
+  for (const [name, harm] of Object.entries(damage)) {
+    const folder = copyOfPage(t);
+    harm(folder);
+    const session = await open(undefined, {}, folder);
+    await session.page.goto(session.server.url);
+    const said = await session.page.locator('#status').filter({ hasText: /cannot start/ })
+      .waitFor({ timeout: 20000 }).then(() => true, () => false);
+    const text = await session.page.locator('#status').textContent().catch(() => '(none)');
+    // What the damage itself brings (a missing file, an error) is the point.
+    session.errors.length = 0;
+    session.server.requests.length = 0;
+    await session.close();
+    assert.ok(said, `${name}: the page says "${text}"`);
+  }
+});
+
+test('full-width digits typed into the Japanese past-data field are drawn as glyphs, not boxes', async (t) => {
+  const { page } = await start(t, { context: { locale: 'ja-JP' } });
+  const centre = await numberCentre(page);
+  await page.mouse.click(centre.x, centre.y, { button: 'right' });
+  const [settingsTitle] = await shownTitles(page);
+  await click(page, (await mirrored(windowTitled(page, settingsTitle)))
+    .filter((e) => !e.hidden && e.tag === 'button').at(-2));
+  await sleep(500);
+  const [pastDataTitle] = await shownTitles(page);
+  const pastData = windowTitled(page, pastDataTitle);
+  const counts = async () => new Map((await inkShapes(pastData)).map((s) => [s.key, s.count]));
+  const before = await counts();
+  const field = (await mirrored(pastData)).find((e) => e.tag === 'input' && e.type === 'text');
+  await click(page, field);
+  // Three different characters: three glyphs, where a font that lacks them
+  // draws one box three times.
+  await page.keyboard.insertText('１９７');
+  await sleep(500);
+  const after = await counts();
+  const added = [...after].map(([key, count]) => count - (before.get(key) ?? 0));
+  assert.ok(Math.max(...added) < 3, 'the typed digits are drawn as one shape each time: boxes');
+  assert.ok(added.filter((n) => n > 0).length >= 3, 'the typed digits drew nothing');
+});
