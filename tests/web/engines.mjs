@@ -57,8 +57,9 @@ const call = (fn, args) => `(${fn})(...${JSON.stringify(args)})`;
 
 // Starts a browser. options: { phone: {width, height, scale} | undefined,
 // viewport: {width, height}, locale: 'ja-JP' | 'en-US', initScripts: [fn] }.
-// Returns the driver: evaluate, goto, reload, click, type, press, tap,
-// hold, close, and the console and errors it saw (native engines only).
+// Returns the driver: evaluate, goto, reload, click, type, press,
+// insertText, tap, hold, swipe, close, and the console and errors it saw
+// (native engines only).
 export async function launch(engine, options) {
   if (engine === 'webkit')
     return launchWebKit(options);
@@ -116,6 +117,20 @@ async function launchPuppeteer(engine, { phone, viewport, locale, initScripts = 
       await page.touchscreen.touchStart(x, y);
       await sleep(ms);
       await page.touchscreen.touchEnd();
+    },
+    // A finger drawn up or down the page from fromY to toY, in ten moves.
+    swipe: async (x, fromY, toY) => {
+      await page.touchscreen.touchStart(x, fromY);
+      for (let step = 1; step <= 10; step += 1) {
+        await page.touchscreen.touchMove(x, fromY + ((toY - fromY) * step) / 10);
+        await sleep(30);
+      }
+      await page.touchscreen.touchEnd();
+    },
+    // Text as an input method hands it over, not as keys.
+    insertText: async (text) => {
+      for (const char of text)
+        await page.keyboard.sendCharacter(char);
     },
     close: () => browser.close(),
   });
@@ -246,6 +261,8 @@ async function launchWebKit({ phone, viewport, locale }) {
         await actions().sendKeys(char).pause(50).perform();
     },
     press: (key) => actions().sendKeys(keys[key]).perform(),
+    // WebKitWebDriver types any character; it has no input method.
+    insertText: (text) => actions().sendKeys(text).perform(),
     close: async () => {
       await webdriver.quit().catch(() => {});
       service.kill();

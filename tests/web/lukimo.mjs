@@ -117,8 +117,8 @@ const probeFile = 'lukimo-test-probe.js';
 // document: a script of the page's own folder, which its policy allows,
 // first after the policy, listed in the service worker like every file so
 // that it runs offline too, and the page published anew.
-export function instrument(folder) {
-  const probe = [...watches, consoleWatch].map((watch) => `(${watch})();`).join('\n');
+export function instrument(folder, scripts = []) {
+  const probe = [...watches, consoleWatch, ...scripts].map((watch) => `(${watch})();`).join('\n');
   writeFileSync(join(folder, probeFile), `'use strict';\n${probe}\n`);
   const index = join(folder, 'index.html');
   const html = readFileSync(index, 'utf8');
@@ -137,7 +137,7 @@ export function instrument(folder) {
 // that needs it.
 export function publish(session, folder) {
   if (needsProbe(session.engine) && !statSync(join(folder, probeFile), { throwIfNoEntry: false }))
-    instrument(folder);
+    instrument(folder, session.initScripts);
   session.server.setRoot(folder);
 }
 
@@ -176,19 +176,22 @@ async function drain(session) {
 // and no script failed.
 export async function open(t, engine, options = {}, folder = pageFolder) {
   assert.ok(folder, 'LUKIMO_WEB_PAGE names no unpacked page');
+  // options.initScripts: more scripts to run first in every document.
+  const initScripts = options.initScripts ?? [];
   let served = folder;
   if (needsProbe(engine)) {
-    served = copyOfPage(t, folder);
-    instrument(served);
+    served = mkdtempSync(join(tmpdir(), 'lukimo-page-'));
+    cpSync(folder, served, { recursive: true });
+    instrument(served, initScripts);
   }
   const server = await startServer(served);
   const launched = Date.now();
   const driver = await launch(engine, {
     phone: options.phone ? phone : undefined, viewport: desktop,
-    locale: options.locale ?? 'en-US', initScripts: watches,
+    locale: options.locale ?? 'en-US', initScripts: [...watches, ...initScripts],
   });
   const session = {
-    ...driver, server, launchMs: Date.now() - launched,
+    ...driver, server, initScripts, launchMs: Date.now() - launched,
     console: driver.console ?? [], errors: driver.errors ?? [], violations: [], foreign: [],
     goto: async (url) => { await drain(session).catch(() => {}); await driver.goto(url); },
     reload: async () => { await drain(session).catch(() => {}); await driver.reload(); },
@@ -200,6 +203,8 @@ export async function open(t, engine, options = {}, folder = pageFolder) {
     await drain(session).catch(() => {});
     await driver.close().catch(() => {});
     await server.close();
+    if (served !== folder)
+      rmSync(served, { recursive: true, force: true });
     // Chromium and Firefox also report a violation on the console.
     session.violations.push(...session.console
       .filter((m) => m.type === 'error' && /Content.Security.Policy/i.test(m.text)).map((m) => m.text));
@@ -384,12 +389,26 @@ export async function boxes(window) {
   }), window.title);
 }
 
-// Closes a window with the close button of its title bar, as a user does:
-// the last of the title bar's buttons that Qt shows.
-export async function closeByTitleBar(window) {
+// Closes a window with the close button of its title bar, as a user does
+// (how: 'click' or 'tap'): the last of the title bar's buttons that Qt
+// shows.
+export async function closeByTitleBar(window, how = 'click') {
   const { close } = await boxes(window);
   assert.ok(close, `the window "${window.title}" shows no close button`);
-  await window.session.click(close.x + close.width / 2, close.y + close.height / 2);
+  await window.session[how](close.x + close.width / 2, close.y + close.height / 2);
+}
+
+// A window by its title, shown or not.
+export const windowTitled = (session, title) => ({ session, title });
+
+// The sentence the page shows over the program, if any.
+export const statusText = (session) =>
+  session.evaluate(() => document.getElementById('status')?.textContent ?? null);
+
+// The uncaught errors of the page so far.
+export async function pageErrors(session) {
+  await drain(session);
+  return session.errors;
 }
 
 // Waits until no window of that title is shown, and the page has drawn two
