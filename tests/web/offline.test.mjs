@@ -67,9 +67,13 @@ async function servedHashes(page, names) {
 // already taken over; the page then finds no new worker, starts the old
 // index.html and lukimo.js, and gets the rest from the new version's cache.
 const firefoxLateUpdate = 'the page misses a new version when Firefox reports it after its worker took over';
+// WebKitGTK 2.50 shows the new version in some runs and not in others (2 of
+// 3 failed on a quiet machine); the page's own steps, traced alone, showed
+// it every time, so the cause is not known yet.
+const webkitSometimes = 'WebKitGTK sometimes keeps showing the old version after an update; cause not found';
 
 each('after the first visit the page runs offline, and a new version replaces it whole',
-  { fault: { firefox: firefoxLateUpdate } }, async (t, engine) => {
+  { fault: { firefox: firefoxLateUpdate, webkit: webkitSometimes } }, async (t, engine) => {
   const page = await start(t, engine, { screenReader: false });
   const { server } = page;
   await offlineReady(page);
