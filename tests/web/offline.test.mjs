@@ -110,7 +110,7 @@ each('after the first visit the page runs offline, and a new version replaces it
 
   // The page finds the new version, takes all of it, and shows it.
   await page.reload();
-  await nextShown(page, 60000);
+  await nextShown(page, 30000);
   await numberWindow(page);
   assert.ok(await rolls(page), 'the new version does not roll');
   await offlineReady(page);
