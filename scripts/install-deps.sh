@@ -45,7 +45,10 @@ windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis un
 # Qt (xz).
 web_packages=(debootstrap util-linux xz-utils)
 # The browsers and node that drive the page; the rest comes from npm.
-web_test_packages=(chromium nodejs npm unzip)
+# WebKitGTK's MiniBrowser comes with its driver, and needs an X display of
+# its own (the right click goes through the X server: xdotool), and for
+# Japanese the locale's source to generate it from (locales).
+web_test_packages=(chromium firefox-esr webkit2gtk-driver nodejs npm unzip xvfb xdotool locales)
 # Debian's clang with its libFuzzer and sanitizer runtimes, and the
 # symbolizer that turns a finding's stack into source lines.
 fuzz_packages=(clang libclang-rt-14-dev llvm-14)

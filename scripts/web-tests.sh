@@ -4,7 +4,8 @@
 #
 # Runs the browser tests when Qt for WebAssembly is at hand: builds the page
 # into build-web/ (or the folder given) with scripts/web-build.sh, then
-# drives the zip in Debian's Chromium (tests/web/run.sh). Without Qt for
+# drives the zip in Debian's Chromium, Firefox ESR and WebKitGTK
+# (tests/web/run.sh; LUKIMO_ENGINES=webkit picks engines). Without Qt for
 # WebAssembly it says so and succeeds: the other tests do not depend on it.
 #   scripts/web-tests.sh [build-dir] [TEST-FILE...]
 set -euo pipefail
@@ -22,7 +23,7 @@ fi
 
 scripts/install-deps.sh web-test
 
-echo "== the browser build in Chromium"
+echo "== the browser build in ${LUKIMO_ENGINES:-Chromium, Firefox and WebKit}"
 start=$SECONDS
 scripts/web-build.sh "$build"
 echo "the browser build took $((SECONDS - start)) s"

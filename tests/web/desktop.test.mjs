@@ -6,10 +6,10 @@
 
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
-import { test } from 'node:test';
 import {
-  button, click, closeByTitleBar, consoleLines, inkShapes, mirrored, numberCentre, numberName, radiosIn, rolls, shownTitles,
-  shownWindow, sleep, stands, start, waitForText, windowText,
+  button, click, closeByTitleBar, consoleLines, consoleMark, each, inkShapes, mirrored, numberCentre,
+  numberName, pressButton, radiosIn, rolls, shownTitles, shownWindow, sleep, stands, start, waitForText,
+  windowGone, windowText,
 } from './lukimo.mjs';
 
 const settingsTitle = 'settei menu numbers3';
@@ -20,7 +20,7 @@ const keypad = ['9', '8', '7', '6', '5', '4', '3', '2', '1', '#', '*', '0'];
 // Opens the settings with a right click.
 async function openSettings(page) {
   const centre = await numberCentre(page);
-  await page.mouse.click(centre.x, centre.y, { button: 'right' });
+  await page.click(centre.x, centre.y, 'right');
   return shownWindow(page, settingsTitle);
 }
 
@@ -36,41 +36,41 @@ async function enter(page, pastData, text) {
   const input = (await mirrored(pastData)).find((e) => e.tag === 'input' && e.type === 'text');
   assert.ok(input, 'the past-data window has no field');
   await click(page, input);
-  await page.keyboard.type(text, { delay: 50 });
-  await page.keyboard.press('Enter');
+  await page.type(text);
+  await page.press('Enter');
 }
 
-test('the number rolls, a click stops it on the number it names, the next restarts it', async (t) => {
-  const { page, ...session } = await start(t);
+each('the number rolls, a click stops it on the number it names, the next restarts it', async (t, engine) => {
+  const page = await start(t, engine);
   assert.ok(await rolls(page), 'the number does not roll');
   assert.equal(await numberName(page), 'Lukimo number');
 
   for (let round = 0; round < 2; round += 1) {
-    const traced = session.console.length;
+    const traced = await consoleMark(page);
     const centre = await numberCentre(page);
-    await page.mouse.click(centre.x, centre.y);
+    await page.click(centre.x, centre.y);
     assert.ok(await stands(page), 'a click did not stop the roll');
     assert.match(await numberName(page), /^Lukimo number \d{1,3}$/);
     // The stop asks the settings for the hundreds' limit and traces it.
-    assert.deepEqual(consoleLines(session, traced), ['9']);
+    assert.deepEqual(await consoleLines(page, traced), ['9']);
 
-    await page.mouse.click(centre.x, centre.y);
+    await page.click(centre.x, centre.y);
     assert.ok(await rolls(page), 'the next click did not restart the roll');
     assert.equal(await numberName(page), 'Lukimo number');
   }
 });
 
-test('a right click opens the settings with their title, and the roll goes on', async (t) => {
-  const { page } = await start(t, { screenReader: false });
+each('a right click opens the settings with their title, and the roll goes on', async (t, engine) => {
+  const page = await start(t, engine, { screenReader: false });
   await openSettings(page);
   assert.equal((await shownTitles(page))[0], settingsTitle, 'the settings are not in front');
   assert.ok(await rolls(page), 'a right click stopped the roll');
 });
 
-test('the version box opens once and closes each way; then self mode reports its picks at a stop',
-  async (t) => {
+each('the version box opens once and closes each way; then self mode reports its picks at a stop',
+  async (t, engine) => {
     // With the screen-reader mode switched on first, as its user does.
-    const { page, ...session } = await start(t);
+    const page = await start(t, engine);
     const settings = await openSettings(page);
     // The browser has no nested event loop: the box must open and close
     // without one, and leave the program whole for what follows.
@@ -91,12 +91,12 @@ test('the version box opens once and closes each way; then self mode reports its
       }
       assert.deepEqual((await shownTitles(page)).filter((title) => title === 'Version'), ['Version']);
       if (close === 'OK')
-        await box.locator('.qt-window-a11y-container button', { hasText: 'OK' }).dispatchEvent('click');
+        await pressButton(box, 'OK');
       else if (close === 'title bar')
         await closeByTitleBar(box);
       else
-        await page.keyboard.press(close);
-      await box.waitFor({ state: 'hidden', timeout: 5000 });
+        await page.press(close);
+      await windowGone(box);
     }
     const [, self] = await radiosIn(settings, 'mode');
     await click(page, self);
@@ -109,9 +109,9 @@ test('the version box opens once and closes each way; then self mode reports its
     }
     await click(page, await button(settings, 'ok'));
 
-    const traced = session.console.length;
+    const traced = await consoleMark(page);
     const centre = await numberCentre(page);
-    await page.mouse.click(centre.x, centre.y);
+    await page.click(centre.x, centre.y);
     const report = await shownWindow(page, 'Box Pattern');
     await waitForText(report, /Strate/);
     const text = await windowText(report);
@@ -121,20 +121,20 @@ test('the version box opens once and closes each way; then self mode reports its
     assert.equal(await numberName(page), 'Lukimo number 123');
     // Each trace line is one console message, as the program wrote it.
     // (A tick before the stop may ask for the hundreds' limit once more.)
-    assert.deepEqual(consoleLines(session, traced).slice(-4),
+    assert.deepEqual((await consoleLines(page, traced)).slice(-4),
       ['method=11', '12', '13', 'pattern 7-1\nr3=1\nr2=2\nr=3']);
-    await page.keyboard.press('Enter');
-    await report.waitFor({ state: 'hidden', timeout: 5000 });
+    await page.press('Enter');
+    await windowGone(report);
     // The next click restarts the roll, which in self mode keeps showing
     // the number picked: the name tells.
-    await page.mouse.click(centre.x, centre.y);
+    await page.click(centre.x, centre.y);
     for (let look = 0; look < 50 && await numberName(page) !== 'Lukimo number'; look += 1)
       await sleep(100);
     assert.equal(await numberName(page), 'Lukimo number', 'the next click did not restart the roll');
   });
 
-test('the past-data window stores a number and gives the real number of draw 1', async (t) => {
-  const { page } = await start(t);
+each('the past-data window stores a number and gives the real number of draw 1', async (t, engine) => {
+  const page = await start(t, engine);
   const pastData = await openPastData(page);
 
   // Storing a bought number brings up the search of the bought numbers.
@@ -153,14 +153,14 @@ test('the past-data window stores a number and gives the real number of draw 1',
   // the first button, which did not move, down the group.
   await click(page, after[0]);
   for (let step = 1; step < after.length; step += 1)
-    await page.keyboard.press('ArrowDown');
+    await page.press('ArrowDown');
   await enter(page, pastData, '1');
   const report = await shownWindow(page, 'serch result');
   await waitForText(report, new RegExp(`\\b${Number(first)}\\b`));
 });
 
-test('a mode button of the past-data window plays one click', async (t) => {
-  const { page } = await start(t);
+each('a mode button of the past-data window plays one click', async (t, engine) => {
+  const page = await start(t, engine);
   const pastData = await openPastData(page);
   await sleep(500);
   assert.equal(await page.evaluate(() => window.__lukimoSounds), 0, 'a sound played unasked');
@@ -171,11 +171,11 @@ test('a mode button of the past-data window plays one click', async (t) => {
   assert.equal(await page.evaluate(() => window.__lukimoSounds), 1);
 });
 
-test('F1 opens the help, which shows its page', async (t) => {
-  const { page } = await start(t, { screenReader: false });
+each('F1 opens the help, which shows its page', async (t, engine) => {
+  const page = await start(t, engine, { screenReader: false });
   const centre = await numberCentre(page);
-  await page.mouse.click(centre.x, centre.y);
-  await page.keyboard.press('F1');
+  await page.click(centre.x, centre.y);
+  await page.press('F1');
   const help = await shownWindow(page, 'How to use');
   // Qt 6.8 mirrors none of the help's text for a screen reader, so the
   // page is told by what the window draws: hundreds of glyphs, where an

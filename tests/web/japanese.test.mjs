@@ -7,43 +7,38 @@
 import assert from 'node:assert/strict';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { test } from 'node:test';
 import {
-  copyOfPage, dataEntries, inkShapes, numberCentre, republish, shownTitles, sleep, start,
-  windowTitled,
+  copyOfPage, dataEntries, each, inkShapes, numberCentre, republish, shownTitles, sleep, start,
 } from './lukimo.mjs';
 
-const japanese = { locale: 'ja-JP' };
-
-test('the page is named ルキモ and speaks Japanese', async (t) => {
-  const { page } = await start(t, { context: japanese, screenReader: false });
+each('the page is named ルキモ and speaks Japanese', async (t, engine) => {
+  const page = await start(t, engine, { locale: 'ja-JP', screenReader: false });
   assert.equal(await page.title(), 'ルキモ');
   assert.equal(await page.evaluate(() => document.documentElement.lang), 'ja');
 });
 
 // The shapes of the settings window, the window with the most text, as Qt
 // draws it in a browser of that language.
-async function settingsShapes(t, locale, folder) {
-  const session = await start(t, { context: { locale }, folder, screenReader: false });
-  const { page } = session;
+async function settingsShapes(t, engine, locale, folder) {
+  const page = await start(t, engine, { locale, folder, screenReader: false });
   const centre = await numberCentre(page);
-  await page.mouse.click(centre.x, centre.y, { button: 'right' });
+  await page.click(centre.x, centre.y, 'right');
   await sleep(300);
   const [front] = await shownTitles(page);
   // Qt draws a window once it is shown; the shapes settle with that.
   let shapes = [];
   for (let look = 0; look < 20; look += 1) {
     await sleep(200);
-    const now = await inkShapes(windowTitled(page, front));
+    const now = await inkShapes({ session: page, title: front });
     if (now.length > 0 && JSON.stringify(now) === JSON.stringify(shapes))
       break;
     shapes = now;
   }
-  await session.close();
+  await page.close();
   return shapes;
 }
 
-test('the Japanese texts are drawn in Japanese glyphs, not boxes', async (t) => {
+each('the Japanese texts are drawn in Japanese glyphs, not boxes', async (t, engine) => {
   // What a missing font looks like: the same page with the bundled font's
   // bytes blanked in lukimo.data, so that it cannot be registered, published
   // as a build would publish it. Every Japanese character is then one box;
@@ -56,15 +51,15 @@ test('the Japanese texts are drawn in Japanese glyphs, not boxes', async (t) => 
   writeFileSync(join(noFont, 'lukimo.data'), data);
   republish(noFont, 'no-font');
 
-  const english = new Set((await settingsShapes(t, 'en-US')).map((s) => s.key));
-  const boxes = (await settingsShapes(t, 'ja-JP', noFont))
+  const english = new Set((await settingsShapes(t, engine, 'en-US')).map((s) => s.key));
+  const boxes = (await settingsShapes(t, engine, 'ja-JP', noFont))
     .filter((s) => !english.has(s.key))
     .sort((a, b) => b.count - a.count);
   assert.ok(boxes.length > 0 && boxes[0].count >= 10,
     'without the font the settings show no row of boxes: the check would not catch it');
   const box = boxes[0].key;
 
-  const drawn = await settingsShapes(t, 'ja-JP');
+  const drawn = await settingsShapes(t, engine, 'ja-JP');
   const found = drawn.find((s) => s.key === box)?.count ?? 0;
   assert.equal(found, 0, `the Japanese settings show ${found} boxes for characters`);
 });

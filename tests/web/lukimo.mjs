@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Lukimo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// What the browser tests share: Debian's Chromium with a profile of its own,
+// What the browser tests share: a fresh browser of each engine (engines.mjs),
 // the page served from a sub-folder, and the watch every test keeps on what
 // the page asks for and what the browser complains about. Everything is read
 // from the page as the user (or a screen reader) gets it: the windows' title
@@ -13,37 +13,72 @@ import { createHash } from 'node:crypto';
 import {
   cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync,
 } from 'node:fs';
-import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, relative, resolve } from 'node:path';
+import { test } from 'node:test';
+import { engines, lacks, launch, needsProbe } from './engines.mjs';
 import { frameProbe } from './frames.mjs';
 import { defaultPrefix, startServer } from './server.mjs';
 
-const here = new URL('.', import.meta.url).pathname;
-// run.sh installs playwright-core from the lock file into a cache folder
-// outside the source tree and names it here; a plain `npm ci` in this folder
-// works too.
-const modules = process.env.LUKIMO_WEB_NODE_MODULES ?? join(here, 'node_modules');
-export const { chromium } = createRequire(join(modules, 'noop.js'))('playwright-core');
-
 // The unpacked zip.
 export const pageFolder = process.env.LUKIMO_WEB_PAGE;
-export const chromiumPath = process.env.LUKIMO_CHROMIUM ?? '/usr/bin/chromium';
-export const chromiumArgs = [
-  '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync',
-];
 
-export const desktop = { viewport: { width: 1280, height: 800 } };
-export const phone = {
-  viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3,
-};
+export const desktop = { width: 1280, height: 800 };
+export const phone = { width: 390, height: 844, scale: 3 };
 
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
+// Defines the test once for every engine under test, named with the engine,
+// so that a failure says where. options.needs: what the test cannot do
+// without ('phone', 'touch'); an engine that lacks it skips the test and
+// says why. options.fault: { engine: why }, a fault of the page known in
+// that engine: the test runs there and shows, but fails no run.
+export function each(name, options, fn = options) {
+  const { needs = [], fault = {} } = fn === options ? {} : options;
+  for (const engine of engines) {
+    const skip = needs.map((need) => lacks[engine][need]).find(Boolean);
+    const todo = fault[engine];
+    test(`${name} [${engine}]`, skip ? { skip } : todo ? { todo } : {}, (t) => fn(t, engine));
+  }
+}
+
+// --- What the page does, as the browser's own objects see it -------------
+// Scripts that run in every document before the page's own: they wrap the
+// browser's objects, not the program's.
+
+// What the watches below keep, for the test to read.
+const recorder = () => {
+  window.__lukimoRecord = { violations: [], console: [], errors: [] };
+};
+
+// Every violation of the page's Content-Security-Policy, as the browser
+// reports it to the page.
+const violationWatch = () => {
+  document.addEventListener('securitypolicyviolation', (event) => {
+    window.__lukimoRecord.violations.push(
+      `${event.violatedDirective} blocked ${event.blockedURI || 'inline'} ` +
+      `(${event.sourceFile}:${event.lineNumber})`);
+  });
+};
+
+// The console and uncaught errors, for an engine whose driver does not
+// hand them over (WebKitWebDriver): each console call as one message, its
+// arguments joined by spaces as the browsers' own consoles show them.
+const consoleWatch = () => {
+  const record = window.__lukimoRecord;
+  for (const type of ['log', 'info', 'warn', 'error', 'debug']) {
+    const original = console[type];
+    console[type] = function (...args) {
+      record.console.push({ type: type === 'warn' ? 'warning' : type, text: args.map(String).join(' ') });
+      return original.apply(this, args);
+    };
+  }
+  addEventListener('error', (event) => record.errors.push(String(event.message)));
+  addEventListener('unhandledrejection', (event) => record.errors.push(String(event.reason)));
+};
+
 // Counts what the page starts playing, in the browser's own audio: every
-// Web Audio source node started and every media element played. This
-// instruments the browser, not the program.
+// Web Audio source node started and every media element played.
 const soundCounter = () => {
   window.__lukimoSounds = 0;
   const count = (proto, name) => {
@@ -74,68 +109,105 @@ const workerRegistration = () => {
   }
 };
 
-// Every violation of the page's Content-Security-Policy, as the browser
-// reports it to the page.
-const violationWatch = () => {
-  document.addEventListener('securitypolicyviolation', (event) => {
-    window.__lukimoReportViolation?.(
-      `${event.violatedDirective} blocked ${event.blockedURI || 'inline'} ` +
-      `(${event.sourceFile}:${event.lineNumber})`);
-  });
-};
+const watches = [recorder, violationWatch, soundCounter, frameProbe, workerRegistration];
+const probeFile = 'lukimo-test-probe.js';
 
-// Starts Chromium with a fresh profile and the given context options, and a
-// server for folder (the unpacked zip by default). Returns a session whose
-// console and violations every test reads and whose close() asserts that no
-// request left the page's origin, no policy was violated and no script
-// failed.
-export async function open(t, options = {}, folder = pageFolder) {
+// Makes a folder of the page (a copy: this changes it) run the watches
+// before anything of its own, for an engine that cannot add scripts to a
+// document: a script of the page's own folder, which its policy allows,
+// first after the policy, listed in the service worker like every file so
+// that it runs offline too, and the page published anew.
+export function instrument(folder, scripts = []) {
+  const probe = [...watches, consoleWatch, ...scripts].map((watch) => `(${watch})();`).join('\n');
+  writeFileSync(join(folder, probeFile), `'use strict';\n${probe}\n`);
+  const index = join(folder, 'index.html');
+  const html = readFileSync(index, 'utf8');
+  const withProbe = html.replace(/(<meta http-equiv="Content-Security-Policy"[^>]*>)/,
+    `$1\n<script src="${probeFile}"></script>`);
+  assert.notEqual(withProbe, html, 'index.html states no Content-Security-Policy');
+  writeFileSync(index, withProbe);
+  const worker = join(folder, 'sw.js');
+  const listed = readFileSync(worker, 'utf8').replace(/(const FILES = \{)/,
+    `$1\n    './${probeFile}': '${'0'.repeat(64)}',`);
+  writeFileSync(worker, listed);
+  republish(folder, 'probe');
+}
+
+// Publishes a folder to the session's server, instrumented for an engine
+// that needs it.
+export function publish(session, folder) {
+  if (needsProbe(session.engine) && !statSync(join(folder, probeFile), { throwIfNoEntry: false }))
+    instrument(folder, session.initScripts);
+  session.server.setRoot(folder);
+}
+
+// Takes what the page's watches recorded since the last look (a new
+// document starts afresh, so the layer looks before every load).
+async function drain(session) {
+  const taken = await session.evaluate((origin) => {
+    const record = window.__lukimoRecord;
+    if (!record)
+      return null;
+    const foreign = performance.getEntriesByType('resource').map((e) => e.name)
+      .filter((url) => !/^(data|blob):/.test(url) && new URL(url).origin !== origin);
+    return {
+      violations: record.violations.splice(0), console: record.console.splice(0),
+      errors: record.errors.splice(0), foreign,
+    };
+  }, session.server.origin);
+  if (!taken)
+    return;
+  session.violations.push(...taken.violations);
+  for (const url of taken.foreign) {
+    if (!session.foreign.includes(url))
+      session.foreign.push(url);
+  }
+  if (needsProbe(session.engine)) {
+    session.console.push(...taken.console);
+    session.errors.push(...taken.errors);
+  }
+}
+
+// Starts a fresh browser of the engine with a profile of its own and a
+// server for folder (the unpacked zip by default). options: { phone: true,
+// locale: 'ja-JP' }. Returns a session: the driver's calls (evaluate, click,
+// type, press, tap, hold, goto, reload) and the console, whose close()
+// asserts that no request left the page's origin, no policy was violated
+// and no script failed.
+export async function open(t, engine, options = {}, folder = pageFolder) {
   assert.ok(folder, 'LUKIMO_WEB_PAGE names no unpacked page');
-  const server = await startServer(folder);
-  const profile = mkdtempSync(join(tmpdir(), 'lukimo-chromium-'));
+  // options.initScripts: more scripts to run first in every document.
+  const initScripts = options.initScripts ?? [];
+  let served = folder;
+  if (needsProbe(engine)) {
+    served = mkdtempSync(join(tmpdir(), 'lukimo-page-'));
+    cpSync(folder, served, { recursive: true });
+    instrument(served, initScripts);
+  }
+  const server = await startServer(served);
   const launched = Date.now();
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: chromiumPath,
-    headless: true,
-    args: chromiumArgs,
-    ...desktop,
-    ...options,
+  const driver = await launch(engine, {
+    phone: options.phone ? phone : undefined, viewport: desktop,
+    locale: options.locale ?? 'en-US', initScripts: [...watches, ...initScripts],
   });
   const session = {
-    server, context, profile,
-    launchMs: Date.now() - launched,
-    console: [], errors: [], violations: [], foreign: [],
+    ...driver, server, initScripts, launchMs: Date.now() - launched,
+    console: driver.console ?? [], errors: driver.errors ?? [], violations: [], foreign: [],
+    goto: async (url) => { await drain(session).catch(() => {}); await driver.goto(url); },
+    reload: async () => { await drain(session).catch(() => {}); await driver.reload(); },
+    title: () => driver.evaluate(() => document.title),
   };
-  await context.exposeBinding('__lukimoReportViolation', (_, text) => session.violations.push(text));
-  await context.addInitScript(violationWatch);
-  await context.addInitScript(soundCounter);
-  await context.addInitScript(frameProbe);
-  await context.addInitScript(workerRegistration);
-  const allowed = new Set([server.origin]);
-  context.on('request', (request) => {
-    const url = new URL(request.url());
-    if (url.protocol === 'data:' || url.protocol === 'blob:')
-      return;
-    if (!allowed.has(url.origin))
-      session.foreign.push(request.url());
-  });
-  const watch = (page) => {
-    page.on('console', (message) => {
-      session.console.push({ type: message.type(), text: message.text(), at: Date.now() });
-      if (message.type() === 'error' && /Content.Security.Policy/i.test(message.text()))
-        session.violations.push(message.text());
-    });
-    page.on('pageerror', (error) => session.errors.push(String(error)));
-  };
-  context.pages().forEach(watch);
-  context.on('page', watch);
-  session.page = context.pages()[0] ?? await context.newPage();
   let closed;
   session.close = () => (closed ??= closeSession());
   const closeSession = async () => {
-    await context.close().catch(() => {});
+    await drain(session).catch(() => {});
+    await driver.close().catch(() => {});
     await server.close();
-    rmSync(profile, { recursive: true, force: true });
+    if (served !== folder)
+      rmSync(served, { recursive: true, force: true });
+    // Chromium and Firefox also report a violation on the console.
+    session.violations.push(...session.console
+      .filter((m) => m.type === 'error' && /Content.Security.Policy/i.test(m.text)).map((m) => m.text));
     assert.deepEqual(session.foreign, [], 'requests to another origin');
     const outside = server.requests.filter((r) => !r.path.startsWith(defaultPrefix));
     assert.deepEqual(outside, [], 'requests outside the page\'s folder (absolute URLs)');
@@ -144,20 +216,54 @@ export async function open(t, options = {}, folder = pageFolder) {
     assert.deepEqual(session.violations, [], 'Content-Security-Policy violations');
     assert.deepEqual(session.errors, [], 'uncaught errors in the page');
   };
-  t?.after?.(() => session.close());
+  if (t) {
+    sessionsOf.set(t, [...(sessionsOf.get(t) ?? []), session]);
+    t.after(() => session.close());
+  }
   return session;
 }
 
+// Where the console stands now, to read what comes after.
+export async function consoleMark(session) {
+  await drain(session);
+  return session.console.length;
+}
+
 // The console lines the program wrote, in order, from message index `from`.
-export function consoleLines(session, from = 0) {
+export async function consoleLines(session, from = 0) {
+  await drain(session);
   return session.console.slice(from).map((m) => m.text);
 }
 
-// A copy of the unpacked page to change, removed when the test ends.
+// Waits until fn, run in the page with args, gives something true; returns
+// it. A look that fails counts as not yet: the page may be loading anew (the
+// page reloads itself when a new version takes over).
+export async function waitFor(session, fn, args = [], { timeout = 10000, polling = 100, what } = {}) {
+  const end = Date.now() + timeout;
+  let failure = '';
+  for (;;) {
+    const value = await session.evaluate(fn, ...args).catch((error) => { failure = `: ${error.message}`; });
+    if (value)
+      return value;
+    if (Date.now() > end)
+      throw new Error(`timed out after ${timeout} ms waiting for ${what ?? fn}${failure}`);
+    await sleep(polling);
+  }
+}
+
+// The sessions each test opened.
+const sessionsOf = new Map();
+
+// A copy of the unpacked page to change, removed when the test ends, once
+// the test's browsers are closed: a service worker may still be fetching
+// from it.
 export function copyOfPage(t, folder = pageFolder) {
   const copy = mkdtempSync(join(tmpdir(), 'lukimo-page-'));
   cpSync(folder, copy, { recursive: true });
-  t.after(() => rmSync(copy, { recursive: true, force: true }));
+  t.after(async () => {
+    await Promise.allSettled((sessionsOf.get(t) ?? []).map((session) => session.close()));
+    rmSync(copy, { recursive: true, force: true });
+  });
   return copy;
 }
 
@@ -215,62 +321,114 @@ export function republish(folder, suffix) {
 
 // --- Qt's page, as the user gets it -------------------------------------
 // Qt draws each window into a canvas of its own inside a .qt-window element
-// of its screen, under a title bar of HTML (.title-bar .window-name) when
-// the window has one. Playwright's CSS selectors pierce the screen's open
-// shadow root.
+// of its screen (in an open shadow root), under a title bar of HTML
+// (.title-bar .window-name) when the window has one. A window is known to
+// the tests by its title; every look finds it anew, as the user does.
 
-// Closes a window with the close button of its title bar, as a user does:
-// the last of the title bar's buttons that Qt shows.
-export async function closeByTitleBar(window) {
-  await window.locator('.title-bar .action-button:visible').last().click();
-}
-
-// The windows the user can see, by title, front first.
-export async function shownTitles(page) {
-  return page.locator('.qt-window').evaluateAll((windows) => windows
-    .filter((w) => getComputedStyle(w).display !== 'none')
-    .sort((a, b) => Number(getComputedStyle(b).zIndex) - Number(getComputedStyle(a).zIndex))
-    .map((w) => w.querySelector('.window-name')?.innerText ?? ''));
-}
-
-export function windowTitled(page, title) {
-  return page.locator('.qt-window').filter({
-    has: page.locator('.window-name').getByText(title, { exact: true }),
-  });
-}
-
-// Waits until a window of that title is shown; returns its locator.
-export async function shownWindow(page, title, timeout = 10000) {
-  const window = windowTitled(page, title);
-  await window.waitFor({ state: 'visible', timeout });
-  return window;
-}
-
-// The number window: the one the page is named after (the program names
-// the page once it runs).
-export async function numberWindow(page) {
-  const handle = await page.waitForFunction(() => {
+// What every look at the page starts from, in the page.
+const qtLook = `
+  const qtWindows = () => {
+    const found = [];
     const roots = [document];
     while (roots.length) {
       for (const e of roots.pop().querySelectorAll('*')) {
         if (e.shadowRoot)
           roots.push(e.shadowRoot);
-        if (e.classList.contains('qt-window') && getComputedStyle(e).display !== 'none' &&
-            e.querySelector('.window-name')?.innerText === document.title)
-          return document.title;
+        if (e.classList.contains('qt-window'))
+          found.push(e);
       }
     }
-    return false;
-  }, null, { timeout: 30000, polling: 100 });
-  return windowTitled(page, await handle.jsonValue());
+    return found;
+  };
+  const titleOf = (w) => w.querySelector('.window-name')?.innerText ?? '';
+  const isShown = (e) => {
+    const box = e.getBoundingClientRect();
+    const style = getComputedStyle(e);
+    return style.display !== 'none' && style.visibility !== 'hidden' && box.width > 0 && box.height > 0;
+  };
+  const shownTitled = (title) => qtWindows().find((w) => isShown(w) && titleOf(w) === title);
+  const rect = (e) => {
+    const b = e.getBoundingClientRect();
+    return { x: b.x, y: b.y, width: b.width, height: b.height };
+  };`;
+
+// fn, run in the page with the look above at hand.
+export const inQt = (fn) => `(...args) => {${qtLook}\n  return (${fn})(...args);\n}`;
+
+// The windows the user can see, by title, front first.
+export async function shownTitles(session) {
+  return session.evaluate(inQt(() => qtWindows().filter((w) => getComputedStyle(w).display !== 'none')
+    .sort((a, b) => Number(getComputedStyle(b).zIndex) - Number(getComputedStyle(a).zIndex))
+    .map(titleOf)));
+}
+
+// Waits until a window of that title is shown; returns it.
+export async function shownWindow(session, title, timeout = 10000) {
+  await waitFor(session, inQt((t) => !!shownTitled(t)), [title], { timeout, what: `the window "${title}"` });
+  return { session, title };
+}
+
+// The number window: the one the page is named after (the program names
+// the page once it runs).
+export async function numberWindow(session) {
+  const title = await waitFor(session, inQt(() => (shownTitled(document.title) ? document.title : false)),
+    [], { timeout: 30000, what: 'the number window' });
+  return { session, title };
+}
+
+// Where a window is (its canvas), and its close control, in page
+// coordinates; null where there is none shown.
+export async function boxes(window) {
+  return window.session.evaluate(inQt((title) => {
+    const w = shownTitled(title);
+    const close = [...(w?.querySelectorAll('.title-bar .action-button') ?? [])].pop();
+    return w && {
+      window: rect(w), canvas: rect(w.querySelector('canvas')),
+      close: close && isShown(close) ? rect(close) : null,
+    };
+  }), window.title);
+}
+
+// Closes a window with the close button of its title bar, as a user does
+// (how: 'click' or 'tap'): the last of the title bar's buttons that Qt
+// shows.
+export async function closeByTitleBar(window, how = 'click') {
+  const { close } = await boxes(window);
+  assert.ok(close, `the window "${window.title}" shows no close button`);
+  await window.session[how](close.x + close.width / 2, close.y + close.height / 2);
+}
+
+// A window by its title, shown or not.
+export const windowTitled = (session, title) => ({ session, title });
+
+// The sentence the page shows over the program, if any.
+export const statusText = (session) =>
+  session.evaluate(() => document.getElementById('status')?.textContent ?? null);
+
+// The uncaught errors of the page so far.
+export async function pageErrors(session) {
+  await drain(session);
+  return session.errors;
+}
+
+// Waits until no window of that title is shown, and the page has drawn two
+// frames since: Qt finishes closing a window in its next turns of the
+// browser's event loop, and a click before that (no user is that quick) is
+// lost in Chromium.
+export async function windowGone(window, timeout = 5000) {
+  await waitFor(window.session, inQt((t) => !shownTitled(t)), [window.title],
+    { timeout, what: `the window "${window.title}" to close` });
+  await window.session.evaluate(() => new Promise((drawn) =>
+    requestAnimationFrame(() => requestAnimationFrame(drawn))));
 }
 
 // What the number window's canvas shows now, as a hash of its pixels. The
 // pixels are read from the canvas itself, so that a tooltip or another
 // window over it changes nothing.
-export async function numberPicture(page) {
-  const window = await numberWindow(page);
-  return window.locator('canvas').first().evaluate((canvas) => {
+export async function numberPicture(session) {
+  const { title } = await numberWindow(session);
+  return session.evaluate(inQt((t) => {
+    const canvas = shownTitled(t).querySelector('canvas');
     const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
     let hash = 2166136261;
     let ink = 0;
@@ -280,18 +438,18 @@ export async function numberPicture(page) {
         ink += 1;
     }
     return { hash: hash >>> 0, ink, width: canvas.width, height: canvas.height };
-  });
+  }), title);
 }
 
 // The number rolls: its picture changes twice within a few seconds, so it is
 // drawn again and again, not once.
-export async function rolls(page, changes = 2, within = 5000) {
-  let last = (await numberPicture(page)).hash;
+export async function rolls(session, changes = 2, within = 5000) {
+  let last = (await numberPicture(session)).hash;
   const end = Date.now() + within;
   let seen = 0;
   while (seen < changes && Date.now() < end) {
     await sleep(150);
-    const now = (await numberPicture(page)).hash;
+    const now = (await numberPicture(session)).hash;
     if (now !== last)
       seen += 1;
     last = now;
@@ -301,37 +459,42 @@ export async function rolls(page, changes = 2, within = 5000) {
 
 // The number stands: once what a stop draws is out, two looks 0.8 s apart
 // (eight ticks) agree.
-export async function stands(page) {
+export async function stands(session) {
   await sleep(300);
-  const first = await numberPicture(page);
+  const first = await numberPicture(session);
   await sleep(800);
-  const second = await numberPicture(page);
+  const second = await numberPicture(session);
   return first.hash === second.hash && first.ink > 0;
 }
 
 // Opens the page in a fresh browser as open() does, waits for the number
 // window and, unless told not to, switches Qt's screen-reader support on
 // first thing, as a screen-reader user does.
-export async function start(t, { context = {}, folder = pageFolder, screenReader = true } = {}) {
-  const session = await open(t, context, folder);
-  await session.page.goto(session.server.url);
-  await numberWindow(session.page);
+export async function start(t, engine, { folder = pageFolder, screenReader = true, ...options } = {}) {
+  const session = await open(t, engine, options, folder);
+  await session.goto(session.server.url);
+  await numberWindow(session).catch(async (error) => {
+    // Why the program never showed, as far as the browser told.
+    await drain(session).catch(() => {});
+    const told = [...session.violations, ...session.errors];
+    throw told.length ? new Error(`${error.message}; the page reported: ${told.join('; ')}`) : error;
+  });
   if (screenReader)
-    await enableScreenReader(session.page);
+    await enableScreenReader(session);
   return session;
 }
 
 // The text the screen reader gives the number window.
-export async function numberName(page) {
-  const window = await numberWindow(page);
+export async function numberName(session) {
+  const window = await numberWindow(session);
   const texts = (await mirrored(window)).filter((e) => !e.hidden).map((e) => e.text);
   return texts.join(' ');
 }
 
 // The middle of the number window's canvas, in page coordinates.
-export async function numberCentre(page) {
-  const box = await (await numberWindow(page)).locator('canvas').first().boundingBox();
-  return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+export async function numberCentre(session) {
+  const { canvas } = await boxes(await numberWindow(session));
+  return { x: canvas.x + canvas.width / 2, y: canvas.y + canvas.height / 2 };
 }
 
 // The shapes Qt drew in a window: each connected patch of ink (dark
@@ -339,7 +502,8 @@ export async function numberCentre(page) {
 // occurs. A glyph the fonts lack is drawn as one hollow box, the same for
 // every such character, so boxes for text show up as one shape many times.
 export async function inkShapes(window) {
-  return window.locator('canvas').first().evaluate((canvas) => {
+  return window.session.evaluate(inQt((title) => {
+    const canvas = shownTitled(title).querySelector('canvas');
     const { width, height } = canvas;
     const { data } = canvas.getContext('2d').getImageData(0, 0, width, height);
     const ink = new Uint8Array(width * height);
@@ -387,7 +551,7 @@ export async function inkShapes(window) {
       shapes.set(key, (shapes.get(key) ?? 0) + 1);
     }
     return [...shapes].map(([key, count]) => ({ key, count }));
-  });
+  }), window.title);
 }
 
 // --- Qt's screen-reader support -----------------------------------------
@@ -395,30 +559,39 @@ export async function inkShapes(window) {
 // window; a screen reader presses it as it presses any button (a click on
 // the element), and Qt then mirrors every widget into hidden HTML elements
 // with their roles and names.
-export async function enableScreenReader(page) {
-  const button = page.locator('.qt-window-a11y-container button', { hasText: 'Enable Screen Reader' });
-  await button.first().waitFor({ state: 'attached', timeout: 30000 });
-  await button.first().dispatchEvent('click');
-  await button.first().waitFor({ state: 'detached', timeout: 5000 });
+export async function enableScreenReader(session) {
+  const press = inQt(() => {
+    const button = qtWindows().flatMap((w) => [...w.querySelectorAll('.qt-window-a11y-container button')])
+      .find((b) => b.textContent.includes('Enable Screen Reader'));
+    button?.click();
+    window.__lukimoPressed = button;
+    return !!button;
+  });
+  await waitFor(session, press, [], { timeout: 30000, what: 'the "Enable Screen Reader" button' });
+  await waitFor(session, () => !window.__lukimoPressed.isConnected, [],
+    { timeout: 5000, what: 'the screen-reader mode' });
 }
 
 // The mirrored elements of a window: tag, role, text, description, and where
 // the widget is in page coordinates (the mirror lies over the widget).
 export async function mirrored(window) {
-  return window.locator('.qt-window-a11y-container *').evaluateAll((elements) => elements.map((e) => {
-    const box = e.getBoundingClientRect();
-    return {
-      tag: e.tagName.toLowerCase(),
-      type: e.getAttribute('type') ?? '',
-      role: e.getAttribute('role') ?? '',
-      text: e.tagName === 'INPUT' ? '' : e.textContent,
-      description: e.getAttribute('aria-description') ?? '',
-      hidden: e.getAttribute('aria-hidden') === 'true',
-      left: box.left, top: box.top, right: box.right, bottom: box.bottom,
-      x: box.x + box.width / 2,
-      y: box.y + box.height / 2,
-    };
-  }));
+  return window.session.evaluate(inQt((title) => {
+    const w = shownTitled(title);
+    return [...(w?.querySelectorAll('.qt-window-a11y-container *') ?? [])].map((e) => {
+      const box = e.getBoundingClientRect();
+      return {
+        tag: e.tagName.toLowerCase(),
+        type: e.getAttribute('type') ?? '',
+        role: e.getAttribute('role') ?? '',
+        text: e.tagName === 'INPUT' ? '' : e.textContent,
+        description: e.getAttribute('aria-description') ?? '',
+        hidden: e.getAttribute('aria-hidden') === 'true',
+        left: box.left, top: box.top, right: box.right, bottom: box.bottom,
+        x: box.x + box.width / 2,
+        y: box.y + box.height / 2,
+      };
+    });
+  }), window.title);
 }
 
 // The texts a screen reader finds in a window, in one string.
@@ -453,6 +626,18 @@ export async function radiosIn(window, groupTitle) {
   return inside.sort((a, b) => (Math.abs(a.y - b.y) > 5 ? a.y - b.y : a.x - b.x));
 }
 
+// Presses the window's button of that text as a screen reader does: a
+// click on its mirror, wherever the mirror lies.
+export async function pressButton(window, text) {
+  const pressed = await window.session.evaluate(inQt((title, label) => {
+    const found = [...(shownTitled(title)?.querySelectorAll('.qt-window-a11y-container button') ?? [])]
+      .find((b) => b.textContent.includes(label));
+    found?.click();
+    return !!found;
+  }), window.title, text);
+  assert.ok(pressed, `no button "${text}" in the window "${window.title}"`);
+}
+
 // The button of that text.
 export async function button(window, text) {
   const found = (await mirrored(window)).find((e) => !e.hidden && e.tag === 'button' && e.text === text);
@@ -460,6 +645,7 @@ export async function button(window, text) {
   return found;
 }
 
-export async function click(page, element, options) {
-  await page.mouse.click(element.x, element.y, options);
+// A click of the mouse button on an element of the mirror.
+export async function click(session, element, button = 'left') {
+  await session.click(element.x, element.y, button);
 }

@@ -2,14 +2,16 @@
 # SPDX-FileCopyrightText: 2026 The Lukimo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Installs the packages pinned by package-lock.json (playwright-core) into the
-# user's cache, outside the source tree, once per lock file, and prints the
-# node_modules folder that holds them.
+# Installs the packages pinned by package-lock.json (puppeteer-core for
+# Chromium and Firefox, selenium-webdriver for WebKit, playwright-core for the
+# web benchmark) into the user's cache, outside the source tree, once per
+# lock file, and prints the node_modules folder that holds them.
 #   tests/web/node-modules.sh
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 command -v npm >/dev/null || { echo "the browser tests need npm" >&2; exit 1; }
-# playwright-core asks for node 20 (Debian 12's own is 18).
+# selenium-webdriver 4.46 asks for node 20 (Debian 12's own is 18); the
+# newer puppeteer-core 25 and selenium-webdriver 4.54 need node 22.
 node_major=$(node -p 'process.versions.node.split(".")[0]')
 [ "$node_major" -ge 20 ] || { echo "the browser tests need node 20 or later, not $(node --version)" >&2; exit 1; }
 
@@ -22,7 +24,7 @@ if [ ! -f "$modules/.installed" ]; then
     trap 'rm -rf "$scratch"' EXIT
     cp "$here/package.json" "$here/package-lock.json" "$scratch/"
     start=$(date +%s%N)
-    (cd "$scratch" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error) >&2
+    (cd "$scratch" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --ignore-scripts --no-audit --no-fund --loglevel=error) >&2
     echo "npm ci took $((($(date +%s%N) - start) / 1000000)) ms" >&2
     touch "$scratch/.installed"
     # Another checkout may have installed the same lock file meanwhile.

@@ -11,10 +11,10 @@
 import assert from 'node:assert/strict';
 import { truncateSync, unlinkSync, statSync } from 'node:fs';
 import { join } from 'node:path';
-import { test } from 'node:test';
 import {
-  button, click, copyOfPage, enableScreenReader, inkShapes, mirrored, numberCentre, numberWindow, open,
-  phone, radiosIn, shownTitles, shownWindow, sleep, stands, start, windowTitled,
+  boxes, button, click, closeByTitleBar, copyOfPage, each, enableScreenReader, inkShapes, inQt, mirrored,
+  numberCentre, numberWindow, open, pageErrors, radiosIn, shownTitles, shownWindow, sleep, stands, start,
+  statusText, waitFor, windowGone, windowTitled,
 } from './lukimo.mjs';
 
 // The relative luminance contrast of two CSS colours (WCAG 2).
@@ -30,9 +30,9 @@ const contrast = (a, b) => {
   return (light + 0.05) / (dark + 0.05);
 };
 
-test('on a phone the page zooms, keeps still under a pull, shows readable titles, scrolls the help by finger, and every window closes by touch',
-  async (t) => {
-    const { page } = await start(t, { context: phone, screenReader: false });
+each('on a phone the page zooms, keeps still under a pull, shows readable titles, scrolls the help by finger, and every window closes by touch',
+  { needs: ['phone', 'touch'] }, async (t, engine) => {
+    const page = await start(t, engine, { phone: true, screenReader: false });
     const overscroll = await page.evaluate(() =>
       [document.documentElement, document.body].map((e) => getComputedStyle(e).overscrollBehaviorY));
     assert.deepEqual(overscroll.filter((value) => value === 'auto'), [], 'a pull down may reload the page');
@@ -40,31 +40,33 @@ test('on a phone the page zooms, keeps still under a pull, shows readable titles
     // The past-data window, from the settings, closed by a tap on its title
     // bar; the settings' title read against its bar.
     const centre = await numberCentre(page);
-    await page.mouse.click(centre.x, centre.y, { button: 'right' });
+    await page.click(centre.x, centre.y, 'right');
     const settings = await shownWindow(page, 'settei menu numbers3');
-    const colours = await settings.locator('.title-bar').evaluate((bar) => {
+    const colours = await page.evaluate(inQt((title) => {
+      const bar = shownTitled(title).querySelector('.title-bar');
       let back = bar;
       while (back && /rgba\(\d+, \d+, \d+, 0\)|transparent/.test(getComputedStyle(back).backgroundColor))
         back = back.parentElement;
       return [getComputedStyle(bar.querySelector('.window-name')).color,
         getComputedStyle(back ?? document.body).backgroundColor];
-    });
+    }), settings.title);
     assert.ok(contrast(...colours) >= 4.5, `a title reads ${colours[0]} on ${colours[1]}`);
     // The settings' buttons are found where the screen reader's mirror puts
     // them, and tapped.
     await enableScreenReader(page);
     const serch = await button(settings, 'serch');
-    await page.touchscreen.tap(serch.x, serch.y);
+    await page.tap(serch.x, serch.y);
     const pastData = await shownWindow(page, 'serch menu');
-    await pastData.locator('.title-bar .action-button:visible').last().tap();
-    await pastData.waitFor({ state: 'hidden', timeout: 5000 });
+    await closeByTitleBar(pastData, 'tap');
+    await windowGone(pastData);
 
     // The help scrolls with a finger: a swipe up moves its page, where it
     // used to select text (drawn on the selection's blue).
     const help = await button(settings, 'help');
-    await page.touchscreen.tap(help.x, help.y);
+    await page.tap(help.x, help.y);
     const helpWindow = await shownWindow(page, 'How to use');
-    const picture = () => helpWindow.locator('canvas').first().evaluate((canvas) => {
+    const picture = () => page.evaluate(inQt((title) => {
+      const canvas = shownTitled(title).querySelector('canvas');
       const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
       let hash = 2166136261;
       let selected = 0;
@@ -74,44 +76,34 @@ test('on a phone the page zooms, keeps still under a pull, shows readable titles
           selected += 1;
       }
       return { hash, selected: selected / (data.length / 4) };
-    });
+    }), helpWindow.title);
     await sleep(1000);
     const before = await picture();
-    const area = await helpWindow.locator('canvas').first().boundingBox();
-    const x = area.x + area.width / 2;
-    const cdp = await page.context().newCDPSession(page);
-    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x, y: area.y + area.height * 0.8 }] });
-    for (let step = 1; step <= 10; step += 1) {
-      await cdp.send('Input.dispatchTouchEvent',
-        { type: 'touchMove', touchPoints: [{ x, y: area.y + area.height * (0.8 - step * 0.05) }] });
-      await sleep(30);
-    }
-    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
-    await cdp.detach();
+    const area = (await boxes(helpWindow)).canvas;
+    await page.swipe(area.x + area.width / 2, area.y + area.height * 0.8, area.y + area.height * 0.3);
     await sleep(1500);
     const after = await picture();
     // (Links are blue too: what counts is blue that the swipe added.)
     const selected = Math.round((after.selected - before.selected) * 100);
     assert.ok(selected < 5, `a swipe selected ${selected} % of the help`);
     assert.notEqual(after.hash, before.hash, 'a swipe did not move the help');
-    await helpWindow.locator('.title-bar .action-button:visible').last().tap();
+    await closeByTitleBar(helpWindow, 'tap');
 
     // The page lets a pinch zoom it. (Headless Chromium synthesizes no
     // pinch, even on a plain page, so what is checked is what the page asks
     // of the browser.)
-    const viewport = await page.locator('meta[name=viewport]').getAttribute('content');
+    const viewport = await page.evaluate(() => document.querySelector('meta[name=viewport]').content);
     assert.doesNotMatch(viewport, /user-scalable\s*=\s*(no|0)|maximum-scale\s*=\s*1(\.0*)?\b/,
       `the page forbids zoom: ${viewport}`);
-    await page.touchscreen.tap(centre.x, centre.y);
+    await page.tap(centre.x, centre.y);
     assert.ok(await stands(page), 'a tap on the number did not stop the roll after the windows closed');
   });
 
-test('a click sounds after the browser stopped the audio, and an error in the program is said in one sentence',
-  async (t) => {
-    const session = await open(t);
+each('a click sounds after the browser stopped the audio, and an error in the program is said in one sentence',
+  async (t, engine) => {
     // WebKit leaves the audio "interrupted" after a call or a lock; the
     // stand-in context reports that state until it is resumed.
-    await session.context.addInitScript(() => {
+    const interruptible = () => {
       const Real = window.AudioContext;
       window.__lukimoResumes = 0;
       window.AudioContext = class extends Real {
@@ -128,13 +120,14 @@ test('a click sounds after the browser stopped the audio, and an error in the pr
           return super.resume();
         }
       };
-    });
-    const { page } = session;
+    };
+    const page = await open(t, engine, { initScripts: [interruptible] });
+    const session = page;
     await page.goto(session.server.url);
     await numberWindow(page);
     await enableScreenReader(page);
     const centre = await numberCentre(page);
-    await page.mouse.click(centre.x, centre.y, { button: 'right' });
+    await page.click(centre.x, centre.y, 'right');
     const settings = await shownWindow(page, 'settei menu numbers3');
     await click(page, await button(settings, 'serch'));
     const pastData = await shownWindow(page, 'serch menu');
@@ -157,12 +150,13 @@ test('a click sounds after the browser stopped the audio, and an error in the pr
 
     // An uncaught error inside the program: one sentence over the page.
     await page.evaluate(() => setTimeout(() => { throw new Error('a fault for the test'); }));
-    await page.locator('#status').filter({ hasText: /stopped after an error/ }).waitFor({ timeout: 5000 });
-    assert.deepEqual(session.errors.map((e) => /a fault for the test/.test(e)), [true]);
+    await waitFor(page, () => /stopped after an error/.test(document.getElementById('status')?.textContent),
+      [], { timeout: 5000, what: 'the sentence over the page' });
+    assert.deepEqual((await pageErrors(session)).map((e) => /a fault for the test/.test(e)), [true]);
     session.errors.length = 0;
   });
 
-test('a broken copy on the server says so in one sentence', async (t) => {
+each('a broken copy on the server says so in one sentence', async (t, engine) => {
   const damage = {
     'qtloader.js missing': (folder) => unlinkSync(join(folder, 'qtloader.js')),
     'lukimo.js missing': (folder) => unlinkSync(join(folder, 'lukimo.js')),
@@ -175,23 +169,24 @@ test('a broken copy on the server says so in one sentence', async (t) => {
   for (const [name, harm] of Object.entries(damage)) {
     const folder = copyOfPage(t);
     harm(folder);
-    const session = await open(undefined, {}, folder);
-    await session.page.goto(session.server.url);
-    const said = await session.page.locator('#status').filter({ hasText: /cannot start/ })
-      .waitFor({ timeout: 20000 }).then(() => true, () => false);
-    const text = await session.page.locator('#status').textContent().catch(() => '(none)');
+    const session = await open(undefined, engine, {}, folder);
+    await session.goto(session.server.url);
+    const said = await waitFor(session, () => /cannot start/.test(document.getElementById('status')?.textContent),
+      [], { timeout: 20000 }).then(() => true, () => false);
+    const text = await statusText(session).catch(() => '(none)');
     // What the damage itself brings (a missing file, an error) is the point.
-    session.errors.length = 0;
+    (await pageErrors(session).catch(() => session.errors)).length = 0;
+    session.violations.length = 0;
     session.server.requests.length = 0;
     await session.close();
     assert.ok(said, `${name}: the page says "${text}"`);
   }
 });
 
-test('full-width digits typed into the Japanese past-data field are drawn as glyphs, not boxes', async (t) => {
-  const { page } = await start(t, { context: { locale: 'ja-JP' } });
+each('full-width digits typed into the Japanese past-data field are drawn as glyphs, not boxes', async (t, engine) => {
+  const page = await start(t, engine, { locale: 'ja-JP' });
   const centre = await numberCentre(page);
-  await page.mouse.click(centre.x, centre.y, { button: 'right' });
+  await page.click(centre.x, centre.y, 'right');
   const [settingsTitle] = await shownTitles(page);
   await click(page, (await mirrored(windowTitled(page, settingsTitle)))
     .filter((e) => !e.hidden && e.tag === 'button').at(-2));
@@ -204,7 +199,7 @@ test('full-width digits typed into the Japanese past-data field are drawn as gly
   await click(page, field);
   // Three different characters: three glyphs, where a font that lacks them
   // draws one box three times.
-  await page.keyboard.insertText('１９７');
+  await page.insertText('１９７');
   await sleep(500);
   const after = await counts();
   const added = [...after].map(([key, count]) => count - (before.get(key) ?? 0));

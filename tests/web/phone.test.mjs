@@ -5,9 +5,8 @@
 // pixel, used with a finger.
 
 import assert from 'node:assert/strict';
-import { test } from 'node:test';
 import {
-  enableScreenReader, mirrored, numberCentre, numberPicture, numberWindow, phone, rolls,
+  boxes, each, enableScreenReader, mirrored, numberCentre, numberPicture, numberWindow, phone, rolls,
   shownTitles, shownWindow, sleep, stands, start,
 } from './lukimo.mjs';
 
@@ -15,31 +14,25 @@ const settingsTitle = 'settei menu numbers3';
 
 // A finger held on the point for 1.5 s, longer than any platform's long
 // press, as the touch events of the screen deliver it.
-async function longPress(page, { x, y }) {
-  const cdp = await page.context().newCDPSession(page);
-  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x, y }] });
-  await sleep(1500);
-  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
-  await cdp.detach();
-}
+const longPress = (page, { x, y }) => page.hold(x, y, 1500);
+const onPhone = { phone: true, screenReader: false };
 
-test('the number is at least 300 CSS pixels wide and drawn at the screen\'s own pixels', async (t) => {
-  const { page } = await start(t, { context: phone, screenReader: false });
-  const canvas = (await numberWindow(page)).locator('canvas').first();
-  const box = await canvas.boundingBox();
+each('the number is at least 300 CSS pixels wide and drawn at the screen\'s own pixels', { needs: ['phone'] }, async (t, engine) => {
+  const page = await start(t, engine, onPhone);
+  const box = (await boxes(await numberWindow(page))).canvas;
   assert.ok(box.width >= 300, `the number window is ${box.width} CSS pixels wide`);
-  assert.ok(box.x >= 0 && box.x + box.width <= phone.viewport.width, 'the number window is off the screen');
+  assert.ok(box.x >= 0 && box.x + box.width <= phone.width, 'the number window is off the screen');
   const picture = await numberPicture(page);
-  assert.equal(picture.width, Math.round(box.width * phone.deviceScaleFactor),
+  assert.equal(picture.width, Math.round(box.width * phone.scale),
     'the digits are drawn at fewer pixels than the screen has');
 });
 
-test('a tap stops the roll and the next restarts it; a long press opens the settings, and changes nothing of the roll', async (t) => {
-  const { page } = await start(t, { context: phone, screenReader: false });
+each('a tap stops the roll and the next restarts it; a long press opens the settings, and changes nothing of the roll', { needs: ['phone', 'touch'] }, async (t, engine) => {
+  const page = await start(t, engine, onPhone);
   const centre = await numberCentre(page);
   assert.ok(await rolls(page), 'the number does not roll');
 
-  await page.touchscreen.tap(centre.x, centre.y);
+  await page.tap(centre.x, centre.y);
   assert.ok(await stands(page), 'a tap did not stop the roll');
   const stopped = await numberPicture(page);
 
@@ -48,12 +41,11 @@ test('a tap stops the roll and the next restarts it; a long press opens the sett
   await shownWindow(page, settingsTitle);
   assert.ok(await stands(page), 'a long press restarted the roll');
   assert.equal((await numberPicture(page)).hash, stopped.hash, 'a long press changed the number');
-  await page.keyboard.press('Escape');
-  await page.waitForFunction(() => true);
+  await page.press('Escape');
   for (let i = 0; i < 20 && (await shownTitles(page)).includes(settingsTitle); i += 1)
     await sleep(100);
 
-  await page.touchscreen.tap(centre.x, centre.y);
+  await page.tap(centre.x, centre.y);
   assert.ok(await rolls(page), 'the next tap did not restart the roll');
 
   // Held on a rolling number: the settings open, the roll goes on.
@@ -62,17 +54,15 @@ test('a tap stops the roll and the next restarts it; a long press opens the sett
   assert.ok(await rolls(page), 'a long press stopped the roll');
 });
 
-test('the settings fit the phone\'s width, every button and the close control on the screen', async (t) => {
-  const { page } = await start(t, { context: phone, screenReader: false });
+each('the settings fit the phone\'s width, every button and the close control on the screen', { needs: ['phone', 'touch'] }, async (t, engine) => {
+  const page = await start(t, engine, onPhone);
   await longPress(page, await numberCentre(page));
   const settings = await shownWindow(page, settingsTitle);
-  const { width, height } = phone.viewport;
-  const box = await settings.boundingBox();
+  const { width, height } = phone;
+  const { window: box, close: closeBox } = await boxes(settings);
   assert.ok(box.x >= 0 && box.x + box.width <= width,
     `the settings span ${box.x} to ${box.x + box.width} of ${width} CSS pixels`);
-  const close = settings.locator('.title-bar .action-button').last();
-  assert.ok(await close.isVisible(), 'the settings show no close control');
-  const closeBox = await close.boundingBox();
+  assert.ok(closeBox, 'the settings show no close control');
   assert.ok(closeBox.x >= 0 && closeBox.x + closeBox.width <= width && closeBox.y >= 0,
     'the close control is off the screen');
 

@@ -5,7 +5,9 @@
 // http.server): files by path with a content type, Last-Modified and 304s,
 // nothing else. It serves one folder below a sub-path of its own, so that a
 // page that asks for anything by an absolute URL gets a 404. The folder can
-// be swapped while it runs, as a host does when a new version is published.
+// be swapped while it runs, as a host does when a new version is published,
+// and the network to it cut: every engine then sees a request fail as it
+// does when the network is gone, and the test still sees what was asked.
 //
 //   node server.mjs FOLDER [PREFIX]     serves FOLDER until killed
 
@@ -32,13 +34,19 @@ const types = {
 export const defaultPrefix = '/sub/lukimo/';
 
 // Starts a server on a free port of 127.0.0.1. Returns { url, origin, setRoot,
-// requests, close }: url is the page's folder, requests the path and status
-// of every request so far.
+// setOffline, requests, close }: url is the page's folder, requests the path
+// and status of every request so far (0: cut off).
 export async function startServer(root, prefix = defaultPrefix) {
   let folder = root;
+  let offline = false;
   const requests = [];
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://host').pathname);
+    if (offline) {
+      requests.push({ path, status: 0 });
+      request.socket.destroy();
+      return;
+    }
     const writeHead = response.writeHead.bind(response);
     response.writeHead = (status, ...rest) => {
       requests.push({ path, status });
@@ -95,6 +103,7 @@ export async function startServer(root, prefix = defaultPrefix) {
     url: origin + prefix,
     requests,
     setRoot(next) { folder = normalize(next); },
+    setOffline(cut) { offline = cut; },
     close: () => new Promise((resolve) => {
       server.closeAllConnections();
       server.close(resolve);
