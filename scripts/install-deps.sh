@@ -51,7 +51,8 @@ web_packages=(debootstrap util-linux xz-utils)
 web_test_packages=(chromium firefox-esr webkit2gtk-driver nodejs npm unzip xvfb xdotool locales)
 # Debian's clang with its libFuzzer and sanitizer runtimes, and the
 # symbolizer that turns a finding's stack into source lines.
-fuzz_packages=(clang libclang-rt-14-dev llvm-14)
+# CMake also takes clang's own linker, lld, as the linker where it finds it.
+fuzz_packages=(clang libclang-rt-14-dev llvm-14 lld-14)
 # The build profile of the build dependencies: without the tests' own for
 # `run`, which builds and starts the program alone.
 profiles=()
