@@ -422,23 +422,31 @@ export async function windowGone(window, timeout = 5000) {
     requestAnimationFrame(() => requestAnimationFrame(drawn))));
 }
 
-// What the number window's canvas shows now, as a hash of its pixels. The
+// What a window's canvas shows now, as a hash of its pixels, with how many
+// are ink (dark) and what share is the blue Qt draws a selection on. The
 // pixels are read from the canvas itself, so that a tooltip or another
 // window over it changes nothing.
-export async function numberPicture(session) {
-  const { title } = await numberWindow(session);
+export async function windowPicture(session, title) {
   return session.evaluate(inQt((t) => {
     const canvas = shownTitled(t).querySelector('canvas');
     const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
     let hash = 2166136261;
     let ink = 0;
+    let blue = 0;
     for (let i = 0; i < data.length; i += 4) {
       hash = Math.imul(hash ^ data[i] ^ (data[i + 1] << 8) ^ (data[i + 2] << 16), 16777619);
       if (data[i] + data[i + 1] + data[i + 2] < 192)
         ink += 1;
+      if (data[i + 2] > 150 && data[i] < 100)
+        blue += 1;
     }
-    return { hash: hash >>> 0, ink, width: canvas.width, height: canvas.height };
+    return { hash: hash >>> 0, ink, selected: blue / (data.length / 4), width: canvas.width, height: canvas.height };
   }), title);
+}
+
+// What the number window's canvas shows now.
+export async function numberPicture(session) {
+  return windowPicture(session, (await numberWindow(session)).title);
 }
 
 // The number rolls: its picture changes twice within a few seconds, so it is

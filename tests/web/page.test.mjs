@@ -14,7 +14,7 @@ import { join } from 'node:path';
 import {
   boxes, button, click, closeByTitleBar, copyOfPage, each, enableScreenReader, inkShapes, inQt, mirrored,
   numberCentre, numberWindow, open, pageErrors, radiosIn, shownTitles, shownWindow, sleep, stands, start,
-  statusText, waitFor, windowGone, windowTitled,
+  statusText, waitFor, windowGone, windowPicture, windowTitled,
 } from './lukimo.mjs';
 
 // The relative luminance contrast of two CSS colours (WCAG 2).
@@ -65,18 +65,7 @@ each('on a phone the page zooms, keeps still under a pull, shows readable titles
     const help = await button(settings, 'help');
     await page.tap(help.x, help.y);
     const helpWindow = await shownWindow(page, 'How to use');
-    const picture = () => page.evaluate(inQt((title) => {
-      const canvas = shownTitled(title).querySelector('canvas');
-      const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
-      let hash = 2166136261;
-      let selected = 0;
-      for (let i = 0; i < data.length; i += 4) {
-        hash = Math.imul(hash ^ data[i] ^ (data[i + 1] << 8) ^ (data[i + 2] << 16), 16777619);
-        if (data[i + 2] > 150 && data[i] < 100)
-          selected += 1;
-      }
-      return { hash, selected: selected / (data.length / 4) };
-    }), helpWindow.title);
+    const picture = () => windowPicture(page, helpWindow.title);
     await sleep(1000);
     const before = await picture();
     const area = (await boxes(helpWindow)).canvas;
