@@ -6,12 +6,22 @@
 # CMakeLists.txt when building with Qt for WebAssembly (scripts/web-build.sh
 # runs it in the Debian 13 chroot, where the tools named here are).
 
-# The page's workarounds (platform/wasm.cpp, the page's policy) are for this
-# Qt alone.
+# The page is made for our Qt 6.8.2 alone: Debian 13's with the patches of
+# patches/qt-wasm, whose series the Qt's record names.
 if(NOT Qt6_VERSION VERSION_EQUAL 6.8.2)
     message(FATAL_ERROR "Qt for WebAssembly in ${QT6_INSTALL_PREFIX} is ${Qt6_VERSION}; the browser "
         "build is made for Qt 6.8.2 (scripts/build-qt-wasm.sh builds it)")
 endif()
+execute_process(COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/qt-wasm-name.sh" --id
+    OUTPUT_VARIABLE LUKIMO_QT_SERIES OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+file(STRINGS "${QT6_INSTALL_PREFIX}/lukimo-qt-source.txt" qt_series REGEX "^Series: ")
+if(NOT qt_series STREQUAL "Series: ${LUKIMO_QT_SERIES}")
+    message(FATAL_ERROR "Qt for WebAssembly in ${QT6_INSTALL_PREFIX} is not built with this "
+        "checkout's patches (series ${LUKIMO_QT_SERIES}; its record says '${qt_series}'); "
+        "scripts/web-build.sh builds the right one")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    "${CMAKE_SOURCE_DIR}/patches/qt-wasm/series" "${QT6_INSTALL_PREFIX}/lukimo-qt-source.txt")
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 find_program(LUKIMO_RSVG_CONVERT rsvg-convert REQUIRED)
@@ -80,7 +90,7 @@ add_custom_command(OUTPUT "${icons}/icon-192.png" "${icons}/icon-512.png" "${ico
 include(${CMAKE_CURRENT_LIST_DIR}/notice.cmake)
 lukimo_write_notice("${CMAKE_BINARY_DIR}/NOTICE.txt" "Lukimo ${LUKIMO_VERSION} for the browser" LICENSE
     QT_PREFIX "${QT6_INSTALL_PREFIX}"
-    QT_USE "statically linked into lukimo.wasm"
+    QT_USE "statically linked into lukimo.wasm; its platform plugin for the browser, which our patches (patches/qt-wasm of Lukimo's source) change, is offered under the GPL version 3 alone"
     QT_LICENCES "licences/Qt-and-its-third-party-libraries.txt, licences/LGPL-3.txt and licences/GPL-2.txt"
     PARTS "emscripten's C and C++ runtime|emscripten|linked into lukimo.wasm and lukimo.js|licences/emscripten-runtime.txt"
           "The VL Gothic font|fonts-vlgothic|a subset of it in lukimo.data, which draws the Japanese texts|licences/VL-Gothic-font.txt")

@@ -3,6 +3,8 @@
 
 #include "common/placement.h"
 
+#include "platform/platform.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGridLayout>
@@ -383,6 +385,8 @@ void moveBeside(QWidget *window, const QWidget *anchor)
 void showBeside(QWidget *window, const QWidget *anchor)
 {
     const bool placing = window->isHidden();
+    if (placing)
+        platform::prepareWindow(window);
     const QSize assumed = placing ? decorationOf(window, anchor).size : QSize();
     if (placing)
         moveBeside(window, anchor);

@@ -3,10 +3,12 @@
 
 #include "numberwindow/random.h"
 
+#include "common/announcer.h"
 #include "common/placement.h"
 #include "common/reportbox.h"
 #include "common/trace.h"
 #include "numberwindow/numberaccessible.h"
+#include "platform/platform.h"
 #include "settings/setup_config.h"
 
 #include <QAccessible>
@@ -62,6 +64,8 @@ Random::Random(QWidget *parent) : QLCDNumber(parent)
                                 "them, the Menu key opens the settings, F1 the help."));
     config = std::make_unique<Setup_config>();
     config->setNumberWindow(this);
+    if (platform::announcesStops())
+        stopAnnouncer = new Announcer(this);
 
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &Random::showRand3);
@@ -267,6 +271,8 @@ void Random::announceNumber()
     setAccessibleName(isRolling() ? tr("Lukimo number") : tr("Lukimo number %1").arg(intValue()));
     QAccessibleValueChangeEvent event(this, NumberAccessible::valueOf(*this));
     QAccessible::updateAccessibility(&event);
+    if (stopAnnouncer && !isRolling())
+        stopAnnouncer->announce(accessibleName());
 }
 
 // A stop in self mode shows the user's own number and lists it as a straight

@@ -12,6 +12,7 @@
 
 class QKeyEvent;
 class QMouseEvent;
+class Announcer;
 class QTimer;
 class QTouchEvent;
 class Setup_config;
@@ -56,6 +57,8 @@ private:
     int rightPresses = 0;
     QTimer *timer = nullptr;
     QTimer *holdTimer = nullptr;
+    // Tells a stop wherever the focus is, where the platform needs it.
+    Announcer *stopAnnouncer = nullptr;
     Touch touchState = Touch::None;
     QPointF touchStart;
     int r = 0;

@@ -38,6 +38,8 @@ Input_Serch::Input_Serch()
     digit_limit = new QRegularExpressionValidator(input_edit);
     limitDigits(maxDigits);
     input_edit->setValidator(digit_limit);
+    // Digits are all it takes: a phone shows its digit keyboard.
+    input_edit->setInputMethodHints(Qt::ImhPreferNumbers);
     input_label = new QLabel(tr("No"), this);
     input_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The prompt names the field for a screen reader, and so follows the mode.

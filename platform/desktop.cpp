@@ -38,6 +38,13 @@ void showMainWindow(QWidget *window)
 
 void scrollsByTouch(QAbstractScrollArea *) {}
 
+void prepareWindow(QWidget *) {}
+
+bool announcesStops()
+{
+    return false;
+}
+
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox::about(parent, title, text);

@@ -83,6 +83,20 @@ void showMainWindow(QWidget *window);
 // mouse and the scroll bars do it, as before.
 void scrollsByTouch(QAbstractScrollArea *area);
 
+// Makes a window that the program opens from another one ready to be shown
+// for the first time. Where the platform shows the program inside a page,
+// it floats in the page with its title bar and a close button a finger can
+// reach (a plain window there would fill the whole page); elsewhere the
+// desktop's window manager decorates it, and nothing changes.
+void prepareWindow(QWidget *window);
+
+// Whether a stop of the roll is also announced as a notification, heard
+// wherever the focus is. On a desktop the screen reader reads the number
+// window's new value, since the window that was clicked has the focus; the
+// browser's screen reader follows the page's focus, which Qt's own does not
+// move.
+bool announcesStops();
+
 // Shows the program's "about" box over parent. Where the platform has
 // nested event loops it is the toolkit's own, which returns once it is
 // closed. The browser has none, so there the box opens and this returns at

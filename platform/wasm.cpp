@@ -9,7 +9,6 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -18,9 +17,7 @@
 #include <QScreen>
 #include <QScroller>
 #include <QStyle>
-#include <QTimer>
 #include <QWidget>
-#include <QWindow>
 
 #include <emscripten.h>
 
@@ -124,68 +121,6 @@ void fitToScreen(QWidget *window)
     window->setGeometry(area.x() + (area.width() - width) / 2, area.y() + margin, width, height);
 }
 
-// A window without a parent that is shown with show() would fill the whole
-// page in the browser (Qt shows such windows full screen there). The
-// program's other windows are windows inside the page, with their title
-// bars, as on a desktop: whatever makes one full screen unasked is undone
-// before it first appears, and each takes its frame once it is shown.
-class WindowsInsidePage : public QObject
-{
-public:
-    using QObject::QObject;
-
-private:
-    // A window given its browser window while hidden keeps the frame it had
-    // then, none, for good: Qt takes a window's frame anew only when the
-    // page moves or resizes it.
-    static void takeFrame(QWidget *window)
-    {
-        if (!window->isWindow() || !window->windowHandle() ||
-            window->frameGeometry() != window->geometry() ||
-            window->windowHandle()->frameMargins().isNull())
-            return;
-        const QSize size = window->size();
-        window->resize(size + QSize(1, 0));
-        window->resize(size);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        // Sent once the window is on the page: its frame is known only now.
-        if (event->type() == QEvent::ShowToParent && watched->isWidgetType())
-            takeFrame(static_cast<QWidget *>(watched));
-        if (event->type() == QEvent::WindowStateChange && watched->isWidgetType()) {
-            auto *widget = static_cast<QWidget *>(watched);
-            if (widget->isWindow() && widget->windowState().testFlag(Qt::WindowFullScreen))
-                widget->setWindowState(widget->windowState() & ~Qt::WindowFullScreen);
-        }
-        return false;
-    }
-};
-
-// Makes the hidden windows ready for the page once the number is on the
-// screen. Qt 6.8.2's screen-reader mode mirrors every window when it is
-// switched on, and fails ("Cannot use deleted val") to show a window later
-// that had no browser window of its own by then: the settings, built with
-// the number window but first shown on a right click, would never open. So
-// each window gets its browser window, hidden.
-void giveHiddenWindowsTheirPlace()
-{
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        // A window that asks for its system menu alone gets a close button
-        // from a desktop's window manager, but none from the page, where a
-        // phone has no Escape key: every window in the page can be closed
-        // by touch.
-        const Qt::WindowFlags flags = window->windowFlags();
-        if (window->isHidden() && flags.testFlag(Qt::WindowSystemMenuHint) &&
-            !flags.testFlag(Qt::WindowCloseButtonHint) && !flags.testFlag(Qt::FramelessWindowHint))
-            window->setWindowFlag(Qt::WindowCloseButtonHint);
-        if (!window->testAttribute(Qt::WA_WState_Created))
-            window->winId();
-    }
-}
-
 } // namespace
 
 namespace platform {
@@ -272,10 +207,27 @@ void showMainWindow(QWidget *window)
     if (QScreen *screen = window->screen())
         QObject::connect(screen, &QScreen::availableGeometryChanged, window,
                          [window] { fitToScreen(window); });
-    qApp->installEventFilter(new WindowsInsidePage(qApp));
-    // show() would make a window without a parent fill the screen.
+    // show() would make a window without a parent fill the page.
     window->showNormal();
-    QTimer::singleShot(0, qApp, giveHiddenWindowsTheirPlace);
+}
+
+void prepareWindow(QWidget *window)
+{
+    // Qt shows a window without a parent full screen in the page, unless it
+    // is a dialog: the program's other windows are windows inside the page,
+    // with their title bars, as on a desktop. A window that asks for its
+    // system menu alone gets a close button from a desktop's window manager,
+    // but none from the page, where a phone has no Escape key.
+    Qt::WindowFlags flags = (window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog;
+    if (flags.testFlag(Qt::WindowSystemMenuHint) && !flags.testFlag(Qt::FramelessWindowHint))
+        flags |= Qt::WindowCloseButtonHint;
+    if (flags != window->windowFlags())
+        window->setWindowFlags(flags);
+}
+
+bool announcesStops()
+{
+    return true;
 }
 
 void scrollsByTouch(QAbstractScrollArea *area)

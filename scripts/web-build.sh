@@ -5,12 +5,14 @@
 # Builds Lukimo for the browser into build-web/ (or the folder given, inside
 # the checkout) and packs lukimo-<version>-web.zip there, with the page also
 # unpacked in its page/ folder. It runs in the Debian 13 chroot of
-# web-chroot.sh, as the calling user, with Qt 6.8.2 for WebAssembly from the
-# user's cache: a packed Qt beside the project
-# (../shared/toolchains/qt-6.8.2-wasm.tar.xz, or the file named in
+# web-chroot.sh, as the calling user, with our Qt 6.8.2 for WebAssembly (the
+# patches and switches of patches/qt-wasm, named by qt-wasm-name.sh) from
+# the user's cache: a pack of that name beside the project
+# (../shared/toolchains/NAME.tar.xz, or the file named in
 # LUKIMO_QT_WASM_TARBALL) is unpacked there once, into a folder named by its
-# checksum; without one, Qt is built from Debian 13's source once
-# (build-qt-wasm.sh, about 15 minutes on two cores).
+# checksum; without one, that Qt is built from Debian 13's source once
+# (build-qt-wasm.sh, about 15 minutes on two cores). A Qt of another series,
+# the unpatched pack among them, is never used.
 #   scripts/web-build.sh [build-dir] [cmake options...]
 # e.g. scripts/web-build.sh build-web -DLUKIMO_WEB_FLOOR=ON also builds the
 # bare QLCDNumber page the benchmark measures against (in page-floor/).
@@ -19,8 +21,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build-web}
 shift || true
 repo=$(pwd -P)
-version=6.8.2
-name=qt-$version-wasm
+name=$(scripts/qt-wasm-name.sh)
 tarball=${LUKIMO_QT_WASM_TARBALL:-../shared/toolchains/$name.tar.xz}
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/lukimo
 built=$cache/$name-from-source
@@ -33,8 +34,6 @@ esac
 
 if [ -f "$tarball" ]; then
     qt=$(scripts/unpack-qt.sh "$tarball" "$name" "$cache" bin/qt-cmake)
-elif [ -f "$built/.built" ] && [ -f "$built/lukimo-qt-source.txt" ]; then
-    qt=$built
 else
     scripts/build-qt-wasm.sh "$built" >&2
     qt=$built
@@ -45,6 +44,11 @@ options="-DCMAKE_BUILD_TYPE=Release $*"
 stamp="$qt $options"
 configure=
 if [ ! -f "$build/build.ninja" ] || [ "$(cat "$build/.lukimo-web-configured" 2>/dev/null)" != "$stamp" ]; then
+    # Another Qt (another patch series) is another toolchain, which CMake
+    # takes only into a fresh cache.
+    if [ "$(cut -d' ' -f1 "$build/.lukimo-web-configured" 2>/dev/null)" != "$qt" ]; then
+        rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+    fi
     configure="$qt/bin/qt-cmake -S . -B '$build' -G Ninja -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake $options >/dev/null && \
         echo '$stamp' > '$build/.lukimo-web-configured' &&"

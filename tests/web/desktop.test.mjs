@@ -177,9 +177,9 @@ each('F1 opens the help, which shows its page', async (t, engine) => {
   await page.click(centre.x, centre.y);
   await page.press('F1');
   const help = await shownWindow(page, 'How to use');
-  // Qt 6.8 mirrors none of the help's text for a screen reader, so the
-  // page is told by what the window draws: hundreds of glyphs, where an
-  // empty page (the help file missing) draws none.
+  // Without the screen reader the page is told by what the window draws:
+  // hundreds of glyphs, where an empty page (the help file missing) draws
+  // none.
   let glyphs = 0;
   for (let look = 0; look < 50 && glyphs < 300; look += 1) {
     await sleep(200);

@@ -29,10 +29,12 @@ export const engines = (process.env.LUKIMO_ENGINES ?? allEngines.join(','))
   .split(',').filter((e) => allEngines.includes(e));
 
 // What each engine lacks, as the reason a test that needs it is skipped.
+const noTree = 'its driver hands over no accessibility tree (Chromium\'s, over the DevTools protocol, stands for what a screen reader is given)';
 export const lacks = {
   chromium: {},
-  firefox: {},
+  firefox: { accessibilityTree: `Firefox: ${noTree}` },
   webkit: {
+    accessibilityTree: `WebKitGTK: ${noTree}`,
     phone: 'WebKitGTK emulates no phone screen (its narrowest window is 447 CSS pixels, at one device pixel each)',
     touch: 'WebKitGTK emulates no touch screen, and its driver sends no touch input',
   },

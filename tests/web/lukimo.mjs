@@ -492,10 +492,11 @@ export async function start(t, engine, { folder = pageFolder, screenReader = tru
   return session;
 }
 
-// The text the screen reader gives the number window.
+// The text the screen reader gives the number window (its announcements,
+// a live region of their own, left out).
 export async function numberName(session) {
   const window = await numberWindow(session);
-  const texts = (await mirrored(window)).filter((e) => !e.hidden).map((e) => e.text);
+  const texts = (await mirrored(window)).filter((e) => !e.hidden && e.role !== 'status').map((e) => e.text);
   return texts.join(' ');
 }
 
@@ -622,8 +623,7 @@ export async function waitForText(window, pattern, timeout = 10000) {
 }
 
 // The shown radio buttons inside the group box of that title, in the order
-// the eye reads them: row by row from the top, each row from the left. Qt
-// 6.8 mirrors a radio button without its text, so its place is what tells.
+// the eye reads them: row by row from the top, each row from the left.
 export async function radiosIn(window, groupTitle) {
   const all = (await mirrored(window)).filter((e) => !e.hidden);
   const group = all.find((e) => e.tag === 'div' && e.text === groupTitle);
