@@ -34,6 +34,7 @@ if [ ! -f "$prefix/.built" ]; then
     scripts/qt-wasm-name.sh --list | while read -r p; do cp "$p" "$work/patches/"; done
     scripts/qt-wasm-name.sh --list | xargs -r -n1 basename >"$work/patches/series"
     sed -e 's/#.*//' patches/qt-wasm/configure-options | tr -s ' \n' ' ' >"$work/options"
+    sed -e 's/#.*//' patches/qt-wasm/fonts | grep -v '^[[:space:]]*$' >"$work/fonts"
     start=$SECONDS
     scripts/web-chroot.sh run -b "$work" -b "$(dirname "$prefix")" -- bash -c '
         set -euo pipefail
@@ -57,6 +58,13 @@ if [ ! -f "$prefix/.built" ]; then
             echo "applying $p" >&2
             patch -s -p1 --no-backup-if-mismatch < "$work/patches/$p"
         done < "$work/patches/series"
+        # Qt compiles its fonts for the browser into every page: each is cut
+        # down to the characters the program draws with it.
+        while read -r font ranges; do
+            python3 -m fontTools.subset "src/3rdparty/wasm/$font" --unicodes="$ranges" \
+                --layout-features="*" --output-file="src/3rdparty/wasm/$font.subset" 2>/dev/null
+            mv "src/3rdparty/wasm/$font.subset" "src/3rdparty/wasm/$font"
+        done < "$work/fonts"
         mkdir build && cd build
         # shellcheck disable=SC2046
         ../configure -platform wasm-emscripten -prefix "$work/install" -qt-host-path /usr \
@@ -67,7 +75,7 @@ if [ ! -f "$prefix/.built" ]; then
         {
             echo "Qt: 6.8.2"
             echo "Source: qt6-base $version (Debian 13)"
-            echo "Changes: Debian'"'"'s patches applied, enable_skip_plugins.patch reverted; then Lukimo'"'"'s patches of series $id (patches/qt-wasm of Lukimo'"'"'s source: $(tr "\n" " " < "$work/patches/series"| sed "s/ *$//")); configured by scripts/build-qt-wasm.sh"
+            echo "Changes: Debian'"'"'s patches applied, enable_skip_plugins.patch reverted; then Lukimo'"'"'s patches of series $id (patches/qt-wasm of Lukimo'"'"'s source: $(tr "\n" " " < "$work/patches/series"| sed "s/ *$//")); its fonts for the browser cut down to the characters of patches/qt-wasm/fonts; configured by scripts/build-qt-wasm.sh"
             echo "Series: $id"
             echo "Compiler: emscripten $(dpkg-query -W -f "\${Version}" emscripten) (Debian 13)"
         } >"$work/install/lukimo-qt-source.txt"
