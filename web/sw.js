@@ -26,6 +26,10 @@ const FILES = {
 const COMPLETE = './.lukimo-complete';
 // Tells the page, on each file of a set, which set it came from.
 const SET_HEADER = 'X-Lukimo-Set';
+// What a page that ran from the network hands over of what it fetched, so
+// that it is not downloaded again where the worker cannot reach the
+// browser's own cache.
+const HANDED = 'lukimo-fetched';
 const scope = new URL(self.registration.scope);
 
 function hex(buffer) {
@@ -46,7 +50,7 @@ async function newestSet() {
     let newest = null;
     let when = 0;
     for (const name of await caches.keys()) {
-        if (!name.startsWith('lukimo-'))
+        if (!name.startsWith('lukimo-') || name === HANDED)
             continue;
         const at = await completedAt(name);
         if (at > when) {
@@ -57,19 +61,21 @@ async function newestSet() {
     return newest;
 }
 
-// One file of this version, checked: first as the browser already holds it
-// (a first visit's page has just downloaded it), then from the server
-// without asking it to validate, since a server that compares dates may
-// call a file of a new version unchanged.
+// One file of this version, checked: first as the page handed it over or
+// the browser already holds it (a first visit's page has just downloaded
+// it), then from the server without asking it to validate, since a server
+// that compares dates may call a file of a new version unchanged.
 async function fetchChecked(path, sum) {
     let why = '';
-    for (const cache of ['force-cache', 'reload']) {
+    for (const cache of ['handed', 'force-cache', 'reload']) {
         let response;
         let body;
         try {
-            response = await fetch(new Request(path, { cache }));
-            if (!response.ok) {
-                why = `${path}: ${response.status}`;
+            response = cache === 'handed'
+                ? await caches.match(path, { cacheName: HANDED })
+                : await fetch(new Request(path, { cache }));
+            if (!response?.ok) {
+                why = response ? `${path}: ${response.status}` : why;
                 continue;
             }
             body = await response.arrayBuffer();
@@ -100,6 +106,7 @@ function keepSet() {
             await Promise.all(Object.entries(FILES).map(async ([path, sum]) =>
                 cache.put(path, await fetchChecked(path, sum))));
             await cache.put(COMPLETE, new Response(String(Date.now())));
+            await caches.delete(HANDED);
         } catch (e) {
             await caches.delete(CACHE);
             throw e;
@@ -116,7 +123,7 @@ async function tidy() {
     const allOnMine = pages.every(page => setOfClient.get(page.id) === CACHE);
     const mine = await completedAt(CACHE);
     for (const name of await caches.keys()) {
-        if (!name.startsWith('lukimo-') || name === CACHE)
+        if (!name.startsWith('lukimo-') || name === CACHE || name === HANDED)
             continue;
         const at = await completedAt(name);
         if ((at && at < mine && allOnMine) || (!at && !self.registration.installing))

@@ -33,10 +33,12 @@ const persistWatch = () => {
 };
 
 // Waits until the active worker's set (that one, if named) is complete in
-// the browser's caches, and returns its name.
+// the browser's caches, and returns its name. (WebKitGTK 2.50 may show a
+// worker that took over as activating to the page until its next load.)
 const copyComplete = (page, expected = null) => waitFor(page, async (wanted) => {
   const active = (await navigator.serviceWorker.getRegistration())?.active;
-  const set = active?.state === 'activated' && new URL(active.scriptURL).searchParams.get('set');
+  const set = ['activating', 'activated'].includes(active?.state) &&
+    new URL(active.scriptURL).searchParams.get('set');
   return !!set && (!wanted || set === wanted) &&
     !!(await caches.match('./.lukimo-complete', { cacheName: set })) && set;
 }, [expected], { timeout: 60000, polling: 250, what: `the offline copy ${expected ?? ''} to be complete` });
@@ -128,8 +130,12 @@ each('a kept copy starts at once however the network behaves, and each of its fi
     const counts = {};
     for (const { path } of server.requests)
       counts[path] = (counts[path] ?? 0) + 1;
-    const twice = Object.entries(counts).filter(([path, n]) => n > 1 && !path.endsWith('/sw.js'));
-    t.diagnostic(`first visit: ${server.requests.length} requests; more than once: ${JSON.stringify(twice)}`);
+    // The program's .wasm and .data, almost all of it, are handed over by
+    // the page; the rest the worker finds in the browser's cache, where it
+    // reaches it (WebKitGTK's worker does not: its small files come twice).
+    const twice = Object.entries(counts).filter(([path, n]) => n > 1 && !path.endsWith('/sw.js') &&
+      (engine !== 'webkit' || /\/lukimo\.(wasm|data)$/.test(path)));
+    t.diagnostic(`first visit: ${server.requests.length} requests; ${JSON.stringify(counts)}`);
     assert.deepEqual(twice, [], 'a file was downloaded twice on the first visit');
 
     const starts = {};
