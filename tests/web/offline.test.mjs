@@ -144,15 +144,18 @@ each('a kept copy starts at once however the network behaves, and each of its fi
       const from = server.requests.length;
       await page.reload();
       await numberWindow(page);
-      const { firstInk, origin } = await page.evaluate(() =>
-        ({ firstInk: window.__lukimoFrames.firstInk, origin: performance.timeOrigin }));
+      const { firstInk, wasm, origin } = await waitFor(page, () => window.__lukimoFrames.firstInk !== null && ({
+        firstInk: window.__lukimoFrames.firstInk, origin: performance.timeOrigin,
+        wasm: performance.getEntriesByName(new URL('lukimo.wasm', location.href).href)[0]?.startTime,
+      }), [], { what: 'the first frame of the number' });
       starts[name] = Math.round(firstInk);
       // Nothing was waited for: the server was asked nothing before the
-      // number was drawn but the browser's own check of the worker.
+      // program was loaded but the browser's own check of the worker.
+      assert.ok(wasm > 0, `${name}: no lukimo.wasm was loaded`);
       const early = server.requests.slice(from)
-        .filter((r) => r.at < origin + firstInk && !(r.path.endsWith('/sw.js') && r.query))
+        .filter((r) => r.at < origin + wasm && !(r.path.endsWith('/sw.js') && r.query))
         .map((r) => r.path);
-      assert.deepEqual(early, [], `${name}: the page asked the server before it drew the number`);
+      assert.deepEqual(early, [], `${name}: the page asked the server before it loaded the program`);
       assert.ok(await rolls(page), `${name}: the number does not roll`);
       await versionAsked(server, from);
       // The licences and the icons open as themselves, from the copy too
