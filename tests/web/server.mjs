@@ -54,8 +54,11 @@ export async function startServer(root, prefix = defaultPrefix, options = {}) {
   let held = [];
   // Paths whose body stops half-way, the connection then closed.
   let cutting = null;
-  // A slow line: bytes per second and a delay before each answer.
+  // A slow line: bytes per second, which all answers share, and a delay
+  // before each answer; lineFree is when the line has sent what it was
+  // given.
   let line = null;
+  let lineFree = 0;
   const compressed = new Map();
   const requests = [];
   const answer = async (request, response, path, entry) => {
@@ -135,11 +138,15 @@ export async function startServer(root, prefix = defaultPrefix, options = {}) {
       response.end(body);
       return;
     }
-    // The line's speed, in slices of a twentieth of a second.
-    const slice = Math.max(1, Math.floor(line.bytesPerSecond / 20));
+    // The line's speed, in slices of a fiftieth of a second, each sent
+    // when the line is free.
+    const slice = Math.max(1, Math.floor(line.bytesPerSecond / 50));
     for (let at = 0; at < body.length && !response.destroyed; at += slice) {
-      response.write(body.subarray(at, at + slice));
-      await new Promise((done) => setTimeout(done, 50));
+      const part = body.subarray(at, at + slice);
+      const now = Date.now();
+      lineFree = Math.max(lineFree, now) + (part.length / line.bytesPerSecond) * 1000;
+      await new Promise((done) => setTimeout(done, lineFree - now));
+      response.write(part);
     }
     response.end();
   };
