@@ -27,7 +27,9 @@ const persistWatch = () => {
     const persist = storage.persist;
     storage.persist = function (...args) {
       window.__lukimoPersistAsked += 1;
-      return persist.apply(this, args);
+      const answer = persist.apply(this, args);
+      answer.then((kept) => { window.__lukimoPersistAnswer = kept; });
+      return answer;
     };
   }
 };
@@ -117,6 +119,11 @@ each('a kept copy starts at once however the network behaves, and each of its fi
     if (await page.evaluate(() => !!window.StorageManager?.prototype.persist)) {
       await waitFor(page, () => window.__lukimoPersistAsked > 0, [],
         { timeout: 5000, what: 'the page to ask to keep its storage' });
+      // What the browser answered is its own choice (a browser may ask the
+      // user, who may never answer): shown, not checked.
+      const answer = await waitFor(page, () => window.__lukimoPersistAnswer !== undefined &&
+        String(window.__lukimoPersistAnswer), [], { timeout: 2000 }).catch(() => 'nothing within 2 s');
+      t.diagnostic(`asked to keep the storage, the browser answered ${answer}`);
     }
     const set = await copyComplete(page);
     await versionAsked(server, 0);
