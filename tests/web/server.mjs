@@ -123,6 +123,7 @@ export async function startServer(root, prefix = defaultPrefix, options = {}) {
       }
       body = compressed.get(key);
       Object.assign(headers, { 'Content-Encoding': encoding, Vary: 'Accept-Encoding' });
+      entry.encoding = encoding;
     }
     headers['Content-Length'] = body.length;
     response.writeHead(200, headers);
