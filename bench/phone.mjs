@@ -92,9 +92,10 @@ async function coldAndWarm(browser, url, viewport, ready) {
 
 // Lukimo's next start runs from its copy once the copy is complete.
 const copyKept = (page) => page.waitForFunction(async () => {
-  const active = (await navigator.serviceWorker.getRegistration())?.active;
-  const set = active && new URL(active.scriptURL).searchParams.get('set');
-  return !!set && !!(await caches.match('./.lukimo-complete', { cacheName: set }));
+  const registration = await navigator.serviceWorker.getRegistration();
+  const set = registration?.active && new URL(registration.active.scriptURL).searchParams.get('set');
+  const cacheName = `${set} ${new URL(registration?.scope ?? location.href).pathname}`;
+  return !!set && !!(await caches.match('./.lukimo-complete', { cacheName }));
 }, null, { timeout: 600000, polling: 500 });
 // The floor's from the browser's cache, which holds its files as they came.
 const nothing = async () => {};

@@ -22,6 +22,11 @@ const FILES = {
     @LUKIMO_FILES@
 };
 
+const scope = new URL(self.registration.scope);
+// The cache of this version's set for this page's folder: a site may
+// publish the page in several folders, whose caches share one list.
+const IN_FOLDER = ' ' + scope.pathname;
+const STORE = CACHE + IN_FOLDER;
 // Stored last in a set's cache: when it was complete.
 const COMPLETE = './.lukimo-complete';
 // Tells the page, on each file of a set, which set it came from.
@@ -29,17 +34,16 @@ const SET_HEADER = 'X-Lukimo-Set';
 // What a page that ran from the network hands over of what it fetched, so
 // that it is not downloaded again where the worker cannot reach the
 // browser's own cache.
-const HANDED = 'lukimo-fetched';
-const scope = new URL(self.registration.scope);
+const HANDED = 'lukimo-fetched' + IN_FOLDER;
 
 function hex(buffer) {
     return Array.from(new Uint8Array(buffer), b => b.toString(16).padStart(2, '0')).join('');
 }
 
-// The set each page started with, by its client id.
+// The cache of the set each page started with, by its client id.
 const setOfClient = new Map();
 
-// When the set of that name was complete, or 0. caches.match with a cache
+// When the set in that cache was complete, or 0. caches.match with a cache
 // name does not create the cache, as caches.open would.
 async function completedAt(name) {
     const mark = await caches.match(COMPLETE, { cacheName: name });
@@ -50,7 +54,7 @@ async function newestSet() {
     let newest = null;
     let when = 0;
     for (const name of await caches.keys()) {
-        if (!name.startsWith('lukimo-') || name === HANDED)
+        if (!name.startsWith('lukimo-') || !name.endsWith(IN_FOLDER) || name === HANDED)
             continue;
         const at = await completedAt(name);
         if (at > when) {
@@ -98,32 +102,32 @@ async function fetchChecked(path, sum) {
 let keeping = null;
 function keepSet() {
     keeping ??= (async () => {
-        if (await completedAt(CACHE))
+        if (await completedAt(STORE))
             return;
-        await caches.delete(CACHE);
+        await caches.delete(STORE);
         try {
-            const cache = await caches.open(CACHE);
+            const cache = await caches.open(STORE);
             await Promise.all(Object.entries(FILES).map(async ([path, sum]) =>
                 cache.put(path, await fetchChecked(path, sum))));
             await cache.put(COMPLETE, new Response(String(Date.now())));
             await caches.delete(HANDED);
         } catch (e) {
-            await caches.delete(CACHE);
+            await caches.delete(STORE);
             throw e;
         }
     })().finally(() => { keeping = null; });
     return keeping;
 }
 
-// Removes the sets no page needs any more: older whole ones once every
-// open page runs this worker's set, and unfinished ones no worker is
-// filling.
+// Removes the sets of this folder no page needs any more: older whole ones
+// once every open page runs this worker's set, and unfinished ones no
+// worker is filling.
 async function tidy() {
     const pages = await self.clients.matchAll({ type: 'window', includeUncontrolled: true });
-    const allOnMine = pages.every(page => setOfClient.get(page.id) === CACHE);
-    const mine = await completedAt(CACHE);
+    const allOnMine = pages.every(page => setOfClient.get(page.id) === STORE);
+    const mine = await completedAt(STORE);
     for (const name of await caches.keys()) {
-        if (!name.startsWith('lukimo-') || name === CACHE || name === HANDED)
+        if (!name.startsWith('lukimo-') || !name.endsWith(IN_FOLDER) || name === STORE || name === HANDED)
             continue;
         const at = await completedAt(name);
         if ((at && at < mine && allOnMine) || (!at && !self.registration.installing))
@@ -144,7 +148,7 @@ self.addEventListener('message', event => {
     const { type, set } = event.data ?? {};
     if (type === 'running') {
         // The set a page runs, as its files said.
-        setOfClient.set(event.source.id, set);
+        setOfClient.set(event.source.id, set ? set + IN_FOLDER : null);
         event.waitUntil(tidy());
     } else if (type === 'keep') {
         event.waitUntil(keepSet().catch(e => console.warn('Lukimo keeps no offline copy now:', e.message)));

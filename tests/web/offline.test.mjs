@@ -34,15 +34,20 @@ const persistWatch = () => {
   }
 };
 
+// The name of a set's cache for the folder of the page shown.
+const stored = (page, set) => page.evaluate((name) => `${name} ${new URL('./', location.href).pathname}`, set);
+
 // Waits until the active worker's set (that one, if named) is complete in
 // the browser's caches, and returns its name. (WebKitGTK 2.50 may show a
 // worker that took over as activating to the page until its next load.)
 const copyComplete = (page, expected = null) => waitFor(page, async (wanted) => {
-  const active = (await navigator.serviceWorker.getRegistration())?.active;
+  const registration = await navigator.serviceWorker.getRegistration();
+  const active = registration?.active;
   const set = ['activating', 'activated'].includes(active?.state) &&
     new URL(active.scriptURL).searchParams.get('set');
+  const cacheName = `${set} ${new URL(registration?.scope ?? location.href).pathname}`;
   return !!set && (!wanted || set === wanted) &&
-    !!(await caches.match('./.lukimo-complete', { cacheName: set })) && set;
+    !!(await caches.match('./.lukimo-complete', { cacheName })) && set;
 }, [expected], { timeout: 60000, polling: 250, what: `the offline copy ${expected ?? ''} to be complete` });
 
 const nextShown = (page) => waitFor(page,
@@ -190,6 +195,15 @@ each('a kept copy starts at once however the network behaves, and each of its fi
     }
     t.diagnostic(`first frame of the number, ms from the start of the load: ${JSON.stringify(starts)}`);
     assert.equal(await copyComplete(page), set);
+
+    // A second copy of the page in another folder of the site keeps a copy
+    // of its own and leaves this one's whole.
+    server.mirror('second');
+    await page.goto(`${server.url}second/`);
+    await numberWindow(page);
+    await copyComplete(page);
+    assert.ok(await page.evaluate(async (name, first) => !!await caches.match(first, { cacheName: name }),
+      `${set} ${new URL(server.url).pathname}`, server.url), 'the second copy deleted the first one\'s');
   });
 
 each('a new version published as a zip is fetched whole while the old one runs, and taken on a tap', async (t, engine) => {
@@ -216,7 +230,8 @@ each('a new version published as a zip is fetched whole while the old one runs, 
     'the running page now gets the new version\'s lukimo.data');
   assert.equal(served['./'], sha256(readFileSync(join(page.served, 'index.html'))),
     'the running page now gets the new version\'s index.html');
-  assert.ok(await page.evaluate((name) => caches.has(name), old), 'the running version\'s copy was deleted');
+  const oldStore = await stored(page, old);
+  assert.ok(await page.evaluate((name) => caches.has(name), oldStore), 'the running version\'s copy was deleted');
   assert.ok(await rolls(page), 'the old version stopped rolling');
 
   // A tap restarts into it, which then runs offline, every file of it.
@@ -240,7 +255,7 @@ each('a new version published as a zip is fetched whole while the old one runs, 
     `offline, ${file} is not the new version's`));
   page.server.setOffline(false);
   // The old copy goes once no page runs it.
-  await waitFor(page, async (name) => !(await caches.has(name)), [old],
+  await waitFor(page, async (name) => !(await caches.has(name)), [oldStore],
     { timeout: 10000, what: 'the old copy to go' });
 });
 
@@ -274,7 +289,7 @@ each('a set of two versions or cut off is refused, and a lost copy is made again
       return !registration.installing && !registration.waiting;
     }, [], { timeout: 60000, polling: 250, what: 'the new worker to give up' });
     assert.ok(await page.evaluate(async (set) => !(await caches.has(set)) && !document.getElementById('update'),
-      next.set), `${name}: the set was kept or offered`);
+      await stored(page, next.set)), `${name}: the set was kept or offered`);
     assert.equal(await copyComplete(page), old, `${name}: the old copy is gone`);
     server.cutOff(null);
   }

@@ -42,7 +42,7 @@ export const defaultPrefix = '/sub/lukimo/';
 const compressible = /^(text\/|application\/(wasm|json|manifest\+json|octet-stream))/;
 
 // Starts a server on a free port of 127.0.0.1. Returns { url, origin, setRoot,
-// setOffline, hold, release, cutOff, setLine, requests, close }: url is the
+// setOffline, hold, release, cutOff, setLine, mirror, requests, close }: url is the
 // page's folder, requests the path, query, status and time of every request
 // so far (status 0: cut off; 'held' until answered). options: { etag: true }
 // validates by an nginx ETag too, { compress: true } sends brotli or gzip.
@@ -60,6 +60,8 @@ export async function startServer(root, prefix = defaultPrefix, options = {}) {
   let line = null;
   let lineFree = 0;
   const compressed = new Map();
+  // Sub-folders that serve the same folder again, as a second copy.
+  const mirrors = [];
   const requests = [];
   const answer = async (request, response, path, entry) => {
     const writeHead = response.writeHead.bind(response);
@@ -81,7 +83,9 @@ export async function startServer(root, prefix = defaultPrefix, options = {}) {
       response.writeHead(404).end();
       return;
     }
-    let file = normalize(join(folder, path.slice(prefix.length)));
+    const within = path.slice(prefix.length);
+    const mirrored = mirrors.find((name) => within.startsWith(`${name}/`));
+    let file = normalize(join(folder, mirrored ? within.slice(mirrored.length + 1) : within));
     if (file !== folder && !file.startsWith(folder + sep)) {
       response.writeHead(404).end();
       return;
@@ -186,6 +190,8 @@ export async function startServer(root, prefix = defaultPrefix, options = {}) {
     },
     // Cuts off the body of every file whose path passes the test.
     cutOff(which) { cutting = which; },
+    // Serves the folder also as the sub-folder name of its own.
+    mirror(name) { mirrors.push(name); },
     // { bytesPerSecond, latencyMs }, or null for no limit.
     setLine(limits) { line = limits; },
     close: () => new Promise((resolve) => {
