@@ -119,11 +119,17 @@ function keepSet() {
     return keeping;
 }
 
+// The open pages of this folder (the site's other folders have their own).
+async function pagesHere() {
+    const pages = await self.clients.matchAll({ type: 'window', includeUncontrolled: true });
+    return pages.filter(page => page.url.startsWith(scope.href));
+}
+
 // Removes the sets of this folder no page needs any more: older whole ones
 // once every open page runs this worker's set, and unfinished ones no
 // worker is filling.
 async function tidy() {
-    const pages = await self.clients.matchAll({ type: 'window', includeUncontrolled: true });
+    const pages = await pagesHere();
     const allOnMine = pages.every(page => setOfClient.get(page.id) === STORE);
     const mine = await completedAt(STORE);
     for (const name of await caches.keys()) {
@@ -154,7 +160,7 @@ self.addEventListener('message', event => {
         event.waitUntil(keepSet().catch(e => console.warn('Lukimo keeps no offline copy now:', e.message)));
     } else if (type === 'activate-if-alone') {
         // Only over one page: another one may be starting from the old set.
-        event.waitUntil(self.clients.matchAll({ type: 'window', includeUncontrolled: true }).then(pages => {
+        event.waitUntil(pagesHere().then(pages => {
             if (pages.length <= 1 && self.registration.waiting?.scriptURL === self.location.href)
                 return self.skipWaiting();
         }));

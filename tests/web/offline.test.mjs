@@ -73,8 +73,9 @@ function nextVersion(t, page, name) {
   writeFileSync(index, readFileSync(index, 'utf8').replace('<head>', `<head>\n<meta name="lukimo-test-version" content="${name}">`));
   const data = readFileSync(join(next, 'lukimo.data'));
   const help = dataEntries(next)['/html/index.html'];
+  assert.ok(help, 'lukimo.data holds no help page');
   const at = data.indexOf('Lukimo', help.start);
-  assert.ok(help && at >= 0 && at < help.end, 'lukimo.data holds no help page');
+  assert.ok(at >= 0 && at < help.end, 'the help page does not name Lukimo');
   data.write(name.slice(0, 6).padEnd(6, '_'), at, 'latin1');
   writeFileSync(join(next, 'lukimo.data'), data);
   republish(next, name);
