@@ -39,7 +39,10 @@ const stored = (page, set) => page.evaluate((name) => `${name} ${new URL('./', l
 
 // Waits until the active worker's set (that one, if named) is complete in
 // the browser's caches, and returns its name. (WebKitGTK 2.50 may show a
-// worker that took over as activating to the page until its next load.)
+// worker that took over as activating to the page until its next load;
+// Chromium 156 sometimes activates a worker 30 s after it asked to take
+// over a page that already runs its set, one idle timeout of the worker it
+// replaces: the limit leaves room for that.)
 const copyComplete = (page, expected = null) => waitFor(page, async (wanted) => {
   const registration = await navigator.serviceWorker.getRegistration();
   const active = registration?.active;
