@@ -9,8 +9,9 @@
   webpage.py package ZIP FOLDER VERSION QT-PLUGIN NAME=SOURCE...
       the page's folder and its zip: every file named, the manifest and the
       service worker made from their templates with the version and a hash
-      of the files, so that one published version is cached as one set; the
-      page's policy admits the style sheet of the Qt platform plugin linked
+      of the files, so that one published version is cached as one set and
+      a page can tell it from another by that name alone; the page's policy
+      admits the style sheet of the Qt platform plugin linked
 """
 
 import hashlib
@@ -122,6 +123,12 @@ def package(zip_path, folder, version, qt_plugin, entries):
     text = text.replace('@LUKIMO_VERSION@', version).replace('@LUKIMO_CACHE_HASH@', cache_hash)
     text = text.replace('@LUKIMO_FILES@', ',\n    '.join(
         "'./%s': '%s'" % ('' if n == 'index.html' else n, sums[n]) for n in sorted(sums)))
+    # The page reads the published version from this line of sw.js (with
+    # the server's answer never taken from a store), so it must be there as
+    # the page expects it.
+    named = re.findall(r"^const CACHE = '([^']+)';$", text, flags=re.M)
+    if named != ['lukimo-%s-%s' % (version, cache_hash)]:
+        sys.exit('sw.js: the line naming the cache is %r, not as index.html reads it' % named)
     with open(os.path.join(folder, 'sw.js'), 'w', encoding='utf-8') as f:
         f.write(text)
     tmp = zip_path + '.tmp'

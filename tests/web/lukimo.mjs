@@ -184,14 +184,15 @@ export async function open(t, engine, options = {}, folder = pageFolder) {
     cpSync(folder, served, { recursive: true });
     instrument(served, initScripts);
   }
-  const server = await startServer(served);
+  // options.server: how the server validates and compresses (server.mjs).
+  const server = await startServer(served, undefined, options.server);
   const launched = Date.now();
   const driver = await launch(engine, {
     phone: options.phone ? phone : undefined, viewport: desktop,
     locale: options.locale ?? 'en-US', initScripts: [...watches, ...initScripts],
   });
   const session = {
-    ...driver, server, initScripts, launchMs: Date.now() - launched,
+    ...driver, server, served, initScripts, launchMs: Date.now() - launched,
     console: driver.console ?? [], errors: driver.errors ?? [], violations: [], foreign: [],
     goto: async (url) => { await drain(session).catch(() => {}); await driver.goto(url); },
     reload: async () => { await drain(session).catch(() => {}); await driver.reload(); },
