@@ -88,14 +88,15 @@ add_custom_command(OUTPUT "${icons}/icon-192.png" "${icons}/icon-512.png" "${ico
 # bundled in it, emscripten's C and C++ runtime) and of the font, as the
 # Debian packages they come from state them.
 include(${CMAKE_CURRENT_LIST_DIR}/notice.cmake)
-lukimo_write_notice("${CMAKE_BINARY_DIR}/NOTICE.txt" "Lukimo ${LUKIMO_VERSION} for the browser" LICENSE
+lukimo_write_notice("${CMAKE_BINARY_DIR}/NOTICE.txt" "Lukimo ${LUKIMO_VERSION} for the browser" LICENSE.txt
     QT_PREFIX "${QT6_INSTALL_PREFIX}"
     QT_USE "statically linked into lukimo.wasm; its platform plugin for the browser, which our patches (patches/qt-wasm of Lukimo's source) change, is offered under the GPL version 3 alone"
     QT_LICENCES "licences/Qt-and-its-third-party-libraries.txt, licences/LGPL-3.txt and licences/GPL-2.txt"
     PARTS "emscripten's C and C++ runtime|emscripten|linked into lukimo.wasm and lukimo.js|licences/emscripten-runtime.txt"
           "The VL Gothic font|fonts-vlgothic|a subset of it in lukimo.data, which draws the Japanese texts|licences/VL-Gothic-font.txt")
 set(LUKIMO_LICENCE_ENTRIES
-    "LICENSE=${CMAKE_SOURCE_DIR}/LICENSE"
+    # .txt, so that a static host serves it as text, which a browser shows.
+    "LICENSE.txt=${CMAKE_SOURCE_DIR}/LICENSE"
     "NOTICE.txt=${CMAKE_BINARY_DIR}/NOTICE.txt"
     "licences/Qt-and-its-third-party-libraries.txt=/usr/share/doc/libqt6core6t64/copyright"
     "licences/LGPL-3.txt=/usr/share/common-licenses/LGPL-3"

@@ -174,10 +174,9 @@ each('a kept copy starts at once however the network behaves, and each of its fi
       assert.deepEqual(early, [], `${name}: the page asked the server before it loaded the program`);
       assert.ok(await rolls(page), `${name}: the number does not roll`);
       await versionAsked(server, from);
-      // The licences and the icons open as themselves, from the copy too
-      // (LICENSE, a file of no known type, is downloaded).
+      // The licences and the icons open as themselves, from the copy too.
       if (name !== 'slow (100 kB/s, 150 ms)') {
-        for (const [file, type] of [['licences/GPL-2.txt', 'text/plain'], ['icon-192.png', 'image/png']]) {
+        for (const [file, type] of [['LICENSE.txt', 'text/plain'], ['icon-192.png', 'image/png']]) {
           await page.goto(server.url + file);
           const shown = await waitFor(page, () => document.readyState === 'complete' && document.contentType,
             [], { what: file });
