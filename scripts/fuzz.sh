@@ -3,10 +3,12 @@
 # wave file, the help page and the past-data field, built with clang's
 # libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer into
 # build-fuzz/ (installing what that needs).
-#   scripts/fuzz.sh [SECONDS]   fuzzes each target for SECONDS (default 600),
-#                               two at a time, growing build-fuzz/corpus/;
-#                               prints executions, coverage of each reader's
-#                               functions and findings (in build-fuzz/findings/)
+#   scripts/fuzz.sh [SECONDS [TARGET...]]
+#                               fuzzes each target (or those named) for
+#                               SECONDS (default 600), two at a time, growing
+#                               build-fuzz/corpus/; prints executions, coverage
+#                               of each reader's functions and findings (in
+#                               build-fuzz/findings/)
 #   scripts/fuzz.sh --ci        what CI runs: each target's corpus as a
 #                               regression, then a short fuzz with a fixed seed
 # Exits non-zero on any finding.
@@ -17,6 +19,7 @@ mode=${1:-600}
 build=$PWD/build-fuzz
 source=$PWD
 targets=(fuzz_catalogue fuzz_wave fuzz_help fuzz_pastdata)
+[ $# -le 1 ] || targets=("${@:2}")
 
 scripts/install-deps.sh fuzz
 export ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
