@@ -37,7 +37,7 @@ Window *window = nullptr;
 QString pageFile;
 bool layOutAll = false;
 // One input in this many is laid out.
-constexpr uint32_t layoutShare = 256;
+constexpr uint32_t layoutShare = 1024;
 
 uint32_t hashOf(const uint8_t *data, size_t size)
 {

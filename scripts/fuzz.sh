@@ -31,7 +31,7 @@ nice cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 nice cmake --build $build --target fuzz -j 2
 
 # What each target reads at most, and the functions of the reader it exists
-# for. The help target reads every page but lays out one in 256 (some 50 ms
+# for. The help target reads every page but lays out one in 1024 (some 50 ms
 # for 4 kB under the sanitizers), and all of them for the corpus regression;
 # its inputs are kept to 4 kB.
 declare -A max_len=([fuzz_catalogue]=16384 [fuzz_wave]=8192 [fuzz_help]=4096 [fuzz_pastdata]=4096)
