@@ -79,6 +79,11 @@ void tst_HelpWindow::implausibleFilesLeaveThePageEmpty_data()
                                         << "" << true;
     QTest::newRow("span in UTF-16") << "utf16:<td colspan=100000>"
                                     << "" << true;
+    // Each table inside another doubles the time to lay the page out.
+    QTest::newRow("page nests 20 tables") << "nested"
+                                          << "" << false;
+    QTest::newRow("page nests 8 tables") << "nested 8"
+                                         << "" << true;
     QTest::newRow("picture is a FIFO") << "page"
                                        << "fifo" << true;
     QTest::newRow("picture is huge") << "page"
@@ -112,6 +117,10 @@ void tst_HelpWindow::implausibleFilesLeaveThePageEmpty()
             else if (kind == QLatin1String("spans"))
                 file.write("<table><tr><td colspan=\"100000\" ROWSPAN=0099999>Lukimo help</td>"
                            "<td colspan='3'>x</td></tr><tr><td>y</td></tr></table>");
+            else if (kind.startsWith(QLatin1String("nested")))
+                file.write(QByteArray("<table><tr><td>")
+                               .repeated(kind == QLatin1String("nested") ? 20 : 8) +
+                           "Lukimo help");
             else if (kind.startsWith(QLatin1String("spans:")))
                 file.write("<table><tr>" + kind.mid(6).toUtf8() +
                            "Lukimo help</td><td>x</td></tr></table>");
