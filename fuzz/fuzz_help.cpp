@@ -3,14 +3,14 @@
 
 // The help page: each input replaces html/index.html in the working
 // directory, and the program's help window reads it through its own
-// resource reader, which decodes the page and bounds its table spans. A
-// sample of the inputs (and every input when FUZZ_HELP_LAYOUT=all, as for
-// the corpus) goes on through the whole window: shown, laid out whole, and
-// checked to hold no span wider than the window allows. Laying out a page
-// takes some 50 ms under the sanitizers, the reading alone a fraction of a
-// millisecond; which inputs are laid out depends on the input alone, so a
-// finding always replays. A page that makes the window hang is a finding
-// too: scripts/fuzz.sh gives each input a time limit.
+// resource reader, which decodes the page, bounds its table spans and reads
+// its outline for tables nested too deep. One input in 1024 (every input
+// when FUZZ_HELP_LAYOUT=all, as for the corpus) goes on through the whole
+// window: shown, laid out whole, and checked to hold no span wider than the
+// window allows. Laying out a page takes tens of milliseconds under the
+// sanitizers, reading it about one; which inputs are laid out depends on the
+// input alone, so a finding always replays. A page that makes the window
+// hang is a finding too: scripts/fuzz.sh gives each input a time limit.
 
 #include "help/helpwindow.h"
 
