@@ -10,32 +10,96 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStringDecoder>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+
+#include <algorithm>
 
 namespace {
 
 // The toolkit lays out every column a table cell spans: a replaced page of
 // a hundred bytes with colspan="100000" froze the window for seconds. The
 // help's own tables span a cell or two; a span is held to what a page can
-// show. The bytes are read as Latin-1 so that any encoding comes back as it
-// was.
-QByteArray withBoundedSpans(const QByteArray &page)
+// show. The page is decoded here as the browser decodes it (a byte order
+// mark or a declared charset, else UTF-8), so that a span in UTF-16 is seen
+// too, and handed on as text.
+QString withBoundedSpans(const QByteArray &page)
 {
     constexpr int widestSpan = 20;
-    static const QRegularExpression span(QStringLiteral(R"(((?:col|row)span\s*=\s*["']?)(\d+))"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    QString text = QString::fromLatin1(page);
-    qsizetype from = 0;
-    for (QRegularExpressionMatch match = span.match(text); match.hasMatch();
-         match = span.match(text, from)) {
-        from = match.capturedEnd(2);
-        if (match.capturedView(2).size() > 2 || match.capturedView(2).toInt() > widestSpan) {
-            text.replace(match.capturedStart(2), match.capturedLength(2),
-                         QString::number(widestSpan));
-            from = match.capturedStart(2) + 2;
-        }
+    QStringDecoder decode = QStringDecoder::decoderForHtml(page);
+    if (!decode.isValid())
+        decode = QStringDecoder(QStringDecoder::Utf8);
+    QString text = decode(page);
+    // The name of a span, in any case; the browser also reads a letter
+    // written as a character reference (co&#108;span) as that letter.
+    auto name = [](const char *letters) {
+        QString pattern;
+        for (const char *letter = letters; *letter; ++letter)
+            pattern += QStringLiteral("(?:%1|&#[xX]?\\+?0*[0-9a-fA-F]{1,3};)").arg(QChar(*letter));
+        return pattern;
+    };
+    // A span's value follows, quoted or not, with any space the browser skips
+    // around the "=".
+    static const QRegularExpression span(
+        QStringLiteral("(?:%1|%2)%3[\"']?[\\s\\x{85}\\p{Z}]*=[\\s\\x{85}\\p{Z}]*"
+                       "(\"[^\"]*\"?|'[^']*'?|[^\\s\\x{85}\\p{Z}>]*)")
+            .arg(name("col"), name("row"), name("span")),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+    // The browser also takes a sign, spaces or references in the value: only
+    // plain digits are kept, up to the widest span, and anything else becomes
+    // a span of one cell, which is what the browser takes for a value it
+    // cannot read.
+    QString bounded;
+    qsizetype copied = 0;
+    for (QRegularExpressionMatchIterator spans = span.globalMatch(text); spans.hasNext();) {
+        const QRegularExpressionMatch match = spans.next();
+        const QStringView token = match.capturedView(1);
+        const bool quoted = token.startsWith(u'"') || token.startsWith(u'\'');
+        QStringView value = quoted ? token.mid(1) : token;
+        if (quoted && value.endsWith(token.front()))
+            value.chop(1);
+        const bool plain = !value.isEmpty() && std::all_of(value.begin(), value.end(), [](QChar c) {
+            return c >= u'0' && c <= u'9';
+        });
+        bounded += QStringView(text).mid(copied, match.capturedStart(1) - copied);
+        if (quoted)
+            bounded += token.front();
+        if (!plain)
+            bounded += u'1';
+        else if (value.size() > 2 || value.toInt() > widestSpan)
+            bounded += QString::number(widestSpan);
+        else
+            bounded += value;
+        if (quoted)
+            bounded += token.front();
+        copied = match.capturedEnd(1);
     }
-    return text.toLatin1();
+    bounded += QStringView(text).mid(copied);
+    return bounded;
+}
+
+// A table inside a table costs the toolkit's layout about twice the time of
+// the one it holds: a replaced page of 300 bytes nesting 18 tables held the
+// window for seconds, 25 for minutes. The help's own tables hold no others.
+constexpr int deepestNesting = 8;
+
+// The page as the browser will read it, for its outline alone: nothing is
+// laid out, and no style sheet or picture is read.
+class Outline : public QTextDocument
+{
+protected:
+    QVariant loadResource(int, const QUrl &) override { return QVariant(); }
+};
+
+bool nestsDeeper(const QTextFrame *frame, int depth)
+{
+    if (depth > deepestNesting)
+        return true;
+    const QList<QTextFrame *> inner = frame->childFrames();
+    return std::any_of(inner.begin(), inner.end(),
+                       [depth](const QTextFrame *child) { return nestsDeeper(child, depth + 1); });
 }
 
 } // namespace
@@ -124,7 +188,14 @@ QVariant HelpWindow::loadResource(int type, const QUrl &name)
         platform::readPlausibleFile(url.toLocalFile(), maxResourceSize);
     // An empty answer, not an invalid one: the document would otherwise try
     // the file itself.
-    if (type == QTextDocument::HtmlResource && data)
-        return QVariant(withBoundedSpans(*data));
+    if (type == QTextDocument::HtmlResource && data) {
+        const QString html = withBoundedSpans(*data);
+        // Reading the page takes a fraction of the time of laying it out.
+        Outline outline;
+        outline.setHtml(html);
+        if (nestsDeeper(outline.rootFrame(), 0))
+            return QVariant(QString());
+        return QVariant(html);
+    }
     return QVariant(data.value_or(QByteArray()));
 }

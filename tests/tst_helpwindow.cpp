@@ -67,6 +67,23 @@ void tst_HelpWindow::implausibleFilesLeaveThePageEmpty_data()
                                   << "" << false;
     QTest::newRow("page spans 100000 columns") << "spans"
                                                << "" << true;
+    // The same span as the browser also reads it: with a sign or spaces,
+    // through character references, in UTF-16.
+    QTest::newRow("span with a sign") << "spans:<td colspan=\"+100000\">"
+                                      << "" << true;
+    QTest::newRow("span among spaces") << "spans:<td colspan\n=\n\" 100000 \">"
+                                       << "" << true;
+    QTest::newRow("span of references") << "spans:<td colspan=\"&#49;0&#x30;000\">"
+                                        << "" << true;
+    QTest::newRow("name of references") << "spans:<td co&#108;&#X73;pan=100000>"
+                                        << "" << true;
+    QTest::newRow("span in UTF-16") << "utf16:<td colspan=100000>"
+                                    << "" << true;
+    // Each table inside another doubles the time to lay the page out.
+    QTest::newRow("page nests 20 tables") << "nested"
+                                          << "" << false;
+    QTest::newRow("page nests 8 tables") << "nested 8"
+                                         << "" << true;
     QTest::newRow("picture is a FIFO") << "page"
                                        << "fifo" << true;
     QTest::newRow("picture is huge") << "page"
@@ -100,8 +117,21 @@ void tst_HelpWindow::implausibleFilesLeaveThePageEmpty()
             else if (kind == QLatin1String("spans"))
                 file.write("<table><tr><td colspan=\"100000\" ROWSPAN=0099999>Lukimo help</td>"
                            "<td colspan='3'>x</td></tr><tr><td>y</td></tr></table>");
-            else
+            else if (kind.startsWith(QLatin1String("nested")))
+                file.write(QByteArray("<table><tr><td>")
+                               .repeated(kind == QLatin1String("nested") ? 20 : 8) +
+                           "Lukimo help");
+            else if (kind.startsWith(QLatin1String("spans:")))
+                file.write("<table><tr>" + kind.mid(6).toUtf8() +
+                           "Lukimo help</td><td>x</td></tr></table>");
+            else if (kind.startsWith(QLatin1String("utf16:"))) {
+                const QString table = QStringLiteral("<table><tr>") + kind.mid(6) +
+                                      QStringLiteral("Lukimo help</td></tr></table>");
+                file.write("\xff\xfe");
+                file.write(reinterpret_cast<const char *>(table.utf16()), table.size() * 2);
+            } else {
                 file.write(content);
+            }
         }
     };
     make(QStringLiteral("index.html"), page,
