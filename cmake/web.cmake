@@ -59,8 +59,8 @@ set_property(TARGET lukimo APPEND PROPERTY LINK_DEPENDS
 # its call wrappers with new Function), so that the page's policy can forbid
 # eval.
 # And the final optimisation for size (-Oz after the build type's -O3 on
-# the link line wins): 23 kB of brotli less, with the tick no slower
-# (bench/RESULTS.md).
+# the link line wins): 9 kB of brotli less with our Qt (bench/RESULTS.md);
+# the bare page of the benchmark takes it too.
 set(LUKIMO_WEB_LINK_OPTIONS "-sDYNAMIC_EXECUTION=0" "-Oz")
 target_link_options(lukimo PRIVATE ${LUKIMO_WEB_LINK_OPTIONS})
 
