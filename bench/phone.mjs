@@ -19,13 +19,13 @@
 // (scripts/web-build.sh BUILD-WEB -DLUKIMO_WEB_FLOOR=ON).
 
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
 import { readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { cpus, loadavg } from 'node:os';
-import { join, resolve } from 'node:path';
+import { join } from 'node:path';
 import { frameProbe } from '../tests/web/frames.mjs';
 import { startServer } from '../tests/web/server.mjs';
+import { fmt, pageFolders, revision, spread } from './pages.mjs';
 
 const here = new URL('.', import.meta.url).pathname;
 const modules = process.env.LUKIMO_WEB_NODE_MODULES ?? join(here, '../tests/web/node_modules');
@@ -100,43 +100,9 @@ const copyKept = (page) => page.waitForFunction(async () => {
 // The floor's from the browser's cache, which holds its files as they came.
 const nothing = async () => {};
 
-function median(values) {
-  const s = [...values].sort((a, b) => a - b);
-  const m = s.length >> 1;
-  return s.length % 2 ? s[m] : (s[m - 1] + s[m]) / 2;
-}
-
-function quartiles(values) {
-  const s = [...values].sort((a, b) => a - b);
-  const at = (q) => {
-    const pos = (s.length - 1) * q;
-    const lo = Math.floor(pos);
-    return s[lo] + (s[Math.min(lo + 1, s.length - 1)] - s[lo]) * (pos - lo);
-  };
-  return [at(0.25), at(0.75)];
-}
-
-const spread = (values) => [median(values), ...quartiles(values)];
-const fmt = ([m, lo, hi], digits) => `${m.toFixed(digits)} (${lo.toFixed(digits)}–${hi.toFixed(digits)})`;
-
-function revision() {
-  try {
-    const commit = execFileSync('git', ['-C', here, 'rev-parse', '--short', 'HEAD']).toString().trim();
-    const changed = execFileSync('git', ['-C', here, 'status', '--porcelain', '--untracked-files=no',
-      '--', ':/', ':!*.md']).toString().trim();
-    return changed ? `${commit} with local changes` : commit;
-  } catch {
-    return 'unknown sources';
-  }
-}
-
 async function main() {
   const { build, rounds, results } = args();
-  const lukimoFolder = resolve(build, 'page');
-  const floorFolder = resolve(build, 'page-floor');
-  for (const folder of [lukimoFolder, floorFolder])
-    assert.ok(statSync(folder, { throwIfNoEntry: false })?.isDirectory(),
-      `${folder} is missing: build with scripts/web-build.sh ${build} -DLUKIMO_WEB_FLOOR=ON`);
+  const { lukimoFolder, floorFolder } = pageFolders(build);
   const floorPage = readdirSync(floorFolder).find((f) => f.endsWith('.html'));
 
   const loadBefore = loadavg()[0];
