@@ -59,10 +59,12 @@ if [ ! -f "$prefix/.built" ]; then
             patch -s -p1 --no-backup-if-mismatch < "$work/patches/$p"
         done < "$work/patches/series"
         # Qt compiles its fonts for the browser into every page: each is cut
-        # down to the characters the program draws with it.
+        # down to the characters the program draws with it, keeping the box
+        # it draws for a character that no font has.
         while read -r font ranges; do
             python3 -m fontTools.subset "src/3rdparty/wasm/$font" --unicodes="$ranges" \
-                --layout-features="*" --output-file="src/3rdparty/wasm/$font.subset" 2>/dev/null
+                --layout-features="*" --notdef-outline \
+                --output-file="src/3rdparty/wasm/$font.subset" 2>/dev/null
             mv "src/3rdparty/wasm/$font.subset" "src/3rdparty/wasm/$font"
         done < "$work/fonts"
         mkdir build && cd build

@@ -6,7 +6,7 @@
 # qt-6.8.2-wasm-lukimo-ID, where ID is the first 12 hex digits of a SHA-256
 # over what makes that Qt ours: patches/qt-wasm's series, its configure
 # switches, the characters its fonts keep and every patch the series names,
-# in its order. A Qt of another
+# in its order, and the script that builds it. A Qt of another
 # name (the unpatched pack among them) is never used, and a pack made for
 # this checkout's series is named so: ../shared/toolchains/NAME.tar.xz.
 #   qt-wasm-name.sh        the name
@@ -19,10 +19,10 @@ if [ "${1:-}" = --list ]; then
     for p in $patches; do echo "$dir/$p"; done
     exit 0
 fi
-id=$(cd "$dir" && for f in series configure-options fonts $patches; do
+id=$( (cd "$dir" && for f in series configure-options fonts $patches; do
     [ -f "$f" ] || { echo "patches/qt-wasm/series names $f, which is not there" >&2; exit 1; }
     sha256sum "$f"
-done | sha256sum | cut -c1-12)
+done && cd ../../scripts && sha256sum build-qt-wasm.sh) | sha256sum | cut -c1-12)
 case ${1:-} in
     --id) echo "$id" ;;
     "") echo "qt-6.8.2-wasm-lukimo-$id" ;;

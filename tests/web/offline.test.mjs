@@ -42,7 +42,8 @@ const stored = (page, set) => page.evaluate((name) => `${name} ${new URL('./', l
 // worker that took over as activating to the page until its next load;
 // Chromium 156 sometimes activates a worker 30 s after it asked to take
 // over a page that already runs its set, one idle timeout of the worker it
-// replaces: the limit leaves room for that.)
+// replaces: the limit leaves room for that. The first copy in WebKitGTK
+// took over a minute once, on two cores busy with a Qt build.)
 const copyComplete = (page, expected = null) => waitFor(page, async (wanted) => {
   const registration = await navigator.serviceWorker.getRegistration();
   const active = registration?.active;
@@ -51,7 +52,7 @@ const copyComplete = (page, expected = null) => waitFor(page, async (wanted) => 
   const cacheName = `${set} ${new URL(registration?.scope ?? location.href).pathname}`;
   return !!set && (!wanted || set === wanted) &&
     !!(await caches.match('./.lukimo-complete', { cacheName })) && set;
-}, [expected], { timeout: 60000, polling: 250, what: `the offline copy ${expected ?? ''} to be complete` });
+}, [expected], { timeout: 180000, polling: 250, what: `the offline copy ${expected ?? ''} to be complete` });
 
 const nextShown = (page) => waitFor(page,
   () => !!document.querySelector('meta[name="lukimo-test-version"]'), [], { timeout: 30000, what: 'the next version' });
