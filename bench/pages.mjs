@@ -50,3 +50,22 @@ export function pageFolders(build) {
       `${folder} is missing: build with scripts/web-build.sh ${build} -DLUKIMO_WEB_FLOOR=ON`);
   return { lukimoFolder, floorFolder };
 }
+
+// The command line of a page benchmark: BUILD-WEB [--rounds N] [--results FILE].
+export function benchArgs(script, rounds) {
+  const out = { rounds, results: null, build: null };
+  const list = process.argv.slice(2);
+  for (let i = 0; i < list.length; i += 1) {
+    if (list[i] === '--rounds')
+      out.rounds = Number(list[++i]);
+    else if (list[i] === '--results')
+      out.results = list[++i];
+    else
+      out.build = list[i];
+  }
+  if (!out.build || !(out.rounds >= 1)) {
+    console.error(`usage: node bench/${script} BUILD-WEB [--rounds N] [--results FILE]`);
+    process.exit(2);
+  }
+  return out;
+}

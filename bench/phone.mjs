@@ -25,7 +25,7 @@ import { cpus, loadavg } from 'node:os';
 import { join } from 'node:path';
 import { frameProbe } from '../tests/web/frames.mjs';
 import { startServer } from '../tests/web/server.mjs';
-import { fmt, pageFolders, revision, spread } from './pages.mjs';
+import { benchArgs, fmt, pageFolders, revision, spread } from './pages.mjs';
 
 const here = new URL('.', import.meta.url).pathname;
 const modules = process.env.LUKIMO_WEB_NODE_MODULES ?? join(here, '../tests/web/node_modules');
@@ -42,23 +42,7 @@ const CPU_SLOWDOWN = 4;
 const PHONE = { width: 390, height: 844 };
 const GOALS = { cold: 1.3, warm: 1.2 };
 
-function args() {
-  const out = { rounds: 5, results: null, build: null };
-  const list = process.argv.slice(2);
-  for (let i = 0; i < list.length; i += 1) {
-    if (list[i] === '--rounds')
-      out.rounds = Number(list[++i]);
-    else if (list[i] === '--results')
-      out.results = list[++i];
-    else
-      out.build = list[i];
-  }
-  if (!out.build || !(out.rounds >= 1)) {
-    console.error('usage: node bench/phone.mjs BUILD-WEB [--rounds N] [--results FILE]');
-    process.exit(2);
-  }
-  return out;
-}
+const args = () => benchArgs('phone.mjs', 5);
 
 // One start in a page of its own: the ms to the first frame with ink.
 async function firstFrame(context, url) {

@@ -26,7 +26,7 @@ import { join, relative } from 'node:path';
 import { constants, brotliCompressSync, gzipSync } from 'node:zlib';
 import { frameProbe } from '../tests/web/frames.mjs';
 import { startServer } from '../tests/web/server.mjs';
-import { fmt, pageFolders, revision, spread } from './pages.mjs';
+import { benchArgs, fmt, pageFolders, revision, spread } from './pages.mjs';
 
 const here = new URL('.', import.meta.url).pathname;
 const modules = process.env.LUKIMO_WEB_NODE_MODULES ?? join(here, '../tests/web/node_modules');
@@ -44,23 +44,7 @@ const BUDGET = 4.5e6;
 
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
-function args() {
-  const out = { rounds: 10, results: null, build: null };
-  const list = process.argv.slice(2);
-  for (let i = 0; i < list.length; i += 1) {
-    if (list[i] === '--rounds')
-      out.rounds = Number(list[++i]);
-    else if (list[i] === '--results')
-      out.results = list[++i];
-    else
-      out.build = list[i];
-  }
-  if (!out.build || !(out.rounds >= 1)) {
-    console.error('usage: node bench/web.mjs BUILD-WEB [--rounds N] [--results FILE]');
-    process.exit(2);
-  }
-  return out;
-}
+const args = () => benchArgs('web.mjs', 10);
 
 function files(folder) {
   const out = [];
