@@ -6,7 +6,7 @@
 
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { statSync } from 'node:fs';
+import { readFileSync, statSync, writeFileSync } from 'node:fs';
 import { resolve } from 'node:path';
 
 const here = new URL('.', import.meta.url).pathname;
@@ -68,4 +68,13 @@ export function benchArgs(script, rounds) {
     process.exit(2);
   }
   return out;
+}
+
+// Rewrites the block between the two markers of a results file.
+export function refreshBlock(results, begin, end, block) {
+  const text = readFileSync(results, 'utf8');
+  assert.ok(text.includes(begin) && text.includes(end), `${results} has no '${begin}' ... '${end}' block to refresh`);
+  const [head, rest] = text.split(begin);
+  const tail = rest.split(end)[1];
+  writeFileSync(results, `${head}${begin}\n${block}\n${end}${tail}`);
 }

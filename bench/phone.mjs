@@ -18,14 +18,13 @@
 // BUILD-WEB as for web.mjs: page/ holds Lukimo, page-floor/ the floor
 // (scripts/web-build.sh BUILD-WEB -DLUKIMO_WEB_FLOOR=ON).
 
-import assert from 'node:assert/strict';
-import { readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
+import { readdirSync, statSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { cpus, loadavg } from 'node:os';
 import { join } from 'node:path';
 import { frameProbe } from '../tests/web/frames.mjs';
 import { startServer } from '../tests/web/server.mjs';
-import { benchArgs, fmt, pageFolders, revision, spread } from './pages.mjs';
+import { benchArgs, fmt, refreshBlock, pageFolders, revision, spread } from './pages.mjs';
 
 const here = new URL('.', import.meta.url).pathname;
 const modules = process.env.LUKIMO_WEB_NODE_MODULES ?? join(here, '../tests/web/node_modules');
@@ -156,14 +155,8 @@ async function main() {
   }
   const block = lines.join('\n');
   console.log(block);
-  if (results) {
-    const text = readFileSync(results, 'utf8');
-    assert.ok(text.includes(MARK_BEGIN) && text.includes(MARK_END),
-      `${results} has no '${MARK_BEGIN}' ... '${MARK_END}' block to refresh`);
-    const [head, rest] = text.split(MARK_BEGIN);
-    const tail = rest.split(MARK_END)[1];
-    writeFileSync(results, `${head}${MARK_BEGIN}\n${block}\n${MARK_END}${tail}`);
-  }
+  if (results)
+    refreshBlock(results, MARK_BEGIN, MARK_END, block);
 }
 
 await main();
