@@ -7,9 +7,19 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { readFileSync, statSync, writeFileSync } from 'node:fs';
-import { resolve } from 'node:path';
+import { createRequire } from 'node:module';
+import { join, resolve } from 'node:path';
 
 const here = new URL('.', import.meta.url).pathname;
+const modules = process.env.LUKIMO_WEB_NODE_MODULES ?? join(here, '../tests/web/node_modules');
+
+// Debian's Chromium, as the browser tests drive it.
+export const { chromium } = createRequire(join(modules, 'noop.js'))('playwright-core');
+export const chromiumPath = process.env.LUKIMO_CHROMIUM ?? '/usr/bin/chromium';
+export const chromiumArgs = [
+  '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync',
+];
 
 export function median(values) {
   const s = [...values].sort((a, b) => a - b);

@@ -19,21 +19,12 @@
 // (scripts/web-build.sh BUILD-WEB -DLUKIMO_WEB_FLOOR=ON).
 
 import { readdirSync, statSync } from 'node:fs';
-import { createRequire } from 'node:module';
 import { cpus, loadavg } from 'node:os';
 import { join } from 'node:path';
 import { frameProbe } from '../tests/web/frames.mjs';
 import { startServer } from '../tests/web/server.mjs';
-import { benchArgs, fmt, refreshBlock, pageFolders, revision, spread } from './pages.mjs';
+import { benchArgs, chromium, chromiumArgs, chromiumPath, fmt, refreshBlock, pageFolders, revision, spread } from './pages.mjs';
 
-const here = new URL('.', import.meta.url).pathname;
-const modules = process.env.LUKIMO_WEB_NODE_MODULES ?? join(here, '../tests/web/node_modules');
-const { chromium } = createRequire(join(modules, 'noop.js'))('playwright-core');
-const chromiumPath = process.env.LUKIMO_CHROMIUM ?? '/usr/bin/chromium';
-const chromiumArgs = [
-  '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync',
-];
 const MARK_BEGIN = '<!-- phone bench figures begin -->';
 const MARK_END = '<!-- phone bench figures end -->';
 const LINE = { bytesPerSecond: 200000, latencyMs: 150 };

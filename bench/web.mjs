@@ -19,22 +19,13 @@
 // -DLUKIMO_WEB_FLOOR=ON: page/ holds Lukimo, page-floor/ the floor.
 
 import { readdirSync, readFileSync, statSync } from 'node:fs';
-import { createRequire } from 'node:module';
 import { cpus, loadavg } from 'node:os';
 import { join, relative } from 'node:path';
 import { constants, brotliCompressSync, gzipSync } from 'node:zlib';
 import { frameProbe } from '../tests/web/frames.mjs';
 import { startServer } from '../tests/web/server.mjs';
-import { benchArgs, fmt, refreshBlock, pageFolders, revision, spread } from './pages.mjs';
+import { benchArgs, chromium, chromiumArgs, chromiumPath, fmt, refreshBlock, pageFolders, revision, spread } from './pages.mjs';
 
-const here = new URL('.', import.meta.url).pathname;
-const modules = process.env.LUKIMO_WEB_NODE_MODULES ?? join(here, '../tests/web/node_modules');
-const { chromium } = createRequire(join(modules, 'noop.js'))('playwright-core');
-const chromiumPath = process.env.LUKIMO_CHROMIUM ?? '/usr/bin/chromium';
-const chromiumArgs = [
-  '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync',
-];
 const MARK_BEGIN = '<!-- web bench figures begin -->';
 const MARK_END = '<!-- web bench figures end -->';
 const WARM_UP_MS = 2000;
