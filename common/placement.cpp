@@ -9,7 +9,11 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QLayout>
+#include <QPointer>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
 
@@ -96,18 +100,115 @@ qint64 covered(const QRect &placed, const QList<QRect> &others)
     return total;
 }
 
-// The other windows of the program that a new one should keep clear of.
-QList<QRect> shownWindows(const QWidget *window, const QWidget *anchor)
+// The largest rectangles of the area that none of the obstacles overlaps.
+QList<QRect> freeRooms(const QRect &available, const QList<QRect> &obstacles)
 {
-    QList<QRect> shown;
+    QList<QRect> rooms{available};
+    for (const QRect &obstacle : obstacles) {
+        QList<QRect> left;
+        for (const QRect &room : std::as_const(rooms)) {
+            if (!room.intersects(obstacle)) {
+                left.append(room);
+                continue;
+            }
+            const QRect parts[] = {
+                QRect(room.topLeft(), QPoint(obstacle.left() - 1, room.bottom())),
+                QRect(QPoint(obstacle.right() + 1, room.top()), room.bottomRight()),
+                QRect(room.topLeft(), QPoint(room.right(), obstacle.top() - 1)),
+                QRect(QPoint(room.left(), obstacle.bottom() + 1), room.bottomRight())};
+            for (const QRect &part : parts) {
+                if (part.isValid())
+                    left.append(part);
+            }
+        }
+        rooms = left;
+    }
+    return rooms;
+}
+
+// The window of the given size fitted into the room that shows most of it,
+// lined up with the anchor as far as the room lets it; null where no room
+// holds it at its least size.
+QRect fitIntoRoom(const QRect &anchor, const QSize &size, const QSize &least,
+                  const QList<QRect> &rooms)
+{
+    QRect best;
+    for (const QRect &room : rooms) {
+        const QSize fitted = size.boundedTo(room.size());
+        if (fitted.width() < least.width() || fitted.height() < least.height() ||
+            area(QRect(QPoint(), fitted)) <= area(best))
+            continue;
+        best = QRect(QPoint(qBound(room.left(), anchor.left(), room.right() - fitted.width() + 1),
+                            qBound(room.top(), anchor.top(), room.bottom() - fitted.height() + 1)),
+                     fitted);
+    }
+    return best;
+}
+
+// The other windows of the program that a new one should keep clear of.
+QList<const QWidget *> shownWindows(const QWidget *window, const QWidget *anchor)
+{
+    QList<const QWidget *> shown;
     for (const QWidget *other : QApplication::topLevelWidgets()) {
         const Qt::WindowType type = other->windowType();
         if (other != window && other != anchor && other->isVisible() && !other->isMinimized() &&
             (type == Qt::Window || type == Qt::Dialog))
-            shown.append(other->frameGeometry());
+            shown.append(other);
     }
     return shown;
 }
+
+QList<QRect> framesOf(const QList<const QWidget *> &windows)
+{
+    QList<QRect> frames;
+    for (const QWidget *window : windows)
+        frames.append(window->frameGeometry());
+    return frames;
+}
+
+const QLatin1String bodyName("lukimo_scrolling_body");
+
+QScrollArea *bodyOf(const QWidget *window)
+{
+    return window->findChild<QScrollArea *>(bodyName, Qt::FindDirectChildrenOnly);
+}
+
+// What another window must keep in sight, on the screen: its push buttons;
+// all of it where it scrolls, since scrolling may bring them anywhere.
+QList<QRect> keptOf(const QList<const QWidget *> &windows)
+{
+    QList<QRect> kept;
+    for (const QWidget *window : windows) {
+        const QScrollArea *body = bodyOf(window);
+        if (body && body->widget() &&
+            !body->viewport()->rect().contains(QRect(QPoint(), body->widget()->size()))) {
+            kept.append(window->frameGeometry());
+            continue;
+        }
+        QRect buttons;
+        for (const QPushButton *button : window->findChildren<QPushButton *>()) {
+            if (button->isVisibleTo(window))
+                buttons |= QRect(button->mapToGlobal(QPoint()), button->size());
+        }
+        if (!buttons.isEmpty())
+            kept.append(buttons.intersected(window->frameGeometry()));
+    }
+    return kept;
+}
+
+// The least size of a window's contents: where they scroll, what they take
+// without scrolling.
+QSize contentsMinimum(const QWidget *window)
+{
+    const QScrollArea *body = bodyOf(window);
+    const QWidget *contents = body ? body->widget() : window;
+    return contents->minimumSizeHint()
+        .expandedTo(contents->minimumSize())
+        .expandedTo(window->minimumSize());
+}
+
+// The least a window that scrolls inside itself is shrunk to.
+constexpr QSize scrollingLeast(120, 100);
 
 // What a window's frame adds to its size, and where its contents start in
 // it. A window that has never been shown has no frame yet; it will get the
@@ -136,7 +237,7 @@ QSize fitLayout(QWidget *window, const QSize &room)
     window->ensurePolished();
     if (auto *fits = dynamic_cast<FitsScreen *>(window))
         fits->fitInto(room);
-    return window->minimumSizeHint().expandedTo(window->minimumSize());
+    return contentsMinimum(window);
 }
 
 // Should the window not fit the screen, its buttons are the part to see: in
@@ -158,7 +259,8 @@ QRect buttonsOf(const QWidget *window, const QPoint &contents)
 class ScreenWatch : public QObject
 {
 public:
-    explicit ScreenWatch(QWidget *window) : QObject(window), window(window)
+    ScreenWatch(QWidget *window, const QWidget *anchor)
+        : QObject(window), window(window), anchor(anchor)
     {
         setObjectName(name());
         // Queued: the screen changes in the middle of a move, and the window
@@ -211,9 +313,21 @@ private:
                                 shown.left(), shown.right()),
                      pushInside(at.y(), frame.height(), available.top(), available.bottom(),
                                 shown.top(), shown.bottom()));
+        // Turned, a phone may have no room for it where it was.
+        if (!anchor || !anchor->isVisible())
+            return;
+        QList<QRect> kept = keptOf(shownWindows(window, anchor));
+        kept.append(anchor->frameGeometry());
+        for (const QRect &other : std::as_const(kept)) {
+            if (other.intersects(window->frameGeometry())) {
+                moveBeside(window, anchor);
+                return;
+            }
+        }
     }
 
     QWidget *window;
+    QPointer<const QWidget> anchor;
     QMetaObject::Connection areaChanged;
 };
 
@@ -240,7 +354,8 @@ void WrappingRows::wrap(Row &row, int columns)
 
 void WrappingRows::fitInto(QWidget *window, const QSize &room)
 {
-    QLayout *layout = window->layout();
+    const QScrollArea *body = bodyOf(window);
+    QLayout *layout = body ? body->widget()->layout() : window->layout();
     if (!usualMargins)
         usualMargins = layout->contentsMargins();
     // A screen without room for the window may have none for wide margins.
@@ -305,11 +420,12 @@ void WrappingRows::fitInto(QWidget *window, const QSize &room)
     // Narrow, it is no wider than the room, and as short as its layout lets
     // it be: a narrow screen is short of room.
     window->resize(qMin(before.width(), room.width()),
-                   arrangement() == arranged ? before.height() : window->minimumHeight());
+                   arrangement() == arranged ? before.height() : contentsMinimum(window).height());
 }
 
 QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &available,
-                  const QSize &minimum, const QList<QRect> &others, const QRect &keep)
+                  const QSize &minimum, const QList<QRect> &others, const QRect &keep,
+                  const QSize &scrollMinimum, const QList<QRect> &othersKeep)
 {
     const QSize size = frame.boundedTo(available.size()).expandedTo(minimum);
 
@@ -332,6 +448,19 @@ QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &availabl
             if (cover == 0)
                 return best;
         }
+    }
+    if (scrollMinimum.isValid()) {
+        const QSize least = scrollMinimum.boundedTo(size);
+        QList<QRect> obstacles{anchor};
+        obstacles.append(others);
+        const QRect whole = fitIntoRoom(anchor, size, size, freeRooms(available, obstacles));
+        if (!whole.isNull())
+            return whole;
+        obstacles = {anchor};
+        obstacles.append(othersKeep);
+        const QRect fitted = fitIntoRoom(anchor, size, least, freeRooms(available, obstacles));
+        if (!fitted.isNull())
+            return fitted;
     }
     if (!best.isNull())
         return best;
@@ -374,10 +503,13 @@ void moveBeside(QWidget *window, const QWidget *anchor)
     window->resize(window->size().expandedTo(minimum));
     if (window->layout())
         window->layout()->activate();
+    const QList<const QWidget *> others = shownWindows(window, anchor);
+    const QSize scrollMinimum =
+        bodyOf(window) ? scrollingLeast.boundedTo(minimum) + decoration.size : QSize();
     const QRect frame =
         placeBeside(anchor->frameGeometry(), window->size() + decoration.size, available,
-                    minimum + decoration.size, shownWindows(window, anchor),
-                    buttonsOf(window, decoration.contents));
+                    minimum + decoration.size, framesOf(others),
+                    buttonsOf(window, decoration.contents), scrollMinimum, keptOf(others));
     window->resize(frame.size() - decoration.size);
     window->move(frame.topLeft());
 }
@@ -401,5 +533,25 @@ void showBeside(QWidget *window, const QWidget *anchor)
     window->raise();
     window->activateWindow();
     if (!window->findChild<QObject *>(ScreenWatch::name(), Qt::FindDirectChildrenOnly))
-        new ScreenWatch(window);
+        new ScreenWatch(window, anchor);
+}
+
+QWidget *scrollingBody(QWidget *window)
+{
+    auto *area = new QScrollArea(window);
+    area->setObjectName(bodyName);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    // The contents take Tab, not the area that holds them.
+    area->setFocusPolicy(Qt::NoFocus);
+    auto *contents = new QWidget;
+    area->setWidget(contents);
+    // The window's own background shows through, as it did without it.
+    area->viewport()->setAutoFillBackground(false);
+    contents->setAutoFillBackground(false);
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(QMargins());
+    layout->addWidget(area);
+    platform::scrollsByTouch(area);
+    return contents;
 }

@@ -75,20 +75,35 @@ private:
 // no side of the anchor is shrunk, but not below its minimum, into the free
 // side where it keeps the most room; failing that it goes to the side where
 // it covers least of the anchor.
+//
+// A window that scrolls inside itself (scrollMinimum, its least size then,
+// is valid) and fits on no side of the anchor whole, clear of the others,
+// is fitted instead into the part of the area that shows most of it: clear
+// of the anchor and the others, else clear of the anchor and the others'
+// parts to keep (their buttons, othersKeep).
 QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &available,
                   const QSize &minimum = QSize(), const QList<QRect> &others = {},
-                  const QRect &keep = QRect());
+                  const QRect &keep = QRect(), const QSize &scrollMinimum = QSize(),
+                  const QList<QRect> &othersKeep = {});
+
+// Puts the window's contents into a scroll area that fills it, so that a
+// window fitted to less room than they take scrolls inside itself, by
+// finger too; where there is room it looks as before. Returns the widget to
+// lay the contents out in.
+QWidget *scrollingBody(QWidget *window);
 
 // Lays out a window that is about to be shown for the anchor's screen, then
 // moves it beside the anchor, clear of the other windows shown where there is
 // room, and sizes it to fit, unless the platform places windows itself
-// (Wayland).
+// (Wayland). A window with a scrolling body may be fitted to less room.
 void moveBeside(QWidget *window, const QWidget *anchor);
 
 // Shows the window, placed beside the anchor when it was hidden. A window
 // that is open already is brought back from an icon, raised and activated.
 // While it is shown, it is laid out again for each screen it is dragged to,
-// and kept inside its screen's work area when that changes.
+// and kept inside its screen's work area when that changes (a phone turned);
+// should it then cover the anchor or another window's buttons, it is placed
+// beside the anchor anew.
 void showBeside(QWidget *window, const QWidget *anchor);
 
 #endif

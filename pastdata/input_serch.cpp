@@ -79,7 +79,7 @@ Input_Serch::Input_Serch()
     mainLayout->addLayout(inputRow);
     mainLayout->addLayout(modeRow);
     mainLayout->addLayout(emptyRow);
-    setLayout(mainLayout);
+    scrollingBody(this)->setLayout(mainLayout);
 
     auto *modeLayout = new QVBoxLayout;
     modeLayout->addWidget(entry_radio);

@@ -36,6 +36,8 @@ private slots:
     void anIconTakesNoRoom();
     void ruleAmongOtherWindows_data();
     void ruleAmongOtherWindows();
+    void scrollingWindowTakesTheRoomLeft_data();
+    void scrollingWindowTakesTheRoomLeft();
     void askedAgainComesBack_data();
     void askedAgainComesBack();
     void boxesShowTheirWholeTitle_data();
@@ -357,6 +359,48 @@ void tst_Placement::ruleAmongOtherWindows()
     QFETCH(QRect, expected);
 
     QCOMPARE(placeBeside(anchor, frame, available, minimum, others, buttons), expected);
+}
+
+void tst_Placement::scrollingWindowTakesTheRoomLeft_data()
+{
+    QTest::addColumn<QRect>("anchor");
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QList<QRect>>("others");
+    QTest::addColumn<QList<QRect>>("othersKeep");
+    QTest::addColumn<QRect>("expected");
+
+    // A phone turned on its side: no side of the number holds the
+    // settings; below it they show most, and scroll.
+    QTest::newRow("landscape: below the number, fitted to the room")
+        << QRect(182, 16, 480, 144) << QSize(548, 357) << QRect(0, 0, 844, 390) << QList<QRect>{}
+        << QList<QRect>{} << QRect(182, 160, 548, 230);
+    // The settings below the number fill the rest of the screen: the past
+    // data goes over their groups, whole, but not over their buttons.
+    QTest::newRow("portrait: over the settings, clear of their buttons")
+        << QRect(16, 16, 328, 98) << QSize(300, 330) << QRect(0, 0, 360, 640)
+        << QList<QRect>{QRect(0, 114, 360, 513)} << QList<QRect>{QRect(8, 580, 344, 40)}
+        << QRect(16, 114, 300, 330);
+    QTest::newRow("room for it whole below the settings: there, as before")
+        << QRect(16, 16, 328, 98) << QSize(300, 200) << QRect(0, 0, 360, 900)
+        << QList<QRect>{QRect(0, 114, 360, 513)} << QList<QRect>{QRect(8, 580, 344, 40)}
+        << QRect(0, 627, 300, 200);
+}
+
+// A window that scrolls inside itself never covers the number window or the
+// buttons of another window where the screen has any room for it.
+void tst_Placement::scrollingWindowTakesTheRoomLeft()
+{
+    QFETCH(QRect, anchor);
+    QFETCH(QSize, frame);
+    QFETCH(QRect, available);
+    QFETCH(QList<QRect>, others);
+    QFETCH(QList<QRect>, othersKeep);
+    QFETCH(QRect, expected);
+
+    QCOMPARE(
+        placeBeside(anchor, frame, available, frame, others, QRect(), QSize(120, 100), othersKeep),
+        expected);
 }
 
 // A window asked for again while it is open under another one or as an icon

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QtTest>
 
 class tst_SetupConfig : public QObject
@@ -128,7 +129,7 @@ void tst_SetupConfig::initialState()
 void tst_SetupConfig::layoutOrder()
 {
     Setup_config dialog;
-    auto *rows = qobject_cast<QVBoxLayout *>(dialog.layout());
+    auto *rows = qobject_cast<QVBoxLayout *>(dialog.findChild<QScrollArea *>()->widget()->layout());
     QVERIFY(rows);
     QCOMPARE(rows->count(), 3);
 
