@@ -41,6 +41,18 @@ async function readWindow(session, title) {
   return read;
 }
 
+// The name of what has the page's focus, as a screen reader reads it.
+async function focusedName(session) {
+  const cdp = session.cdp ??= await session.page.createCDPSession();
+  // Qt's windows lie in a shadow tree: the focus is that of its innermost root.
+  const { result } = await cdp.send('Runtime.evaluate', {
+    expression: '(() => { let e = document.activeElement; while (e?.shadowRoot?.activeElement) e = e.shadowRoot.activeElement; return e; })()',
+  });
+  const { nodes } = await cdp.send('Accessibility.getPartialAXTree',
+    { objectId: result.objectId, fetchRelatives: false });
+  return nodes[0]?.name?.value ?? '';
+}
+
 const inside = (point, box) => point.x > box.left && point.x < box.right && point.y > box.top &&
   point.y < box.bottom;
 
@@ -146,6 +158,20 @@ each('the past data, shown before the screen reader started: a named field, its 
     const status = nodes.findIndex((n) => n.role === 'status');
     assert.ok(status >= 0, 'the window has no live region');
     assert.match(nodes[status + 1]?.name ?? '', /Stored 123/);
+
+    // A report takes the focus to its OK, and gives it back to the field.
+    const times = nodes.find((n) => n.role === 'radio' && /Times to Data/.test(n.name));
+    await page.click(times.box.x, times.box.y);
+    await page.click(field.box.x, field.box.y);
+    await page.type('5');
+    await page.press('Enter');
+    await waitFor(page, inQt(() => ['serch result', 'information', 'Error'].some((t) => shownTitled(t))), [],
+      { what: 'the report' });
+    await sleep(300);
+    assert.equal(await focusedName(page), 'OK', 'the report\'s OK does not have the focus');
+    await page.press('Enter');
+    await sleep(500);
+    assert.equal(await focusedName(page), 'No', 'the focus did not go back to the field');
   });
 
 each('a stop is heard wherever the focus is; the help reads as a document with its link; the version box reads its text and OK on a phone',
@@ -172,7 +198,8 @@ each('a stop is heard wherever the focus is; the help reads as a document with i
     // The version box on the phone's screen: its text and OK read, OK's
     // mirror where OK is drawn, inside the screen.
     const settings = await openSettings(page);
-    await pressButton(settings, 'Version');
+    const versionButton = (await readWindow(page, settingsTitle)).find((n) => n.role === 'button' && n.name === 'Version');
+    await page.tap(versionButton.box.x, versionButton.box.y);
     const box = await shownWindow(page, 'Version');
     const version = await readWindow(page, box.title);
     assert.ok(version.some((n) => n.role === 'StaticText' && /Lukimo/.test(n.name)), 'the version box reads no text');
@@ -182,8 +209,13 @@ each('a stop is heard wherever the focus is; the help reads as a document with i
     assert.ok(ok.box.top >= canvas.y && ok.box.bottom <= canvas.y + canvas.height && ok.box.bottom <= 844,
       `OK is mirrored at ${ok.box.top}..${ok.box.bottom}, the box is drawn at ${canvas.y}..${canvas.y + canvas.height}`);
 
-    // The field asks a phone for its digit keyboard.
+    // Closed, the box gives the focus back to the button that opened it.
+    assert.equal(await focusedName(page), 'OK', 'the version box\'s OK does not have the focus');
     await pressButton(box, 'OK');
+    await sleep(500);
+    assert.equal(await focusedName(page), 'Version', 'the focus did not go back to Version');
+
+    // The field asks a phone for its digit keyboard.
     await pressButton(settings, 'serch');
     const pastData = await shownWindow(page, pastDataTitle);
     const field = (await readWindow(page, pastData.title)).find((n) => n.role === 'textbox');
