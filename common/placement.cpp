@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QGridLayout>
 #include <QLayout>
@@ -168,9 +169,48 @@ QList<QRect> framesOf(const QList<const QWidget *> &windows)
 
 const QLatin1String bodyName("lukimo_scrolling_body");
 
-QScrollArea *bodyOf(const QWidget *window)
+// The scroll area that holds a window's contents. Until the window is
+// fitted to less room than they take, it asks for all of their least size,
+// as they did without it: the window grows with them (a row shown), rather
+// than scrolling where the screen has room.
+class ScrollingBody : public QScrollArea
 {
-    return window->findChild<QScrollArea *>(bodyName, Qt::FindDirectChildrenOnly);
+public:
+    explicit ScrollingBody(QWidget *window) : QScrollArea(window) {}
+
+    void setFitted(bool fitted)
+    {
+        if (fitted == isFitted)
+            return;
+        isFitted = fitted;
+        updateGeometry();
+    }
+
+    QSize minimumSizeHint() const override
+    {
+        const QWidget *contents = widget();
+        if (isFitted || !contents)
+            return QScrollArea::minimumSizeHint();
+        return contents->minimumSizeHint().expandedTo(contents->minimumSize());
+    }
+
+protected:
+    // The contents' own layout tells them, not the area, when it changes.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == widget() && event->type() == QEvent::LayoutRequest && !isFitted)
+            updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
+    }
+
+private:
+    bool isFitted = false;
+};
+
+ScrollingBody *bodyOf(const QWidget *window)
+{
+    return static_cast<ScrollingBody *>(
+        window->findChild<QScrollArea *>(bodyName, Qt::FindDirectChildrenOnly));
 }
 
 // What another window must keep in sight, on the screen: its push buttons;
@@ -354,7 +394,7 @@ void WrappingRows::wrap(Row &row, int columns)
 
 void WrappingRows::fitInto(QWidget *window, const QSize &room)
 {
-    const QScrollArea *body = bodyOf(window);
+    ScrollingBody *body = bodyOf(window);
     QLayout *layout = body ? body->widget()->layout() : window->layout();
     if (!usualMargins)
         usualMargins = layout->contentsMargins();
@@ -410,6 +450,10 @@ void WrappingRows::fitInto(QWidget *window, const QSize &room)
     narrow = best != QList<qsizetype>(best.size(), 0);
     // The new least size first, so that the window may shrink to it.
     layout->activate();
+    if (body) {
+        body->updateGeometry();
+        window->layout()->activate();
+    }
     if (!narrow) {
         if (wasNarrow)
             window->resize(usualSize);
@@ -504,12 +548,18 @@ void moveBeside(QWidget *window, const QWidget *anchor)
     if (window->layout())
         window->layout()->activate();
     const QList<const QWidget *> others = shownWindows(window, anchor);
+    const bool scrolls = bodyOf(window) || qobject_cast<const QAbstractScrollArea *>(window);
     const QSize scrollMinimum =
-        bodyOf(window) ? scrollingLeast.boundedTo(minimum) + decoration.size : QSize();
+        scrolls ? scrollingLeast.boundedTo(minimum) + decoration.size : QSize();
     const QRect frame =
         placeBeside(anchor->frameGeometry(), window->size() + decoration.size, available,
                     minimum + decoration.size, framesOf(others),
                     buttonsOf(window, decoration.contents), scrollMinimum, keptOf(others));
+    if (ScrollingBody *body = bodyOf(window)) {
+        const QSize size = frame.size() - decoration.size;
+        body->setFitted(size.width() < minimum.width() || size.height() < minimum.height());
+        window->layout()->activate();
+    }
     window->resize(frame.size() - decoration.size);
     window->move(frame.topLeft());
 }
@@ -538,7 +588,7 @@ void showBeside(QWidget *window, const QWidget *anchor)
 
 QWidget *scrollingBody(QWidget *window)
 {
-    auto *area = new QScrollArea(window);
+    auto *area = new ScrollingBody(window);
     area->setObjectName(bodyName);
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
@@ -546,6 +596,7 @@ QWidget *scrollingBody(QWidget *window)
     area->setFocusPolicy(Qt::NoFocus);
     auto *contents = new QWidget;
     area->setWidget(contents);
+    contents->installEventFilter(area);
     // The window's own background shows through, as it did without it.
     area->viewport()->setAutoFillBackground(false);
     contents->setAutoFillBackground(false);

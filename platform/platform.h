@@ -74,13 +74,15 @@ void addBundledFonts();
 // Shows window, the program's main one. Where the platform shows the
 // program inside a page, it is the page's main element: without a frame, so
 // that it cannot be closed, and sized to the screen, again whenever the
-// screen changes (a plain show() there would fill the whole page). Elsewhere
-// it is shown as the desktop shows windows.
+// screen changes (a plain show() there would fill the whole page); where the
+// page is used with a finger, every control of the program is then made
+// large enough to tap. Elsewhere it is shown as the desktop shows windows.
 void showMainWindow(QWidget *window);
 
 // Lets a finger scroll area, as a phone's pages scroll: where the platform
-// is a phone's browser a swipe would otherwise select text. Elsewhere the
-// mouse and the scroll bars do it, as before.
+// is a phone's browser a swipe would otherwise select text, and where the
+// page is used with a finger the area shows no scroll bars, as a phone's
+// pages show none. Elsewhere the mouse and the scroll bars do it, as before.
 void scrollsByTouch(QAbstractScrollArea *area);
 
 // Makes a window that the program opens from another one ready to be shown

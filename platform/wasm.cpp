@@ -14,9 +14,12 @@
 #include <QFontDatabase>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QScroller>
 #include <QStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QWidget>
 
 #include <emscripten.h>
@@ -94,6 +97,11 @@ EM_JS(int, lukimo_play_sound, (), {
     }
 });
 
+// Whether the page is used with a finger rather than a mouse.
+EM_JS(int, lukimo_pointer_is_coarse, (), {
+    return globalThis.matchMedia && matchMedia('(pointer: coarse)').matches ? 1 : 0;
+});
+
 EM_JS(void, lukimo_show_title_and_language, (const char *title, const char *language), {
     document.title = UTF8ToString(title);
     document.documentElement.lang = UTF8ToString(language);
@@ -108,6 +116,42 @@ constexpr int margin = 16;
 // Wide enough to read across a room; narrower screens get their width.
 constexpr int largestWidth = 480;
 constexpr int smallestWidth = 300;
+
+// Controls a finger can hit: every button and field at least as large as
+// the platforms' guides ask, and a radio button or check box taken by a tap
+// anywhere on it, not only on its mark and text.
+class FingerStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget) const override
+    {
+        const QSize usual = QProxyStyle::sizeFromContents(type, option, size, widget);
+        switch (type) {
+        case CT_PushButton:
+        case CT_RadioButton:
+        case CT_CheckBox:
+        case CT_LineEdit:
+            return usual.expandedTo(QSize(fingerSize, fingerSize));
+        default:
+            return usual;
+        }
+    }
+
+    QRect subElementRect(SubElement element, const QStyleOption *option,
+                         const QWidget *widget) const override
+    {
+        if (element == SE_RadioButtonClickRect || element == SE_CheckBoxClickRect)
+            return option->rect;
+        return QProxyStyle::subElementRect(element, option, widget);
+    }
+
+private:
+    // CSS pixels, which are Qt's here.
+    static constexpr int fingerSize = 44;
+};
 
 void fitToScreen(QWidget *window)
 {
@@ -202,6 +246,11 @@ void addBundledFonts()
 
 void showMainWindow(QWidget *window)
 {
+    // Before the other windows are first laid out, so that they are laid
+    // out for a finger from the start.
+    if (lukimo_pointer_is_coarse())
+        QApplication::setStyle(
+            new FingerStyle(QStyleFactory::create(QApplication::style()->name())));
     window->setWindowFlag(Qt::FramelessWindowHint);
     fitToScreen(window);
     if (QScreen *screen = window->screen())
@@ -233,6 +282,12 @@ bool announcesStops()
 void scrollsByTouch(QAbstractScrollArea *area)
 {
     QScroller::grabGesture(area->viewport(), QScroller::TouchGesture);
+    // A finger swipes, as on every page of a phone: scroll bars there only
+    // take room, and a bar across makes the content scroll sideways too.
+    if (lukimo_pointer_is_coarse()) {
+        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
 }
 
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)

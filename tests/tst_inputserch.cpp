@@ -260,6 +260,8 @@ void tst_InputSerch::entryFlow()
 {
     PastDataWindow w;
     w.click(w.entry());
+    // As small as it goes: it has to grow for the search mode that shows.
+    w.window.resize(1, 1);
 
     // Empty input is refused and changes nothing.
     QCOMPARE(w.ok(), QStringLiteral("Error/No Data"));
@@ -271,6 +273,10 @@ void tst_InputSerch::entryFlow()
     QCOMPARE(w.enter(QStringLiteral("123")), QString());
     QCOMPARE(w.entry()->text(), QStringLiteral("Bought No entry(1)"));
     QVERIFY(w.search()->isVisible());
+    // The window grows for the mode shown: every mode in sight, unscrolled.
+    QCoreApplication::processEvents();
+    for (QRadioButton *mode : {w.entry(), w.search(), w.dataToTimes(), w.timesToData()})
+        QCOMPARE(mode->visibleRegion().boundingRect(), mode->rect());
     QCOMPARE(w.input()->text(), QString());
     QVERIFY(w.clearButton()->isVisible());
     QCOMPARE(boughtStore().entry(0), 123);

@@ -6,8 +6,8 @@
 
 import assert from 'node:assert/strict';
 import {
-  boxes, each, enableScreenReader, mirrored, numberCentre, numberPicture, numberWindow, phone, rolls,
-  shownTitles, shownWindow, sleep, stands, start,
+  boxes, button, each, enableScreenReader, mirrored, numberCentre, numberPicture, numberWindow, phone,
+  rolls, shownTitles, shownWindow, sleep, stands, start,
 } from './lukimo.mjs';
 
 const settingsTitle = 'settei menu numbers3';
@@ -75,3 +75,57 @@ each('the settings fit the phone\'s width, every button and the close control on
   assert.deepEqual(off.map((e) => `${e.tag} ${e.text || e.description} at ${e.left},${e.top}`), [],
     'controls off the screen');
 });
+
+// Phone screens, each reached by turning or resizing the one before with
+// the windows open; the first is where they open.
+const screens = [[320, 568], [844, 390], [390, 844], [360, 640]];
+const overlap = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+const boxOf = (e) => ({ x: e.left, y: e.top, width: e.right - e.left, height: e.bottom - e.top });
+
+each('on every phone screen, turned with its windows open, nothing covers the number or the settings\' buttons, and every control takes a finger',
+  { needs: ['phone', 'touch'] }, async (t, engine) => {
+    const [width, height] = screens[0];
+    const page = await start(t, engine, { phone: true });
+    await page.page.setViewport({ width, height, deviceScaleFactor: phone.scale, isMobile: true, hasTouch: true });
+    await sleep(1000);
+    await longPress(page, await numberCentre(page));
+    const settings = await shownWindow(page, settingsTitle);
+    // Its buttons lie below the fold: a swipe up brings them in.
+    const { canvas } = await boxes(settings);
+    await page.swipe(canvas.x + canvas.width / 2, canvas.y + canvas.height - 10, canvas.y + 10);
+    await sleep(1500);
+    const serch = await button(settings, 'serch');
+    assert.ok(serch.bottom <= canvas.y + canvas.height, `a swipe left "serch" at ${serch.top}, below the settings`);
+    await page.tap(serch.x, serch.y);
+    const pastData = await shownWindow(page, 'serch menu');
+    const coarse = await page.evaluate(() => matchMedia('(pointer: coarse)').matches);
+    assert.ok(coarse || engine !== 'chromium', 'a phone\'s screen reads as a fine pointer');
+    for (const [w, h] of screens) {
+      if (w !== width || h !== height) {
+        await page.page.setViewport({ width: w, height: h, deviceScaleFactor: phone.scale, isMobile: true, hasTouch: true });
+        await sleep(1500);
+      }
+      const where = `${w} × ${h}`;
+      const number = (await boxes(await numberWindow(page))).canvas;
+      const windows = { settings: (await boxes(settings)).window, 'past data': (await boxes(pastData)).window };
+      const shownSettings = (await boxes(settings)).canvas;
+      const settingsButtons = (await mirrored(settings)).filter((e) => !e.hidden && e.tag === 'button')
+        .map(boxOf).filter((b) => overlap(b, shownSettings));
+      for (const [name, box] of Object.entries(windows)) {
+        assert.ok(!overlap(box, number), `${where}: the ${name} cover the number`);
+        assert.ok(box.x >= 0 && box.y >= 0 && box.x + box.width <= w && box.y + box.height <= h,
+          `${where}: the ${name} reach off the screen (${JSON.stringify(box)})`);
+      }
+      assert.ok(!settingsButtons.some((b) => overlap(b, windows['past data'])),
+        `${where}: the past data cover the settings' buttons`);
+      if (!coarse)
+        continue;
+      for (const window of [settings, pastData]) {
+        const small = (await mirrored(window))
+          .filter((e) => !e.hidden && (e.tag === 'button' || e.tag === 'input'))
+          .filter((e) => e.right - e.left < 44 || e.bottom - e.top < 44);
+        assert.deepEqual(small.map((e) => `${e.text || e.type} ${e.right - e.left} × ${e.bottom - e.top}`), [],
+          `${where}: controls of "${window.title}" smaller than a finger`);
+      }
+    }
+  });
