@@ -92,7 +92,7 @@ each('on every phone screen, turned with its windows open, nothing covers the nu
     const settings = await shownWindow(page, settingsTitle);
     // Its buttons lie below the fold: a swipe up brings them in.
     const { canvas } = await boxes(settings);
-    await page.swipe(canvas.x + canvas.width / 2, canvas.y + canvas.height - 10, canvas.y + 10);
+    await page.swipe(canvas.x + canvas.width / 2, canvas.y + canvas.height * 0.8, canvas.y + canvas.height * 0.15);
     await sleep(1500);
     const serch = await button(settings, 'serch');
     assert.ok(serch.bottom <= canvas.y + canvas.height, `a swipe left "serch" at ${serch.top}, below the settings`);
