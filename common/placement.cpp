@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
@@ -586,7 +587,7 @@ void showBeside(QWidget *window, const QWidget *anchor)
         new ScreenWatch(window, anchor);
 }
 
-QWidget *scrollingBody(QWidget *window)
+void setScrollingLayout(QWidget *window, QLayout *layout)
 {
     auto *area = new ScrollingBody(window);
     area->setObjectName(bodyName);
@@ -595,14 +596,20 @@ QWidget *scrollingBody(QWidget *window)
     // The contents take Tab, not the area that holds them.
     area->setFocusPolicy(Qt::NoFocus);
     auto *contents = new QWidget;
+    // A window's own layout has wider margins than one inside it.
+    const QStyle *style = window->style();
+    layout->setContentsMargins(style->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, window),
+                               style->pixelMetric(QStyle::PM_LayoutTopMargin, nullptr, window),
+                               style->pixelMetric(QStyle::PM_LayoutRightMargin, nullptr, window),
+                               style->pixelMetric(QStyle::PM_LayoutBottomMargin, nullptr, window));
     area->setWidget(contents);
     contents->installEventFilter(area);
+    contents->setLayout(layout);
     // The window's own background shows through, as it did without it.
     area->viewport()->setAutoFillBackground(false);
     contents->setAutoFillBackground(false);
-    auto *layout = new QVBoxLayout(window);
-    layout->setContentsMargins(QMargins());
-    layout->addWidget(area);
+    auto *outer = new QVBoxLayout(window);
+    outer->setContentsMargins(QMargins());
+    outer->addWidget(area);
     platform::scrollsByTouch(area);
-    return contents;
 }

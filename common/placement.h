@@ -12,6 +12,7 @@
 #include <optional>
 
 class QGridLayout;
+class QLayout;
 class QWidget;
 
 // A window with a narrower layout for a screen that has no room for its
@@ -86,11 +87,11 @@ QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &availabl
                   const QRect &keep = QRect(), const QSize &scrollMinimum = QSize(),
                   const QList<QRect> &othersKeep = {});
 
-// Puts the window's contents into a scroll area that fills it, so that a
-// window fitted to less room than they take scrolls inside itself, by
-// finger too; where there is room it looks as before. Returns the widget to
-// lay the contents out in.
-QWidget *scrollingBody(QWidget *window);
+// Lays the window's contents out with layout inside a scroll area that
+// fills the window, so that a window fitted to less room than they take
+// scrolls inside itself, by finger too; where there is room it looks as it
+// would with the layout as its own, margins included.
+void setScrollingLayout(QWidget *window, QLayout *layout);
 
 // Lays out a window that is about to be shown for the anchor's screen, then
 // moves it beside the anchor, clear of the other windows shown where there is

@@ -79,7 +79,7 @@ Input_Serch::Input_Serch()
     mainLayout->addLayout(inputRow);
     mainLayout->addLayout(modeRow);
     mainLayout->addLayout(emptyRow);
-    scrollingBody(this)->setLayout(mainLayout);
+    setScrollingLayout(this, mainLayout);
 
     auto *modeLayout = new QVBoxLayout;
     modeLayout->addWidget(entry_radio);

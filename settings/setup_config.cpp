@@ -106,7 +106,7 @@ Setup_config::Setup_config()
         wrapping_rows.add({max1_group, max2_group, max3_group, max4_group}, {4, 2, 1}));
     mainLayout->addLayout(
         wrapping_rows.add({ok_button, version_button, serch_button, help_button}, {4, 2, 1}));
-    scrollingBody(this)->setLayout(mainLayout);
+    setScrollingLayout(this, mainLayout);
 
     // Tab reads the dialog as the eye does, row by row from the left; Qt
     // itself makes each group of buttons one stop, at its checked button.
