@@ -281,12 +281,17 @@ bool announcesStops()
 
 void scrollsByTouch(QAbstractScrollArea *area)
 {
-    QScroller::grabGesture(area->viewport(), QScroller::TouchGesture);
     // A finger swipes, as on every page of a phone: scroll bars there only
     // take room, and a bar across makes the content scroll sideways too.
+    // Where the finger is the pointer, the scroller follows the mouse events
+    // Qt makes of its touches: following the touches themselves, it lost the
+    // first tap on a window after another window was closed.
     if (lukimo_pointer_is_coarse()) {
+        QScroller::grabGesture(area->viewport(), QScroller::LeftMouseButtonGesture);
         area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    } else {
+        QScroller::grabGesture(area->viewport(), QScroller::TouchGesture);
     }
 }
 

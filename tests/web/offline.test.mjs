@@ -157,6 +157,12 @@ each('a kept copy starts at once however the network behaves, and each of its fi
 
     const starts = {};
     for (const [name, network] of Object.entries(networks)) {
+      // What the page before still had on its way (Chromium sends a request
+      // that met a cut connection again) is not the next page's.
+      for (let seen = -1, i = 0; seen !== server.requests.length && i < 20; i += 1) {
+        seen = server.requests.length;
+        await sleep(500);
+      }
       network(server);
       const from = server.requests.length;
       await page.reload();
