@@ -73,9 +73,11 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     layOutAll = qgetenv("FUZZ_HELP_LAYOUT") == "all";
     static QApplication application(*argc, *argv);
-    // A working directory of its own, with the page's picture beside it.
-    static const QString directory = QDir::temp().filePath(
-        QStringLiteral("lukimo-fuzz-help-%1").arg(QCoreApplication::applicationPid()));
+    // A working directory of its own, with the page's picture beside it; its
+    // name is as long in every run, so that a run in CI repeats.
+    static const QString directory =
+        QDir::temp().filePath(QStringLiteral("lukimo-fuzz-help-%1")
+                                  .arg(QCoreApplication::applicationPid(), 10, 10, QChar(u'0')));
     QDir().mkpath(directory + QStringLiteral("/html"));
     QFile::copy(QStringLiteral(LUKIMO_SOURCE_DIR "/html/numberwindow.png"),
                 directory + QStringLiteral("/html/numberwindow.png"));

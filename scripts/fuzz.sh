@@ -61,19 +61,22 @@ if [ "$mode" = --ci ]; then
     # Fixed seeds and run counts, and a scratch corpus emptied each time, so
     # that the same sources always run the same inputs: a new finding shows
     # in the longer run, never as a red unrelated change. The search also
-    # learns from the values compared, addresses and Qt's hashes among them:
-    # both are fixed here (no address randomization, a hash seed of 0).
-    export QT_HASH_SEED=0
-    fixed=(setarch "$(uname -m)" -R)
+    # learns from the values compared, addresses and Qt's hashes among them,
+    # so the addresses are fixed (no randomization, and an environment of
+    # the same size, which the stack starts with), and so is the hash seed.
+    # The corpus is not read again while it runs: when that happens depends
+    # on the clock, and it moves what is allocated after it.
+    fixed=(env -i PATH="$PATH" TMPDIR="${TMPDIR:-/tmp}" QT_HASH_SEED=0 ASAN_OPTIONS="$ASAN_OPTIONS"
+        UBSAN_OPTIONS="$UBSAN_OPTIONS" ASAN_SYMBOLIZER_PATH="$ASAN_SYMBOLIZER_PATH"
+        setarch "$(uname -m)" -R env)
     declare -A runs=([fuzz_catalogue]=100000 [fuzz_wave]=100000 [fuzz_help]=20000 [fuzz_pastdata]=50000)
     for t in "${targets[@]}"; do
         echo "== $t: the corpus, then ${runs[$t]} runs"
-        scratch=$build/ci/$t
-        rm -rf "$scratch" && mkdir -p "$scratch"
-        FUZZ_HELP_LAYOUT=all "${fixed[@]}" $build/fuzz/$t $(options $t) -runs=0 $(corpora $t) 2>$build/ci/$t.log ||
+        rm -rf $build/ci/$t && mkdir -p $build/ci/$t
+        { "${fixed[@]}" FUZZ_HELP_LAYOUT=all $build/fuzz/$t $(options $t) -runs=0 $(corpora $t) &&
+            "${fixed[@]}" $build/fuzz/$t $(options $t) -seed=1 -reload=0 -runs=${runs[$t]} \
+                -artifact_prefix=$build/ci/$t/ $build/ci/$t $(corpora $t); } 2>$build/ci/$t.log ||
             { tail -50 $build/ci/$t.log; exit 1; }
-        "${fixed[@]}" $build/fuzz/$t $(options $t) -seed=1 -runs=${runs[$t]} -artifact_prefix=$scratch/ \
-            "$scratch" $(corpora $t) 2>>$build/ci/$t.log || { tail -50 $build/ci/$t.log; exit 1; }
         grep -h 'stat::number_of_executed_units' $build/ci/$t.log | tail -1
     done
     exit 0
