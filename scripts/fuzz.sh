@@ -52,8 +52,11 @@ options() {
     echo -max_len=${max_len[$t]} -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         $([ -f fuzz/$t.dict ] && echo -dict=$source/fuzz/$t.dict)
 }
+# The seeds: the real files of the run directory (the compiled catalogue,
+# the click, the help page and its picture) for every target, and the
+# inputs found so far.
 corpora() {
-    echo $build/fuzz/seeds/$1
+    echo $build/run
     [ ! -d $source/fuzz/corpus/$1 ] || echo $source/fuzz/corpus/$1
 }
 
