@@ -37,10 +37,10 @@ QList<std::array<QByteArray, 3>> messagesOf(QByteArrayView catalogue)
             messages.emplace_back();
             continue;
         }
-        const qsizetype length = lengthAt(block, at);
+        // An obsolete field holds a number, a null string no text.
+        const qsizetype length =
+            tag == 5 || lengthAt(block, at) == 0xffffffff ? 0 : lengthAt(block, at);
         at += 4;
-        if (tag == 5 || length == 0xffffffff)
-            continue;
         if (tag >= 6 && tag <= 8)
             messages.last()[tag - 6] = block.sliced(at, length).toByteArray();
         at += length;

@@ -19,43 +19,33 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-// What the field holds after text reaches it: the field keeps each piece
-// that its rule takes, each character when typed, the whole when pasted.
-QString fieldAfter(const QString &text, int digits, bool typed)
-{
-    static const QRegularExpressionValidator threeDigits(digitLimitPattern(3));
-    static const QRegularExpressionValidator fourDigits(digitLimitPattern(4));
-    const QList<uint> characters = text.toUcs4();
-    const qsizetype piece = typed ? 1 : characters.size();
-    QString field;
-    for (qsizetype at = 0; at < characters.size(); at += piece) {
-        QString longer =
-            field + QString::fromUcs4(reinterpret_cast<const char32_t *>(&characters[at]), piece);
-        int position = int(longer.size());
-        if ((digits == 3 ? threeDigits : fourDigits).validate(longer, position) !=
-            QValidator::Invalid)
-            field = longer;
-    }
-    return field;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzedDataProvider input(data, size);
     BoughtStore store;
     std::vector<int> stored;
     while (input.remaining_bytes() > 0) {
-        const int operation = input.ConsumeIntegralInRange(0, 5);
         // 0: an entry (4: as many as to fill the store), 1: a search, 2: the
         // draws of a number, 3: the number of a draw, 5: a clear.
+        const int operation = input.ConsumeIntegralInRange(0, 5);
         const bool typed = input.ConsumeBool();
         const int digits = operation == 3 || (operation == 1 && input.ConsumeBool()) ? 4 : 3;
-        const QString text = QString::fromUtf8(input.ConsumeRandomLengthString(32));
-        const std::optional<int> value = typedNumber(fieldAfter(text, digits, typed), digits);
+        // The field keeps each piece of the text that its rule takes: each
+        // character when typed, the whole when pasted. It keeps its rule
+        // until the mode changes; so do these.
+        static const QRegularExpressionValidator threeDigits(digitLimitPattern(3));
+        static const QRegularExpressionValidator fourDigits(digitLimitPattern(4));
+        const QList<uint> text = QString::fromUtf8(input.ConsumeRandomLengthString(32)).toUcs4();
+        QString field;
+        for (qsizetype at = 0, piece = typed ? 1 : text.size(); at < text.size(); at += piece) {
+            QString longer =
+                field + QString::fromUcs4(reinterpret_cast<const char32_t *>(&text[at]), piece);
+            int position = int(longer.size());
+            if ((digits == 3 ? threeDigits : fourDigits).validate(longer, position) !=
+                QValidator::Invalid)
+                field = longer;
+        }
+        const std::optional<int> value = typedNumber(field, digits);
         require(!value || (*value >= 0 && *value < (digits == 3 ? 1000 : 10000)),
                 "a number of the mode's digits");
         const int count = operation == 4 ? input.ConsumeIntegralInRange(0, BOUGHT_MAX + 10) : 1;
