@@ -25,9 +25,9 @@ scripts/install-deps.sh fuzz
 export ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
 # Qt is built without frame pointers: the stack of an allocation it makes,
 # walked by frame pointer, runs on into stale stack contents, a new stack
-# almost every time. Each is kept for the rest of the run, which then grew by
-# hundreds of megabytes and slowed to a quarter of its rate; the caller alone
-# is kept (replay a finding with malloc_context_size=30 for the whole stack).
+# almost every time. Each was kept for the rest of the run, which grew by
+# hundreds of megabytes, every allocation slower; the caller alone is kept
+# now (replay a finding with malloc_context_size=30 for the whole stack).
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0:malloc_context_size=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The help target writes its page for every input: on a disk, closing a file
