@@ -8,50 +8,41 @@
 
 #include "app/translator.h"
 #include "common/catalogue.h"
-#include "guarded.h"
+#include "harness.h"
 
 #include <QList>
 #include <QtEndian>
 
+#include <array>
+
 namespace {
 
-struct Message
+// Source text, context and comment of each message of an accepted
+// catalogue, read from its records, so that each lookup finds its way
+// through the toolkit's hash table to a real record.
+QList<std::array<QByteArray, 3>> messagesOf(QByteArrayView catalogue)
 {
-    QByteArray context, sourceText, comment;
-};
-
-// The messages of an accepted catalogue, read from its records so that each
-// lookup finds its way through the toolkit's hash table to a real record.
-QList<Message> messagesOf(QByteArrayView catalogue)
-{
-    QList<Message> messages;
-    const auto *bytes = reinterpret_cast<const uchar *>(catalogue.data());
+    auto lengthAt = [](QByteArrayView bytes, qsizetype at) {
+        return qsizetype(qFromBigEndian<quint32>(bytes.data() + at));
+    };
     QByteArrayView block;
-    for (qsizetype at = 16; at + 5 <= catalogue.size();) {
-        const quint32 length = qFromBigEndian<quint32>(bytes + at + 1);
-        if (bytes[at] == 0x69)
-            block = catalogue.sliced(at + 5, length);
-        at += 5 + qsizetype(length);
+    for (qsizetype at = 16; at + 5 <= catalogue.size(); at += 5 + lengthAt(catalogue, at + 1)) {
+        if (catalogue[at] == 0x69)
+            block = catalogue.sliced(at + 5, lengthAt(catalogue, at + 1));
     }
-    const auto *record = reinterpret_cast<const uchar *>(block.data());
-    Message message;
+    QList<std::array<QByteArray, 3>> messages(1);
     for (qsizetype at = 0; at < block.size();) {
-        const uchar tag = record[at++];
+        const char tag = block[at++];
         if (tag == 1) {
-            messages.append(std::exchange(message, Message()));
+            messages.emplace_back();
             continue;
         }
-        const quint32 length = qFromBigEndian<quint32>(record + at);
+        // An obsolete field holds a number, a null string no text.
+        const qsizetype length =
+            tag == 5 || lengthAt(block, at) == 0xffffffff ? 0 : lengthAt(block, at);
         at += 4;
-        if (tag == 5 || length == 0xffffffffu)
-            continue;
-        const QByteArray field(block.data() + at, qsizetype(length));
-        if (tag == 6)
-            message.sourceText = field;
-        else if (tag == 7)
-            message.context = field;
-        else if (tag == 8)
-            message.comment = field;
+        if (tag >= 6 && tag <= 8)
+            messages.last()[tag - 6] = block.sliced(at, length).toByteArray();
         at += length;
     }
     return messages;
@@ -67,13 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Translator translator;
     if (!translator.load(reinterpret_cast<const uchar *>(catalogue.data()), int(catalogue.size())))
         return 0;
-    (void)translator.language();
-    (void)translator.isEmpty();
-    for (const Message &message : messagesOf(catalogue)) {
-        // Plural forms go through the catalogue's numerus rules.
+    // Plural forms go through the catalogue's numerus rules.
+    for (const auto &[sourceText, context, comment] : messagesOf(catalogue)) {
         for (int n : {-1, 0, 1, 2, 11, 101})
-            (void)translator.translate(message.context.constData(), message.sourceText.constData(),
-                                       message.comment.constData(), n);
+            (void)translator.translate(context.constData(), sourceText.constData(),
+                                       comment.constData(), n);
     }
     return 0;
 }

@@ -23,7 +23,16 @@ targets=(fuzz_catalogue fuzz_wave fuzz_help fuzz_pastdata)
 
 scripts/install-deps.sh fuzz
 export ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Qt is built without frame pointers: the stack of an allocation it makes,
+# walked by frame pointer, runs on into stale stack contents, a new stack
+# almost every time. Each was kept for the rest of the run, which grew by
+# hundreds of megabytes, every allocation slower; the caller alone is kept
+# now (replay a finding with malloc_context_size=30 for the whole stack).
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0:malloc_context_size=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# The help target writes its page for every input: on a disk, closing a file
+# rewritten from empty starts writing it out and, with the disk busy, waits.
+[ ! -w /dev/shm ] || export TMPDIR=/dev/shm
 sanitize="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 nice cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$sanitize" \
@@ -34,17 +43,24 @@ nice cmake --build $build --target fuzz -j 2
 # for. The help target reads every page (about a millisecond for 2 kB under
 # the sanitizers) but lays out one in 1024 (tens of milliseconds), all of
 # them for the corpus regression. A kilobyte of the past-data field is some
-# hundred operations, enough to fill the store and empty it again.
+# hundred operations, enough to fill the store and empty it again. An input
+# that never returns is a finding after a minute on the clock; the help
+# target itself counts its page's processor time, which, unlike the clock,
+# does not stretch with what else the machine runs (at nice 10 beside a
+# build, a second of it took ten on the clock).
 declare -A max_len=([fuzz_catalogue]=16384 [fuzz_wave]=8192 [fuzz_help]=2048 [fuzz_pastdata]=1024)
 declare -A reader=([fuzz_catalogue]=common/catalogue.cpp [fuzz_wave]=common/wavefile.cpp
     [fuzz_help]=help/helpwindow.cpp [fuzz_pastdata]='pastdata/(pastsearch|boughtstore).cpp')
 options() {
     local t=$1
-    echo -max_len=${max_len[$t]} -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    echo -max_len=${max_len[$t]} -timeout=60 -report_slow_units=60 -rss_limit_mb=2048 -print_final_stats=1 \
         $([ -f fuzz/$t.dict ] && echo -dict=$source/fuzz/$t.dict)
 }
+# The seeds: the real files of the run directory (the compiled catalogue,
+# the click, the help page and its picture) for every target, and the
+# inputs found so far.
 corpora() {
-    echo $build/fuzz/seeds/$1
+    echo $build/run
     [ ! -d $source/fuzz/corpus/$1 ] || echo $source/fuzz/corpus/$1
 }
 
@@ -52,19 +68,22 @@ if [ "$mode" = --ci ]; then
     # Fixed seeds and run counts, and a scratch corpus emptied each time, so
     # that the same sources always run the same inputs: a new finding shows
     # in the longer run, never as a red unrelated change. The search also
-    # learns from the values compared, addresses and Qt's hashes among them:
-    # both are fixed here (no address randomization, a hash seed of 0).
-    export QT_HASH_SEED=0
-    fixed=(setarch "$(uname -m)" -R)
+    # learns from the values compared, addresses and Qt's hashes among them,
+    # so the addresses are fixed (no randomization, and an environment of
+    # the same size, which the stack starts with), and so is the hash seed.
+    # The corpus is not read again while it runs: when that happens depends
+    # on the clock, and it moves what is allocated after it.
+    fixed=(env -i PATH="$PATH" TMPDIR="${TMPDIR:-/tmp}" QT_HASH_SEED=0 ASAN_OPTIONS="$ASAN_OPTIONS"
+        UBSAN_OPTIONS="$UBSAN_OPTIONS" ASAN_SYMBOLIZER_PATH="$ASAN_SYMBOLIZER_PATH"
+        setarch "$(uname -m)" -R env)
     declare -A runs=([fuzz_catalogue]=100000 [fuzz_wave]=100000 [fuzz_help]=20000 [fuzz_pastdata]=50000)
     for t in "${targets[@]}"; do
         echo "== $t: the corpus, then ${runs[$t]} runs"
-        scratch=$build/ci/$t
-        rm -rf "$scratch" && mkdir -p "$scratch"
-        FUZZ_HELP_LAYOUT=all "${fixed[@]}" $build/fuzz/$t $(options $t) -runs=0 $(corpora $t) 2>$build/ci/$t.log ||
+        rm -rf $build/ci/$t && mkdir -p $build/ci/$t
+        { "${fixed[@]}" FUZZ_HELP_LAYOUT=all $build/fuzz/$t $(options $t) -runs=0 $(corpora $t) &&
+            "${fixed[@]}" $build/fuzz/$t $(options $t) -seed=1 -reload=0 -runs=${runs[$t]} \
+                -artifact_prefix=$build/ci/$t/ $build/ci/$t $(corpora $t); } 2>$build/ci/$t.log ||
             { tail -50 $build/ci/$t.log; exit 1; }
-        "${fixed[@]}" $build/fuzz/$t $(options $t) -seed=1 -runs=${runs[$t]} -artifact_prefix=$scratch/ \
-            "$scratch" $(corpora $t) 2>>$build/ci/$t.log || { tail -50 $build/ci/$t.log; exit 1; }
         grep -h 'stat::number_of_executed_units' $build/ci/$t.log | tail -1
     done
     exit 0
