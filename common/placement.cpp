@@ -214,6 +214,17 @@ ScrollingBody *bodyOf(const QWidget *window)
         window->findChild<QScrollArea *>(bodyName, Qt::FindDirectChildrenOnly));
 }
 
+// Where a window's buttons of that kind are, in its own coordinates.
+template <typename Button> QRect buttonsIn(const QWidget *window)
+{
+    QRect buttons;
+    for (const Button *button : window->findChildren<Button *>()) {
+        if (button->isVisibleTo(window))
+            buttons |= QRect(button->mapTo(window, QPoint()), button->size());
+    }
+    return buttons;
+}
+
 // What another window must keep in sight, on the screen: its push buttons;
 // all of it where it scrolls, since scrolling may bring them anywhere.
 QList<QRect> keptOf(const QList<const QWidget *> &windows)
@@ -226,13 +237,10 @@ QList<QRect> keptOf(const QList<const QWidget *> &windows)
             kept.append(window->frameGeometry());
             continue;
         }
-        QRect buttons;
-        for (const QPushButton *button : window->findChildren<QPushButton *>()) {
-            if (button->isVisibleTo(window))
-                buttons |= QRect(button->mapToGlobal(QPoint()), button->size());
-        }
+        const QRect buttons = buttonsIn<QPushButton>(window);
         if (!buttons.isEmpty())
-            kept.append(buttons.intersected(window->frameGeometry()));
+            kept.append(buttons.translated(window->mapToGlobal(QPoint()))
+                            .intersected(window->frameGeometry()));
     }
     return kept;
 }
@@ -285,12 +293,8 @@ QSize fitLayout(QWidget *window, const QSize &room)
 // its frame's coordinates.
 QRect buttonsOf(const QWidget *window, const QPoint &contents)
 {
-    QRect buttons;
-    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
-        if (button->isVisibleTo(window))
-            buttons |= QRect(button->mapTo(window, QPoint()) + contents, button->size());
-    }
-    return buttons;
+    const QRect buttons = buttonsIn<QAbstractButton>(window);
+    return buttons.isEmpty() ? buttons : buttons.translated(contents);
 }
 
 // A shown window is laid out again for the screen it is dragged to: only
