@@ -606,8 +606,8 @@ void setScrollingLayout(QWidget *window, QLayout *layout)
                                style->pixelMetric(QStyle::PM_LayoutTopMargin, nullptr, window),
                                style->pixelMetric(QStyle::PM_LayoutRightMargin, nullptr, window),
                                style->pixelMetric(QStyle::PM_LayoutBottomMargin, nullptr, window));
+    // setWidget() makes the area the contents' event filter.
     area->setWidget(contents);
-    contents->installEventFilter(area);
     contents->setLayout(layout);
     // The window's own background shows through, as it did without it.
     area->viewport()->setAutoFillBackground(false);
