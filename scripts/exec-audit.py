@@ -9,8 +9,12 @@ project's install steps name.
         then fails if one of them comes from a Debian package that is neither
         Essential, nor apt, nor named by scripts/install-deps.sh or
         debian/control (or pulled in by one of those through its dependencies),
-        or from no package at all in a system folder. Exits with COMMAND's
-        status, or 1 when only the check failed.
+        or from no package at all in a system folder. What the package
+        system runs (dpkg's maintainer scripts and triggers, apt's hooks, and
+        all below them) is left out: it comes with the packages a machine
+        has, not from the scripts. FILE lists what the check read; FILE.dpkg
+        what was left out. Exits with COMMAND's status, or 1 when only the
+        check failed.
     exec-audit.py --check FILE [--without PACKAGE]...
         the same check on a list of executed files recorded earlier, as if
         the install steps did not name each PACKAGE.
@@ -54,27 +58,50 @@ def process(pid):
         return None
 
 
-def descends(pid, known):
-    """Whether process pid is one of known, or below one: known holds
-    (pid, start time) pairs, and what is found on the way up joins it."""
+# The package system: what these run (maintainer scripts, triggers, apt's
+# hooks, and all below them) comes from packages the machine already has,
+# whichever the run installs, so it is theirs to bring, not the scripts'.
+PACKAGE_SYSTEM = {"/usr/bin/dpkg", "/usr/bin/apt-get", "/usr/bin/apt"}
+
+
+def executable(pid):
+    try:
+        return os.readlink(f"/proc/{pid}/exe")
+    except OSError:
+        return None
+
+
+def whose(pid, ours, packaging):
+    """Whose execution the process pid makes: "ours" when it is one of the
+    processes in ours or below one, "packaging" when the package system is
+    on the way there, None otherwise. Both sets hold (pid, start time)
+    pairs, and what is found on the way up joins one of them. Each process
+    on the way is asked what it runs now, since a process keeps its start
+    time through an exec and may have become dpkg after it joined ours."""
     chain = []
     while pid > 1:
         found = process(pid)
         if found is None:
-            return False
+            return None
         parent, start = found
-        if (pid, start) in known:
-            known.update(chain)
-            return True
-        chain.append((pid, start))
+        key = (pid, start)
+        if key in packaging or executable(pid) in PACKAGE_SYSTEM:
+            packaging.update(chain, [key])
+            return "packaging"
+        if key in ours:
+            ours.update(chain)
+            return "ours"
+        chain.append(key)
         pid = parent
-    return False
+    return None
 
 
 def start_recording():
     """Watches every execution on the root file system and keeps those of
     this process's descendants. Returns (stop, None), stop() ending the
-    recording and returning the executed paths; (None, why) when the kernel
+    recording and returning the executed paths, as a dict of two sets: what
+    the run itself executed ("ours") and what the package system executed
+    for it ("packaging"); (None, why) when the kernel
     does not let it watch. The kernel holds each execution until it is
     answered, so that the process is still there to be asked who it
     descends from; every one is allowed, and all are let go if this process
@@ -89,14 +116,15 @@ def start_recording():
         return None, os.strerror(ctypes.get_errno())
     # Daemons the run starts stay below this process when they detach.
     libc.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
-    below = {(os.getpid(), process(os.getpid())[1])}
-    files, overflow = set(), []
+    ours, packaging = {(os.getpid(), process(os.getpid())[1])}, set()
+    files, overflow = {"ours": set(), "packaging": set()}, []
     rpipe, wpipe = os.pipe()
 
     def answer(efd, pid):
         try:
-            if descends(pid, below):
-                files.add(os.readlink(f"/proc/self/fd/{efd}"))
+            kind = whose(pid, ours, packaging)
+            if kind:
+                files[kind].add(os.readlink(f"/proc/self/fd/{efd}"))
         except OSError:
             pass
         finally:
@@ -236,10 +264,13 @@ def main(argv):
     executed = stop()
     if log:
         os.makedirs(os.path.dirname(os.path.abspath(log)), exist_ok=True)
-        with open(log, "w", encoding="utf-8") as f:
-            f.write("".join(p + "\n" for p in sorted(executed)))
+        for name, kind in ((log, "ours"), (log + ".dpkg", "packaging")):
+            with open(name, "w", encoding="utf-8") as f:
+                f.write("".join(p + "\n" for p in sorted(executed[kind])))
     print("== which packages the run's programs come from")
-    verdict = report(check(executed))
+    if executed["packaging"]:
+        print(f"exec-audit: {len(executed['packaging'])} programs the package system ran for the install steps are its own, not checked")
+    verdict = report(check(executed["ours"]))
     return status or verdict
 
 
