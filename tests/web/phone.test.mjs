@@ -6,8 +6,9 @@
 
 import assert from 'node:assert/strict';
 import {
-  boxes, button, each, enableScreenReader, mirrored, numberCentre, numberPicture, numberWindow, phone,
-  rolls, shownTitles, shownWindow, sleep, stands, start,
+  boxes, button, closeByTitleBar, copyComplete, each, enableScreenReader, mirrored, nextVersion,
+  numberCentre, numberPicture, numberWindow, phone, rolls, shownTitles, shownWindow, sleep, stands, start,
+  waitFor, windowGone,
 } from './lukimo.mjs';
 
 const settingsTitle = 'settei menu numbers3';
@@ -82,10 +83,26 @@ const screens = [[320, 568], [844, 390], [390, 844], [360, 640]];
 const overlap = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 const boxOf = (e) => ({ x: e.left, y: e.top, width: e.right - e.left, height: e.bottom - e.top });
 
-each('on every phone screen, turned with its windows open, nothing covers the number or the settings\' buttons, and every control takes a finger',
+// Where the page's offer of a new version is, if shown.
+const offerBox = (page) => page.evaluate(() => {
+  const offer = document.getElementById('update');
+  const box = offer && !offer.hidden && offer.getBoundingClientRect();
+  return box && { x: box.x, y: box.y, width: box.width, height: box.height };
+});
+
+each('on every phone screen, turned with its windows open, nothing covers the number or the settings\' buttons, every control takes a finger, and the offer of a new version lies clear of every window',
   { needs: ['phone', 'touch'] }, async (t, engine) => {
     const [width, height] = screens[0];
     const page = await start(t, engine, { phone: true });
+    // A new version is published once the first is kept, and offered.
+    await copyComplete(page);
+    nextVersion(t, page, 'next');
+    await page.reload();
+    await numberWindow(page);
+    await waitFor(page, () => !!document.getElementById('update'), [],
+      { timeout: 60000, what: 'the offer of the new version' });
+    const started = await page.evaluate(() => performance.timeOrigin);
+    await enableScreenReader(page);
     await page.page.setViewport({ width, height, deviceScaleFactor: phone.scale, isMobile: true, hasTouch: true });
     await sleep(1000);
     await longPress(page, await numberCentre(page));
@@ -111,7 +128,11 @@ each('on every phone screen, turned with its windows open, nothing covers the nu
       const shownSettings = (await boxes(settings)).canvas;
       const settingsButtons = (await mirrored(settings)).filter((e) => !e.hidden && e.tag === 'button')
         .map(boxOf).filter((b) => overlap(b, shownSettings));
-      for (const [name, box] of Object.entries(windows)) {
+      const offer = await offerBox(page);
+      for (const [name, box] of Object.entries({ ...windows, number })) {
+        assert.ok(!offer || !overlap(offer, box), `${where}: the offer of a new version lies over the ${name}`);
+        if (name === 'number')
+          continue;
         assert.ok(!overlap(box, number), `${where}: the ${name} cover the number`);
         assert.ok(box.x >= 0 && box.y >= 0 && box.x + box.width <= w && box.y + box.height <= h,
           `${where}: the ${name} reach off the screen (${JSON.stringify(box)})`);
@@ -128,4 +149,20 @@ each('on every phone screen, turned with its windows open, nothing covers the nu
           `${where}: controls of "${window.title}" smaller than a finger`);
       }
     }
+
+    // With the windows closed the offer shows, and is put aside by a tap.
+    // No tap of this test restarted the page.
+    for (const window of [pastData, settings]) {
+      await closeByTitleBar(window, 'tap');
+      await windowGone(window);
+    }
+    const offer = await waitFor(page, () => {
+      const later = document.getElementById('update-later')?.getBoundingClientRect();
+      return later?.width > 0 && { x: later.x + later.width / 2, y: later.y + later.height / 2 };
+    }, [], { what: 'the offer to show once the windows are closed' });
+    await sleep(1000);
+    await page.tap(offer.x, offer.y);
+    await sleep(500);
+    assert.equal(await offerBox(page), null, 'a tap did not put the offer aside');
+    assert.equal(await page.evaluate(() => performance.timeOrigin), started, 'a tap restarted the page');
   });
