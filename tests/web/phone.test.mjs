@@ -7,8 +7,8 @@
 import assert from 'node:assert/strict';
 import {
   boxes, button, closeByTitleBar, copyComplete, each, enableScreenReader, mirrored, nextVersion,
-  numberCentre, numberPicture, numberWindow, phone, rolls, shownTitles, shownWindow, sleep, stands, start,
-  waitFor, windowGone,
+  numberCentre, numberPicture, numberWindow, open, phone, rolls, shownTitles, shownWindow, sleep, stands,
+  start, statusText, waitFor, windowGone,
 } from './lukimo.mjs';
 
 const settingsTitle = 'settei menu numbers3';
@@ -93,7 +93,30 @@ const offerBox = (page) => page.evaluate(() => {
 each('on every phone screen, turned with its windows open, nothing covers the number or the settings\' buttons, every control takes a finger, and the offer of a new version lies clear of every window',
   { needs: ['phone', 'touch'] }, async (t, engine) => {
     const [width, height] = screens[0];
-    const page = await start(t, engine, { phone: true });
+    // A first visit whose download stalls says so and starts again on a
+    // tap, and then shows how much of the program has come.
+    const page = await open(t, engine, { phone: true });
+    page.server.hold((path) => path.endsWith('/lukimo.wasm'));
+    await page.goto(page.server.url);
+    const retry = await waitFor(page, () => {
+      const box = document.getElementById('retry')?.getBoundingClientRect();
+      return box?.width > 0 && { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+    }, [], { timeout: 40000, what: 'the page to say that the download stopped' });
+    page.server.hold(null);
+    page.server.setLine({ bytesPerSecond: 1500000, latencyMs: 150 });
+    await page.tap(retry.x, retry.y);
+    page.server.release();
+    const progress = new Set();
+    for (let i = 0, text; i < 300 && text !== null; i += 1) {
+      text = await statusText(page).catch(() => undefined);
+      progress.add(text);
+      await sleep(100);
+    }
+    const counts = [...progress].map((text) => /([\d.]+) of ([\d.]+) MB/.exec(text ?? '')).filter(Boolean);
+    assert.ok(counts.length >= 3 && counts.every(([, done, all]) => Number(done) <= Number(all) && Number(all) > 1),
+      `a first visit on a slow line showed ${JSON.stringify([...progress])}`);
+    page.server.setLine(null);
+    await numberWindow(page);
     // A new version is published once the first is kept, and offered.
     await copyComplete(page);
     nextVersion(t, page, 'next');
