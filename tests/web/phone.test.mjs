@@ -78,8 +78,9 @@ each('the settings fit the phone\'s width, every button and the close control on
 });
 
 // Phone screens, each reached by turning or resizing the one before with
-// the windows open; the first is where they open.
-const screens = [[320, 568], [844, 390], [390, 844], [360, 640]];
+// the windows open; the first is where they open. 390 × 514 is the 390 ×
+// 844 screen with the on-screen keyboard up.
+const screens = [[320, 568], [844, 390], [390, 844], [390, 514], [390, 844], [844, 390], [360, 640]];
 const overlap = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 const boxOf = (e) => ({ x: e.left, y: e.top, width: e.right - e.left, height: e.bottom - e.top });
 
@@ -117,6 +118,11 @@ each('on every phone screen, turned with its windows open, nothing covers the nu
       `a first visit on a slow line showed ${JSON.stringify([...progress])}`);
     page.server.setLine(null);
     await numberWindow(page);
+    // Installed, it is the app of its folder, not of the whole site.
+    if (engine === 'chromium') {
+      const { appId } = await (await page.page.createCDPSession()).send('Page.getAppId');
+      assert.equal(appId, page.server.url, 'the installed app is not the page\'s folder');
+    }
     // A new version is published once the first is kept, and offered.
     await copyComplete(page);
     nextVersion(t, page, 'next');
@@ -140,6 +146,7 @@ each('on every phone screen, turned with its windows open, nothing covers the nu
     const pastData = await shownWindow(page, 'serch menu');
     const coarse = await page.evaluate(() => matchMedia('(pointer: coarse)').matches);
     assert.ok(coarse || engine !== 'chromium', 'a phone\'s screen reads as a fine pointer');
+    const seen = new Map();
     for (const [w, h] of screens) {
       if (w !== width || h !== height) {
         await page.page.setViewport({ width: w, height: h, deviceScaleFactor: phone.scale, isMobile: true, hasTouch: true });
@@ -148,6 +155,11 @@ each('on every phone screen, turned with its windows open, nothing covers the nu
       const where = `${w} × ${h}`;
       const number = (await boxes(await numberWindow(page))).canvas;
       const windows = { settings: (await boxes(settings)).window, 'past data': (await boxes(pastData)).window };
+      // Back on a screen seen before, every window is where it was then.
+      const before = seen.get(where);
+      assert.ok(!before || JSON.stringify(before) === JSON.stringify(windows),
+        `${where} again: the windows moved from ${JSON.stringify(before)} to ${JSON.stringify(windows)}`);
+      seen.set(where, windows);
       const shownSettings = (await boxes(settings)).canvas;
       const settingsButtons = (await mirrored(settings)).filter((e) => !e.hidden && e.tag === 'button')
         .map(boxOf).filter((b) => overlap(b, shownSettings));
