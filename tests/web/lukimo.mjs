@@ -619,7 +619,7 @@ export async function inkShapes(window) {
 export async function enableScreenReader(session) {
   const press = inQt(() => {
     const button = qtWindows().flatMap((w) => [...w.querySelectorAll('.qt-window-a11y-container button')])
-      .find((b) => b.textContent.includes('Enable Screen Reader'));
+      .find((b) => /Enable Screen Reader|スクリーンリーダー/.test(b.textContent));
     button?.click();
     window.__lukimoPressed = button;
     return !!button;
