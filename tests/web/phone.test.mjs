@@ -185,6 +185,18 @@ each('on every phone screen, turned with its windows open, nothing covers the nu
       }
     }
 
+    // A pinch over a window is the browser's, to zoom the page, as over the
+    // background (headless browsers zoom on no pinch, so what the page lets
+    // the browser do there is checked), while one finger stays the window's.
+    const { canvas: over } = await boxes(settings);
+    const gestures = await page.evaluate((x, y) => {
+      let found = document.elementFromPoint(x, y);
+      while (found?.shadowRoot?.elementFromPoint(x, y) && found.shadowRoot.elementFromPoint(x, y) !== found)
+        found = found.shadowRoot.elementFromPoint(x, y);
+      return getComputedStyle(found).touchAction;
+    }, over.x + over.width / 2, over.y + over.height / 2);
+    assert.ok(/auto|manipulation|pinch-zoom/.test(gestures) && !/pan-[xy]/.test(gestures),
+      `over the settings the page lets the browser do "${gestures}" with fingers`);
     // With the windows closed the offer shows, and is put aside by a tap.
     // No tap of this test restarted the page.
     for (const window of [pastData, settings]) {
