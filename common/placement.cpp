@@ -359,7 +359,14 @@ private:
         const QSize minimum = fitLayout(window, room(available));
         const auto screenSize = std::make_pair(available.width(), available.height());
         if (const auto before = keptOn.find(screenSize); returns && before != keptOn.end()) {
-            window->resize(before->second.size() - decoration.size);
+            const QSize size = before->second.size() - decoration.size;
+            // Kept there smaller than its layout, it scrolls inside itself
+            // again.
+            if (ScrollingBody *body = bodyOf(window)) {
+                body->setFitted(size.width() < minimum.width() || size.height() < minimum.height());
+                window->layout()->activate();
+            }
+            window->resize(size);
             window->move(before->second.topLeft());
             keptAt = window->frameGeometry();
             return;
