@@ -19,6 +19,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <map>
 #include <numeric>
 #include <tuple>
 #include <utility>
@@ -344,16 +345,47 @@ private:
     {
         if (!window->isVisible() || window->isMinimized())
             return;
+        // Where the window stands by the user's choice or its placement:
+        // what this left it at, unless it has been moved or sized since.
+        // Until then, a screen of a size it was kept on before gets it back
+        // where it was kept then.
+        const bool returns = platform::windowsReturnAfterScreenChanges();
+        if (!returns || window->frameGeometry() != keptAt) {
+            home = {window->frameGeometry().topLeft(), window->size()};
+            keptOn.clear();
+        }
         const Decoration decoration = decorationOf(window, nullptr);
         const QRect available = window->screen()->availableGeometry();
         const QSize minimum = fitLayout(window, room(available));
-        window->resize(window->size().boundedTo(room(available)).expandedTo(minimum));
+        const auto screenSize = std::make_pair(available.width(), available.height());
+        if (const auto before = keptOn.find(screenSize); returns && before != keptOn.end()) {
+            const QSize size = before->second.size() - decoration.size;
+            // Kept there smaller than its layout, it scrolls inside itself
+            // again.
+            if (ScrollingBody *body = bodyOf(window)) {
+                body->setFitted(size.width() < minimum.width() || size.height() < minimum.height());
+                window->layout()->activate();
+            }
+            window->resize(size);
+            window->move(before->second.topLeft());
+            keptAt = window->frameGeometry();
+            return;
+        }
+        keepFrom(available, minimum, decoration);
+        keptAt = window->frameGeometry();
+        if (returns)
+            keptOn[screenSize] = keptAt;
+    }
+
+    void keepFrom(const QRect &available, const QSize &minimum, const Decoration &decoration)
+    {
+        window->resize(home.size().boundedTo(room(available)).expandedTo(minimum));
         if (window->layout())
             window->layout()->activate();
         const QSize frame = window->size() + decoration.size;
         const QRect keep = buttonsOf(window, decoration.contents);
         const QRect shown = keep.isEmpty() ? QRect(QPoint(), frame) : keep;
-        const QPoint at = window->frameGeometry().topLeft();
+        const QPoint at = home.topLeft();
         window->move(pushInside(at.x(), frame.width(), available.left(), available.right(),
                                 shown.left(), shown.right()),
                      pushInside(at.y(), frame.height(), available.top(), available.bottom(),
@@ -374,6 +406,12 @@ private:
     QWidget *window;
     QPointer<const QWidget> anchor;
     QMetaObject::Connection areaChanged;
+    // The frame's top left and the window's size it goes back to, the
+    // frame it was last kept at, and where it was kept on each size of
+    // screen since it last stood by choice.
+    QRect home;
+    QRect keptAt;
+    std::map<std::pair<int, int>, QRect> keptOn;
 };
 
 } // namespace

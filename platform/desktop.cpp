@@ -45,6 +45,11 @@ bool announcesStops()
     return false;
 }
 
+bool windowsReturnAfterScreenChanges()
+{
+    return false;
+}
+
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox::about(parent, title, text);

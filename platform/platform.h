@@ -99,6 +99,13 @@ void prepareWindow(QWidget *window);
 // move.
 bool announcesStops();
 
+// Whether a window kept inside its screen as the screen shrinks goes back to
+// where it stood, at its size, as the screen grows again. A phone's screen
+// changes under its windows whenever it is turned or its keyboard comes
+// and goes; on a desktop a window stays where the shrinking left it, as
+// before.
+bool windowsReturnAfterScreenChanges();
+
 // Shows the program's "about" box over parent. Where the platform has
 // nested event loops it is the toolkit's own, which returns once it is
 // closed. The browser has none, so there the box opens and this returns at

@@ -295,6 +295,11 @@ void scrollsByTouch(QAbstractScrollArea *area)
     }
 }
 
+bool windowsReturnAfterScreenChanges()
+{
+    return true;
+}
+
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)
 {
     // QMessageBox::about() would run an event loop of its own, which this
@@ -322,6 +327,16 @@ void showAboutBox(QWidget *parent, const QString &title, const QString &text)
     });
     open = box;
     box->show();
+    // In the middle of the screen, wherever it turns.
+    const auto centre = [box] {
+        const QRect area = box->screen()->availableGeometry();
+        const QSize frame = box->frameGeometry().size();
+        box->move(qMax(area.left(), area.center().x() - frame.width() / 2),
+                  qMax(area.top(), area.center().y() - frame.height() / 2));
+    };
+    centre();
+    QObject::connect(box->screen(), &QScreen::availableGeometryChanged, box, centre,
+                     Qt::QueuedConnection);
 }
 
 void showTitleAndLanguage(const QString &title, const QString &language)

@@ -103,6 +103,10 @@ def package(zip_path, folder, version, qt_plugin, entries):
         os.makedirs(os.path.dirname(target), exist_ok=True)
         if name == 'index.html':
             text = open(files[name], encoding='utf-8').read()
+            # What a first visit shows its progress against: the bytes of
+            # the program the page fetches, as they arrive uncompressed.
+            program = sum(os.path.getsize(files[n]) for n in ('lukimo.wasm', 'lukimo.data'))
+            text = text.replace('@LUKIMO_PROGRAM_BYTES@', str(program))
             with open(target, 'w', encoding='utf-8') as f:
                 f.write(page_with_policy(text, qt_styles))
         elif name != 'sw.js':

@@ -5,16 +5,34 @@
 // Japanese, and every text Qt draws shows Japanese glyphs, not boxes.
 
 import assert from 'node:assert/strict';
-import { readFileSync, writeFileSync } from 'node:fs';
+import { readFileSync, unlinkSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import {
-  copyOfPage, dataEntries, each, inkShapes, numberCentre, republish, shownTitles, sleep, start,
+  copyOfPage, dataEntries, each, inkShapes, inQt, numberCentre, open, pageErrors, republish, shownTitles, sleep,
+  start, waitFor,
 } from './lukimo.mjs';
 
-each('the page is named ルキモ and speaks Japanese', async (t, engine) => {
+each('the page is named ルキモ and speaks Japanese, its own texts and Qt\'s included', async (t, engine) => {
   const page = await start(t, engine, { locale: 'ja-JP', screenReader: false });
   assert.equal(await page.title(), 'ルキモ');
   assert.equal(await page.evaluate(() => document.documentElement.lang), 'ja');
+  const buttons = await page.evaluate(inQt(() => qtWindows()
+    .flatMap((w) => [...w.querySelectorAll('.qt-window-a11y-container button')]).map((b) => b.textContent)));
+  assert.ok(buttons.length > 0 && !buttons.some((b) => /[A-Za-z]/.test(b)), `Qt's buttons read ${buttons}`);
+  // A broken copy says so in Japanese.
+  const broken = copyOfPage(t);
+  unlinkSync(join(broken, 'lukimo.wasm'));
+  const session = await open(undefined, engine, { locale: 'ja-JP' }, broken);
+  await session.goto(session.server.url);
+  const said = await waitFor(session, () => {
+    const status = document.getElementById('status');
+    return /起動できません/.test(status?.textContent) && status.lang;
+  }, [], { timeout: 20000, what: 'the sentence of a broken copy in Japanese' }).finally(async () => {
+    (await pageErrors(session).catch(() => session.errors)).length = 0;
+    session.server.requests.length = 0;
+    await session.close();
+  });
+  assert.equal(said, 'ja');
 });
 
 // The shapes of the settings window, the window with the most text, as Qt

@@ -11,7 +11,7 @@
 import assert from 'node:assert/strict';
 import { createHash } from 'node:crypto';
 import {
-  cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync,
+  cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, utimesSync, writeFileSync,
 } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, relative, resolve } from 'node:path';
@@ -320,6 +320,53 @@ export function republish(folder, suffix) {
   writeFileSync(worker, named);
 }
 
+// Waits until the active worker's set (that one, if named) is complete in
+// the browser's caches, and returns its name. (WebKitGTK 2.50 may show a
+// worker that took over as activating to the page until its next load;
+// Chromium 156 sometimes activates a worker 30 s after it asked to take
+// over a page that already runs its set, one idle timeout of the worker it
+// replaces: the limit leaves room for that. The first copy in WebKitGTK
+// took over a minute once, on two cores busy with a Qt build.)
+export const copyComplete = (page, expected = null) => waitFor(page, async (wanted) => {
+  const registration = await navigator.serviceWorker.getRegistration();
+  const active = registration?.active;
+  const set = ['activating', 'activated'].includes(active?.state) &&
+    new URL(active.scriptURL).searchParams.get('set');
+  const cacheName = `${set} ${new URL(registration?.scope ?? location.href).pathname}`;
+  return !!set && (!wanted || set === wanted) &&
+    !!(await caches.match('./.lukimo-complete', { cacheName })) && set;
+}, [expected], { timeout: 180000, polling: 250, what: `the offline copy ${expected ?? ''} to be complete` });
+
+// The next version: another page and other data (its help page says so),
+// published into the session's server. As unpacked from a zip, every file
+// keeps the zip's date, and sw.js its size, so that a server validating by
+// date or by nginx's ETag calls it unchanged.
+export function nextVersion(t, page, name) {
+  const next = copyOfPage(t);
+  const index = join(next, 'index.html');
+  writeFileSync(index, readFileSync(index, 'utf8').replace('<head>', `<head>\n<meta name="lukimo-test-version" content="${name}">`));
+  const data = readFileSync(join(next, 'lukimo.data'));
+  const help = dataEntries(next)['/html/index.html'];
+  assert.ok(help, 'lukimo.data holds no help page');
+  const at = data.indexOf('Lukimo', help.start);
+  assert.ok(at >= 0 && at < help.end, 'the help page does not name Lukimo');
+  data.write(name.slice(0, 6).padEnd(6, '_'), at, 'latin1');
+  writeFileSync(join(next, 'lukimo.data'), data);
+  republish(next, name);
+  publish(page, next);
+  const worker = join(next, 'sw.js');
+  const current = readFileSync(join(page.served, 'sw.js'), 'utf8');
+  const [, old] = /const CACHE = '([^']+)'/.exec(current);
+  const hash = sha256(name + readFileSync(worker)).slice(0, 16);
+  const set = old.replace(/-[0-9a-f]{16}(?=-|$)/, `-${hash}`);
+  writeFileSync(worker, readFileSync(worker, 'utf8').replace(/const CACHE = '[^']+'/, `const CACHE = '${set}'`));
+  assert.equal(statSync(worker).size, Buffer.byteLength(current), 'sw.js changed its size');
+  const date = statSync(join(pageFolder, 'sw.js')).mtime;
+  for (const file of pageFiles(next))
+    utimesSync(file, date, date);
+  return { folder: next, set };
+}
+
 // --- Qt's page, as the user gets it -------------------------------------
 // Qt draws each window into a canvas of its own inside a .qt-window element
 // of its screen (in an open shadow root), under a title bar of HTML
@@ -572,7 +619,7 @@ export async function inkShapes(window) {
 export async function enableScreenReader(session) {
   const press = inQt(() => {
     const button = qtWindows().flatMap((w) => [...w.querySelectorAll('.qt-window-a11y-container button')])
-      .find((b) => b.textContent.includes('Enable Screen Reader'));
+      .find((b) => /Enable Screen Reader|スクリーンリーダー/.test(b.textContent));
     button?.click();
     window.__lukimoPressed = button;
     return !!button;

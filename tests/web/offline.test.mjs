@@ -13,8 +13,8 @@ import { createHash } from 'node:crypto';
 import { copyFileSync, readFileSync, statSync, utimesSync, writeFileSync } from 'node:fs';
 import { join, relative } from 'node:path';
 import {
-  copyOfPage, dataEntries, each, numberCentre, numberWindow, open, pageFiles, pageFolder, publish,
-  republish, rolls, sleep, start, waitFor,
+  copyComplete, each, nextVersion, numberCentre, numberWindow, open, pageFiles, pageFolder, rolls, sleep,
+  start, waitFor,
 } from './lukimo.mjs';
 
 const sha256 = (data) => createHash('sha256').update(data).digest('hex');
@@ -37,23 +37,6 @@ const persistWatch = () => {
 // The name of a set's cache for the folder of the page shown.
 const stored = (page, set) => page.evaluate((name) => `${name} ${new URL('./', location.href).pathname}`, set);
 
-// Waits until the active worker's set (that one, if named) is complete in
-// the browser's caches, and returns its name. (WebKitGTK 2.50 may show a
-// worker that took over as activating to the page until its next load;
-// Chromium 156 sometimes activates a worker 30 s after it asked to take
-// over a page that already runs its set, one idle timeout of the worker it
-// replaces: the limit leaves room for that. The first copy in WebKitGTK
-// took over a minute once, on two cores busy with a Qt build.)
-const copyComplete = (page, expected = null) => waitFor(page, async (wanted) => {
-  const registration = await navigator.serviceWorker.getRegistration();
-  const active = registration?.active;
-  const set = ['activating', 'activated'].includes(active?.state) &&
-    new URL(active.scriptURL).searchParams.get('set');
-  const cacheName = `${set} ${new URL(registration?.scope ?? location.href).pathname}`;
-  return !!set && (!wanted || set === wanted) &&
-    !!(await caches.match('./.lukimo-complete', { cacheName })) && set;
-}, [expected], { timeout: 180000, polling: 250, what: `the offline copy ${expected ?? ''} to be complete` });
-
 const nextShown = (page) => waitFor(page,
   () => !!document.querySelector('meta[name="lukimo-test-version"]'), [], { timeout: 30000, what: 'the next version' });
 
@@ -66,36 +49,6 @@ const servedHashes = (page, paths) => page.evaluate(async (list) => {
   }
   return out;
 }, paths);
-
-// The next version: another page and other data (its help page says so),
-// published into the session's server. As unpacked from a zip, every file
-// keeps the zip's date, and sw.js its size, so that a server validating by
-// date or by nginx's ETag calls it unchanged.
-function nextVersion(t, page, name) {
-  const next = copyOfPage(t);
-  const index = join(next, 'index.html');
-  writeFileSync(index, readFileSync(index, 'utf8').replace('<head>', `<head>\n<meta name="lukimo-test-version" content="${name}">`));
-  const data = readFileSync(join(next, 'lukimo.data'));
-  const help = dataEntries(next)['/html/index.html'];
-  assert.ok(help, 'lukimo.data holds no help page');
-  const at = data.indexOf('Lukimo', help.start);
-  assert.ok(at >= 0 && at < help.end, 'the help page does not name Lukimo');
-  data.write(name.slice(0, 6).padEnd(6, '_'), at, 'latin1');
-  writeFileSync(join(next, 'lukimo.data'), data);
-  republish(next, name);
-  publish(page, next);
-  const worker = join(next, 'sw.js');
-  const current = readFileSync(join(page.served, 'sw.js'), 'utf8');
-  const [, old] = /const CACHE = '([^']+)'/.exec(current);
-  const hash = sha256(name + readFileSync(worker)).slice(0, 16);
-  const set = old.replace(/-[0-9a-f]{16}(?=-|$)/, `-${hash}`);
-  writeFileSync(worker, readFileSync(worker, 'utf8').replace(/const CACHE = '[^']+'/, `const CACHE = '${set}'`));
-  assert.equal(statSync(worker).size, Buffer.byteLength(current), 'sw.js changed its size');
-  const date = statSync(join(pageFolder, 'sw.js')).mtime;
-  for (const file of pageFiles(next))
-    utimesSync(file, date, date);
-  return { folder: next, set };
-}
 
 // Waits until the page loaded last asked the server for its version (once
 // it drew the number), so that the ask is not taken for the next load's.
@@ -245,10 +198,11 @@ each('a new version published as a zip is fetched whole while the old one runs, 
   assert.ok(await rolls(page), 'the old version stopped rolling');
 
   // A tap restarts into it, which then runs offline, every file of it.
-  const offer = await page.evaluate(() => {
-    const box = document.getElementById('update').getBoundingClientRect();
-    return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
-  });
+  const offer = await waitFor(page, () => {
+    const box = document.getElementById('update-restart').getBoundingClientRect();
+    return box.width > 0 && { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+  }, [], { what: 'the offer shown' });
+  await sleep(1000);
   await page.click(offer.x, offer.y);
   await nextShown(page);
   await numberWindow(page);

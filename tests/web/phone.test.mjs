@@ -6,8 +6,9 @@
 
 import assert from 'node:assert/strict';
 import {
-  boxes, button, each, enableScreenReader, mirrored, numberCentre, numberPicture, numberWindow, phone,
-  rolls, shownTitles, shownWindow, sleep, stands, start,
+  boxes, button, closeByTitleBar, copyComplete, each, enableScreenReader, mirrored, nextVersion,
+  numberCentre, numberPicture, numberWindow, open, phone, rolls, shownTitles, shownWindow, sleep, stands,
+  start, statusText, waitFor, windowGone,
 } from './lukimo.mjs';
 
 const settingsTitle = 'settei menu numbers3';
@@ -77,15 +78,60 @@ each('the settings fit the phone\'s width, every button and the close control on
 });
 
 // Phone screens, each reached by turning or resizing the one before with
-// the windows open; the first is where they open.
-const screens = [[320, 568], [844, 390], [390, 844], [360, 640]];
+// the windows open; the first is where they open. 390 × 514 is the 390 ×
+// 844 screen with the on-screen keyboard up.
+const screens = [[320, 568], [844, 390], [390, 844], [390, 514], [390, 844], [844, 390], [360, 640]];
 const overlap = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 const boxOf = (e) => ({ x: e.left, y: e.top, width: e.right - e.left, height: e.bottom - e.top });
 
-each('on every phone screen, turned with its windows open, nothing covers the number or the settings\' buttons, and every control takes a finger',
+// Where the page's offer of a new version is, if shown.
+const offerBox = (page) => page.evaluate(() => {
+  const offer = document.getElementById('update');
+  const box = offer && !offer.hidden && offer.getBoundingClientRect();
+  return box && { x: box.x, y: box.y, width: box.width, height: box.height };
+});
+
+each('on every phone screen, turned with its windows open, nothing covers the number or the settings\' buttons, every control takes a finger, and the offer of a new version lies clear of every window',
   { needs: ['phone', 'touch'] }, async (t, engine) => {
     const [width, height] = screens[0];
-    const page = await start(t, engine, { phone: true });
+    // A first visit whose download stalls says so and starts again on a
+    // tap, and then shows how much of the program has come.
+    const page = await open(t, engine, { phone: true });
+    page.server.hold((path) => path.endsWith('/lukimo.wasm'));
+    await page.goto(page.server.url);
+    const retry = await waitFor(page, () => {
+      const box = document.getElementById('retry')?.getBoundingClientRect();
+      return box?.width > 0 && { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+    }, [], { timeout: 40000, what: 'the page to say that the download stopped' });
+    page.server.hold(null);
+    page.server.setLine({ bytesPerSecond: 1500000, latencyMs: 150 });
+    await page.tap(retry.x, retry.y);
+    page.server.release();
+    const progress = new Set();
+    for (let i = 0, text; i < 300 && text !== null; i += 1) {
+      text = await statusText(page).catch(() => undefined);
+      progress.add(text);
+      await sleep(100);
+    }
+    const counts = [...progress].map((text) => /([\d.]+) of ([\d.]+) MB/.exec(text ?? '')).filter(Boolean);
+    assert.ok(counts.length >= 3 && counts.every(([, done, all]) => Number(done) <= Number(all) && Number(all) > 1),
+      `a first visit on a slow line showed ${JSON.stringify([...progress])}`);
+    page.server.setLine(null);
+    await numberWindow(page);
+    // Installed, it is the app of its folder, not of the whole site.
+    if (engine === 'chromium') {
+      const { appId } = await (await page.page.createCDPSession()).send('Page.getAppId');
+      assert.equal(appId, page.server.url, 'the installed app is not the page\'s folder');
+    }
+    // A new version is published once the first is kept, and offered.
+    await copyComplete(page);
+    nextVersion(t, page, 'next');
+    await page.reload();
+    await numberWindow(page);
+    await waitFor(page, () => !!document.getElementById('update'), [],
+      { timeout: 60000, what: 'the offer of the new version' });
+    const started = await page.evaluate(() => performance.timeOrigin);
+    await enableScreenReader(page);
     await page.page.setViewport({ width, height, deviceScaleFactor: phone.scale, isMobile: true, hasTouch: true });
     await sleep(1000);
     await longPress(page, await numberCentre(page));
@@ -100,6 +146,7 @@ each('on every phone screen, turned with its windows open, nothing covers the nu
     const pastData = await shownWindow(page, 'serch menu');
     const coarse = await page.evaluate(() => matchMedia('(pointer: coarse)').matches);
     assert.ok(coarse || engine !== 'chromium', 'a phone\'s screen reads as a fine pointer');
+    const seen = new Map();
     for (const [w, h] of screens) {
       if (w !== width || h !== height) {
         await page.page.setViewport({ width: w, height: h, deviceScaleFactor: phone.scale, isMobile: true, hasTouch: true });
@@ -108,10 +155,19 @@ each('on every phone screen, turned with its windows open, nothing covers the nu
       const where = `${w} × ${h}`;
       const number = (await boxes(await numberWindow(page))).canvas;
       const windows = { settings: (await boxes(settings)).window, 'past data': (await boxes(pastData)).window };
+      // Back on a screen seen before, every window is where it was then.
+      const before = seen.get(where);
+      assert.ok(!before || JSON.stringify(before) === JSON.stringify(windows),
+        `${where} again: the windows moved from ${JSON.stringify(before)} to ${JSON.stringify(windows)}`);
+      seen.set(where, windows);
       const shownSettings = (await boxes(settings)).canvas;
       const settingsButtons = (await mirrored(settings)).filter((e) => !e.hidden && e.tag === 'button')
         .map(boxOf).filter((b) => overlap(b, shownSettings));
-      for (const [name, box] of Object.entries(windows)) {
+      const offer = await offerBox(page);
+      for (const [name, box] of Object.entries({ ...windows, number })) {
+        assert.ok(!offer || !overlap(offer, box), `${where}: the offer of a new version lies over the ${name}`);
+        if (name === 'number')
+          continue;
         assert.ok(!overlap(box, number), `${where}: the ${name} cover the number`);
         assert.ok(box.x >= 0 && box.y >= 0 && box.x + box.width <= w && box.y + box.height <= h,
           `${where}: the ${name} reach off the screen (${JSON.stringify(box)})`);
@@ -128,4 +184,32 @@ each('on every phone screen, turned with its windows open, nothing covers the nu
           `${where}: controls of "${window.title}" smaller than a finger`);
       }
     }
+
+    // A pinch over a window is the browser's, to zoom the page, as over the
+    // background (headless browsers zoom on no pinch, so what the page lets
+    // the browser do there is checked), while one finger stays the window's.
+    const { canvas: over } = await boxes(settings);
+    const gestures = await page.evaluate((x, y) => {
+      let found = document.elementFromPoint(x, y);
+      while (found?.shadowRoot?.elementFromPoint(x, y) && found.shadowRoot.elementFromPoint(x, y) !== found)
+        found = found.shadowRoot.elementFromPoint(x, y);
+      return getComputedStyle(found).touchAction;
+    }, over.x + over.width / 2, over.y + over.height / 2);
+    assert.ok(/auto|manipulation|pinch-zoom/.test(gestures) && !/pan-[xy]/.test(gestures),
+      `over the settings the page lets the browser do "${gestures}" with fingers`);
+    // With the windows closed the offer shows, and is put aside by a tap.
+    // No tap of this test restarted the page.
+    for (const window of [pastData, settings]) {
+      await closeByTitleBar(window, 'tap');
+      await windowGone(window);
+    }
+    const offer = await waitFor(page, () => {
+      const later = document.getElementById('update-later')?.getBoundingClientRect();
+      return later?.width > 0 && { x: later.x + later.width / 2, y: later.y + later.height / 2 };
+    }, [], { what: 'the offer to show once the windows are closed' });
+    await sleep(1000);
+    await page.tap(offer.x, offer.y);
+    await sleep(500);
+    assert.equal(await offerBox(page), null, 'a tap did not put the offer aside');
+    assert.equal(await page.evaluate(() => performance.timeOrigin), started, 'a tap restarted the page');
   });
