@@ -145,6 +145,8 @@ void tst_InputSerch::initialState()
     QCOMPARE(qobject_cast<QRadioButton *>(child("serch_radio"))->text(),
              QStringLiteral("Bought No serch"));
     QCOMPARE(qobject_cast<QPushButton *>(child("clear_button"))->text(), QStringLiteral("Clear"));
+    QCOMPARE(qobject_cast<QLabel *>(child("known_label"))->text(),
+             QStringLiteral("Draws 1–6873, to 2025-12-08"));
 }
 
 // The prompt, the field, "Ok" and "Clear" in a row above the mode group,
@@ -179,6 +181,9 @@ void tst_InputSerch::layoutReadsAsDesigned()
         above = here;
     }
     QVERIFY(QRect(QPoint(0, 0), w.window.size()).contains(modes));
+    const QRect known = inWindow(w.child<QLabel>("known_label"));
+    QVERIFY(modes.bottom() < known.top());
+    QVERIFY(QRect(QPoint(0, 0), w.window.size()).contains(known));
 }
 
 void tst_InputSerch::modes_data()

@@ -147,13 +147,14 @@ each('the past-data window stores a number and gives the real number of the last
 
   // The last draw of the records the table is made from.
   const draws = readFileSync(new URL('../../data/results/numbers3-draws-1-6873.csv', import.meta.url), 'utf8');
-  const [number, , digits] = draws.trim().split('\n').pop().split(',');
+  const [number, date, digits] = draws.trim().split('\n').pop().split(',');
   // Qt 6.8.2 leaves the mirror of the buttons below the new one where they
   // were, so "Times to Data" is reached as a keyboard user reaches it: from
   // the first button, which did not move, down the group.
   await click(page, after[0]);
   for (let step = 1; step < after.length; step += 1)
     await page.press('ArrowDown');
+  await waitForText(pastData, new RegExp(`Draws 1–${number}, to ${date}`));
   await enter(page, pastData, number);
   const report = await shownWindow(page, 'serch result');
   await waitForText(report, new RegExp(`\\b${Number(digits)}\\b`));
