@@ -39,15 +39,12 @@ std::optional<DrawPrizes> builtInPrizes(int draw)
     if (draw < pastDataTables.firstPrizedDraw)
         return std::nullopt;
     const int *bits = pastDataTables.prizeBits;
-    qsizetype offset =
+    const qsizetype at =
         qsizetype(draw - pastDataTables.firstPrizedDraw) * (bits[0] + bits[1] + bits[2]);
-    int hundreds[3];
-    for (int kind = 0; kind < 3; offset += bits[kind], ++kind)
-        hundreds[kind] = bitsAt(pastDataTables.prizes, offset, bits[kind]);
     DrawPrizes prizes;
-    prizes.straight = hundreds[0] * 100;
-    prizes.box = hundreds[1] * 100;
-    prizes.mini = hundreds[2] * 100;
+    prizes.straight = bitsAt(pastDataTables.prizes, at, bits[0]) * 100;
+    prizes.box = bitsAt(pastDataTables.prizes, at + bits[0], bits[1]) * 100;
+    prizes.mini = bitsAt(pastDataTables.prizes, at + bits[0] + bits[1], bits[2]) * 100;
     // A set ticket is half straight and half box: it wins half of each,
     // rounded down to 100 yen, and nothing where no box is paid.
     if (prizes.box > 0) {

@@ -168,6 +168,7 @@ void tst_PastData::laterDrawsFollowTheBuiltInOnes()
         QCOMPARE(timesToDataAnswer(missing, draws).text, QStringLiteral("No Data"));
     QCOMPARE(dataToTimesAnswer(412, draws).text, QStringLiteral("There  are 9 times"));
     QCOMPARE(dataToTimesAnswer(894, draws).text, QStringLiteral("There  are 1 times"));
+    QCOMPARE(dataToTimesAnswer(123, draws).text, QStringLiteral("There  are 6 times"));
 }
 
 void tst_PastData::dataToTimes_data()
