@@ -56,12 +56,6 @@ std::optional<DrawPrizes> builtInPrizes(int draw)
 
 } // namespace
 
-bool DrawPrizes::operator==(const DrawPrizes &other) const
-{
-    return straight == other.straight && box == other.box && setStraight == other.setStraight &&
-           setBox == other.setBox && mini == other.mini;
-}
-
 KnownDraws::KnownDraws(QList<PastDraw> later) : later(std::move(later)) {}
 
 int KnownDraws::builtInLast()

@@ -18,8 +18,6 @@ struct DrawPrizes
     int setStraight = 0;
     int setBox = 0;
     int mini = 0;
-
-    bool operator==(const DrawPrizes &other) const;
 };
 
 struct PastDraw
