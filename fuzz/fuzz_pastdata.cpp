@@ -9,7 +9,7 @@
 
 #include "harness.h"
 #include "pastdata/boughtstore.h"
-#include "pastdata/past_data.h"
+#include "pastdata/knowndraws.h"
 #include "pastdata/pastsearch.h"
 
 #include <QRegularExpressionValidator>
@@ -67,9 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             answer = dataToTimesAnswer(value);
         } else if (operation == 3) {
             answer = timesToDataAnswer(value);
-            require(!answer.accepted ||
-                        answer.text.endsWith(QString::number(past_data[*value - 1])),
-                    "the draw's number");
+            const std::optional<PastDraw> draw = value ? knownDraws().draw(*value) : std::nullopt;
+            require(answer.accepted == draw.has_value() &&
+                        (!draw || answer.text.endsWith(QString::number(draw->digits))),
+                    "the number of a known draw, and a refusal of any other");
         } else if (operation == 5) {
             store.clear([](int) {});
             stored.clear();

@@ -74,11 +74,13 @@ Input_Serch::Input_Serch()
         wrapping_rows.add({input_label, input_edit, ok_button, clear_button}, {4, 2});
     auto *modeRow = new QHBoxLayout;
     modeRow->addWidget(mode_box);
-    auto *emptyRow = new QHBoxLayout;
+    known_label = new QLabel(this);
+    auto *knownRow = new QHBoxLayout;
+    knownRow->addWidget(known_label);
     auto *mainLayout = new QVBoxLayout;
     mainLayout->addLayout(inputRow);
     mainLayout->addLayout(modeRow);
-    mainLayout->addLayout(emptyRow);
+    mainLayout->addLayout(knownRow);
     setScrollingLayout(this, mainLayout);
 
     auto *modeLayout = new QVBoxLayout;
@@ -121,6 +123,7 @@ Input_Serch::Input_Serch()
         {times_to_data_radio, "times_to_data_radio"},
         {entry_radio, "entry_radio"},
         {serch_radio, "serch_radio"},
+        {known_label, "known_label"},
     };
     for (const auto &[widget, name] : names)
         widget->setObjectName(QLatin1String(name));
@@ -235,6 +238,8 @@ bool Input_Serch::event(QEvent *event)
     if (event->type() == QEvent::PolishRequest)
         return true;
     if (event->type() == QEvent::Polish && !textsMeasured) {
+        // Nor need it read the table of draws.
+        known_label->setText(knownDrawsLine());
         fitToTexts();
         textsMeasured = true;
     }

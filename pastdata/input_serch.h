@@ -62,6 +62,8 @@ private:
     QRadioButton *times_to_data_radio = nullptr;
     QRadioButton *entry_radio = nullptr;
     QRadioButton *serch_radio = nullptr;
+    // Names the draws the lookups answer from.
+    QLabel *known_label = nullptr;
     // The mode whose input the field is set up for.
     const QRadioButton *appliedMode = nullptr;
     QString result_text;

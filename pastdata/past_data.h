@@ -4,9 +4,27 @@
 #ifndef PAST_DATA_H
 #define PAST_DATA_H
 
-constexpr int PAST_DRAWS = 2000;
+// The draws built into the program, packed into bit fields, each field's
+// bits lowest first, one field after the other from the lowest bit of the
+// first byte. Read through knowndraws.h; written by scripts/gen-past-data.py.
+struct PastDataTables
+{
+    // Draws 1 to draws.
+    int draws;
+    int firstDateJulianDay;
+    int dayGapBits;
+    // Prizes are held from this draw to the last.
+    int firstPrizedDraw;
+    // Straight, box and mini, in hundreds of yen.
+    int prizeBits[3];
+    // 10 bits a draw: its number, 0 to 999.
+    const unsigned char *digits;
+    // dayGapBits a draw from draw 2 on: the days since the draw before.
+    const unsigned char *dayGaps;
+    // The three prizes of each draw from firstPrizedDraw on.
+    const unsigned char *prizes;
+};
 
-// Winning number of draw k at index k - 1, without leading zeros.
-extern const int past_data[PAST_DRAWS];
+extern const PastDataTables pastDataTables;
 
 #endif

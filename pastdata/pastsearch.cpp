@@ -6,7 +6,7 @@
 #include "common/reportbox.h"
 #include "common/trace.h"
 #include "pastdata/boughtstore.h"
-#include "pastdata/past_data.h"
+#include "pastdata/knowndraws.h"
 
 #include <QCoreApplication>
 
@@ -81,27 +81,32 @@ PastAnswer boughtSerchAnswer(BoughtStore &store, std::optional<int> value)
     return {Text::tr("serch result"), text, true};
 }
 
-PastAnswer dataToTimesAnswer(std::optional<int> value)
+PastAnswer dataToTimesAnswer(std::optional<int> value, const KnownDraws &draws)
 {
     if (!inRange(value, 0, 1999))
         return refusal();
-    int draws = 0;
-    for (int result : past_data) {
-        if (result == *value)
-            ++draws;
-    }
+    const int times = draws.timesDrawn(*value);
     const QString title = QStringLiteral("information");
-    if (draws == 0)
+    if (times == 0)
         return {title, Text::tr("There aren't No Namber"), true};
-    return {title, Text::tr("There  are %1 times").arg(draws), true};
+    return {title, Text::tr("There  are %1 times").arg(times), true};
 }
 
-PastAnswer timesToDataAnswer(std::optional<int> value)
+PastAnswer timesToDataAnswer(std::optional<int> value, const KnownDraws &draws)
 {
-    if (!inRange(value, 1, PAST_DRAWS))
+    const std::optional<PastDraw> draw = value ? draws.draw(*value) : std::nullopt;
+    if (!draw)
         return refusal();
-    return {Text::tr("serch result"),
-            Text::tr("%1 times data is %2").arg(*value).arg(past_data[*value - 1]), true};
+    return {Text::tr("serch result"), Text::tr("%1 times data is %2").arg(*value).arg(draw->digits),
+            true};
+}
+
+QString knownDrawsLine(const KnownDraws &draws)
+{
+    return Text::tr("Draws %1–%2, to %3")
+        .arg(draws.first())
+        .arg(draws.last())
+        .arg(draws.lastDate().toString(Qt::ISODate));
 }
 
 bool Bought_entry(QWidget *parent, std::optional<int> value)

@@ -4,6 +4,8 @@
 #ifndef PASTSEARCH_H
 #define PASTSEARCH_H
 
+#include "pastdata/knowndraws.h"
+
 #include <QRegularExpression>
 #include <QString>
 
@@ -44,8 +46,11 @@ struct PastAnswer
 // entry that was stored has nothing to say (empty title and text).
 PastAnswer boughtEntryAnswer(BoughtStore &store, std::optional<int> value);
 PastAnswer boughtSerchAnswer(BoughtStore &store, std::optional<int> value);
-PastAnswer dataToTimesAnswer(std::optional<int> value);
-PastAnswer timesToDataAnswer(std::optional<int> value);
+PastAnswer dataToTimesAnswer(std::optional<int> value, const KnownDraws &draws = knownDraws());
+PastAnswer timesToDataAnswer(std::optional<int> value, const KnownDraws &draws = knownDraws());
+
+// The line of the past-data window that names the draws it knows.
+QString knownDrawsLine(const KnownDraws &draws = knownDraws());
 
 // Stores one bought number, 0 to 999 (000 is a number like any other);
 // false when refused (no number, out of range, or the store is full).
@@ -53,10 +58,10 @@ bool Bought_entry(QWidget *parent, std::optional<int> value);
 // Counts and reports the stored numbers equal to value (0 to 999); the trace
 // lists the store once the report is closed.
 void Bought_serch(QWidget *parent, std::optional<int> value);
-// Reports how many draws had the number value (0 to 1999; 000 is a real
-// result).
+// Reports how many known draws had the number value (0 to 1999; 000 is a
+// real result).
 void Data_to_times(QWidget *parent, std::optional<int> value);
-// Reports the number of draw value (1 to 2000); once the report is closed,
+// Reports the number of draw value, if known; once the report is closed,
 // hands then the text shown, or an empty string when refused.
 void Times_to_data(QWidget *parent, std::optional<int> value,
                    std::function<void(const QString &shown)> then = {});

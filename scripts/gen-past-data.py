@@ -1,18 +1,106 @@
 #!/usr/bin/env python3
-"""Writes pastdata/past_data.cpp from the draw records (draw,date,digits).
+"""Writes pastdata/past_data.cpp from the draw records.
 
-Usage: scripts/gen-past-data.py RECORDS.csv > pastdata/past_data.cpp
+Usage: scripts/gen-past-data.py DRAWS.csv PRIZES.csv > pastdata/past_data.cpp
+  DRAWS.csv   draw,date,digits: every draw from 1 on, in order
+  PRIZES.csv  draw and the winners and yen of each prize kind, for the
+              draws from some draw on to the last of DRAWS.csv
+
 The program carries the figures in its source and reads no file for them;
-this script is run by hand when the records change.
+this script is run by hand when the records change. It packs them into bit
+fields, which the page has to download: a draw's number in 10 bits, its date
+as the days since the draw before, and the straight, box and mini prizes in
+hundreds of yen. The two set prizes are not stored: they follow from the
+straight and box prizes (half of each, rounded down to 100 yen), and the
+script refuses records where they do not.
 """
 import csv
+import datetime
 import sys
 
-rows = list(csv.DictReader(open(sys.argv[1], encoding="utf-8")))
-for k, row in enumerate(rows, start=1):
+DIGIT_BITS = 10
+
+
+def fail(message):
+    sys.exit(f"gen-past-data: {message}")
+
+
+def set_prizes(straight, box):
+    """The set straight and set box prizes that go with a straight and a box
+    prize; nothing is paid on a set where nothing is paid on its box."""
+    if box == 0:
+        return 0, 0
+    return (straight + box) // 200 * 100, box // 200 * 100
+
+
+def width(values):
+    return max(1, max(values).bit_length())
+
+
+def pack(fields):
+    """fields: (value, bits) pairs; the bits of each value, lowest first, one
+    after the other from the lowest bit of the first byte."""
+    out, acc, used = bytearray(), 0, 0
+    for value, bits in fields:
+        if value < 0 or value >= 1 << bits:
+            fail(f"{value} does not fit in {bits} bits")
+        acc |= value << used
+        used += bits
+        while used >= 8:
+            out.append(acc & 0xFF)
+            acc >>= 8
+            used -= 8
+    if used:
+        out.append(acc)
+    return out
+
+
+def byte_lines(data):
+    for start in range(0, len(data), 16):
+        yield "    " + ", ".join(f"0x{b:02x}" for b in data[start:start + 16]) + ","
+
+
+draws = list(csv.DictReader(open(sys.argv[1], encoding="utf-8")))
+dates = []
+for k, row in enumerate(draws, start=1):
     if int(row["draw"]) != k or len(row["digits"]) != 3 or not row["digits"].isdigit():
-        sys.exit(f"record {k} is out of order or not three digits: {row}")
-values = [int(row["digits"]) for row in rows]
+        fail(f"draw record {k} is out of order or not three digits: {row}")
+    dates.append(datetime.date.fromisoformat(row["date"]))
+    if k > 1 and dates[-1] <= dates[-2]:
+        fail(f"draw {k} is not later than the draw before it")
+gaps = [(b - a).days for a, b in zip(dates, dates[1:])]
+
+prizes = list(csv.DictReader(open(sys.argv[2], encoding="utf-8")))
+first_prized = int(prizes[0]["draw"])
+kept = []
+for k, row in enumerate(prizes, start=first_prized):
+    if int(row["draw"]) != k:
+        fail(f"prize record {k} is out of order: {row}")
+    yen = {kind: int(row[kind + "_yen"]) for kind in
+           ("straight", "box", "set_straight", "set_box", "mini")}
+    if any(value % 100 for value in yen.values()):
+        fail(f"draw {k}: a prize is not a multiple of 100 yen: {row}")
+    if set_prizes(yen["straight"], yen["box"]) != (yen["set_straight"], yen["set_box"]):
+        fail(f"draw {k}: the set prizes do not follow from the straight and box: {row}")
+    if (yen["box"] == 0) != (len(set(draws[k - 1]["digits"])) == 1):
+        fail(f"draw {k}: a box is paid exactly when the digits are not all the same: {row}")
+    kept.append((yen["straight"] // 100, yen["box"] // 100, yen["mini"] // 100))
+if first_prized + len(kept) - 1 != len(draws):
+    fail("the prizes do not reach the last draw")
+
+prize_bits = [width([p[i] for p in kept]) for i in range(3)]
+gap_bits = width(gaps)
+digit_table = pack((int(row["digits"]), DIGIT_BITS) for row in draws)
+gap_table = pack((gap, gap_bits) for gap in gaps)
+prize_table = pack((p[i], prize_bits[i]) for p in kept for i in range(3))
+
+tables = (
+    ("pastDigits", digit_table, f"each draw's number, {DIGIT_BITS} bits"),
+    ("pastDayGaps", gap_table, f"the days since the draw before, from draw 2 on, {gap_bits} bits"),
+    ("pastPrizes", prize_table,
+     "straight, box and mini prizes in hundreds of yen, "
+     + ", ".join(map(str, prize_bits)) + " bits"),
+)
 
 print(f"""// SPDX-FileCopyrightText: 2026 The Lukimo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
@@ -21,12 +109,20 @@ print(f"""// SPDX-FileCopyrightText: 2026 The Lukimo developers
 
 #include "pastdata/past_data.h"
 
-// The winning numbers of Numbers3 draws 1 to {len(values)}, drawn from
-// {rows[0]['date']} to {rows[-1]['date']}, in draw order. Entry k-1 is draw k,
-// held as a plain integer: the result 0 3 9 is 39.
+// The Numbers3 draws 1 to {len(draws)}, held from {draws[0]['date']} to
+// {draws[-1]['date']}, and the prizes paid on draws {first_prized} to {len(draws)}.
 // clang-format off
-const int past_data[PAST_DRAWS] = {{""")
-for start in range(0, len(values), 10):
-    chunk = values[start:start + 10]
-    print("    " + ", ".join(f"{v:3d}" for v in chunk) + f",  // {start + 1}-{start + len(chunk)}")
-print("};\n// clang-format on")
+namespace {{""")
+for name, data, what in tables:
+    print(f"\n// {what}\nconst unsigned char {name}[{len(data)}] = {{")
+    print("\n".join(byte_lines(data)))
+    print("};")
+print(f"""
+}} // namespace
+
+const PastDataTables pastDataTables = {{
+    {len(draws)}, {dates[0].toordinal() + 1721425}, {gap_bits}, {first_prized},
+    {{{", ".join(map(str, prize_bits))}}},
+    pastDigits, pastDayGaps, pastPrizes,
+}};
+// clang-format on""")

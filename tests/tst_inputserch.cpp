@@ -145,6 +145,8 @@ void tst_InputSerch::initialState()
     QCOMPARE(qobject_cast<QRadioButton *>(child("serch_radio"))->text(),
              QStringLiteral("Bought No serch"));
     QCOMPARE(qobject_cast<QPushButton *>(child("clear_button"))->text(), QStringLiteral("Clear"));
+    QCOMPARE(qobject_cast<QLabel *>(child("known_label"))->text(),
+             QStringLiteral("Draws 1–6873, to 2025-12-08"));
 }
 
 // The prompt, the field, "Ok" and "Clear" in a row above the mode group,
@@ -179,6 +181,9 @@ void tst_InputSerch::layoutReadsAsDesigned()
         above = here;
     }
     QVERIFY(QRect(QPoint(0, 0), w.window.size()).contains(modes));
+    const QRect known = inWindow(w.child<QLabel>("known_label"));
+    QVERIFY(modes.bottom() < known.top());
+    QVERIFY(QRect(QPoint(0, 0), w.window.size()).contains(known));
 }
 
 void tst_InputSerch::modes_data()
@@ -409,7 +414,7 @@ void tst_InputSerch::zeroIsANumberAndSignsAreNot()
     w.click(w.timesToData());
     QCOMPARE(w.enter(QStringLiteral("0")), QStringLiteral("Error/No Data"));
     w.click(w.dataToTimes());
-    QCOMPARE(w.enter(QStringLiteral("000")), QStringLiteral("information/There  are 3 times"));
+    QCOMPARE(w.enter(QStringLiteral("000")), QStringLiteral("information/There  are 6 times"));
     QCOMPARE(w.enter(QStringLiteral("-1")), QStringLiteral("Error/No Data"));
 }
 
@@ -451,8 +456,10 @@ void tst_InputSerch::timesToDataClearsOnlyWhenAccepted()
     QCOMPARE(w.input()->text(), QString());
     QCOMPARE(w.enter(QStringLiteral("1")), QStringLiteral("serch result/1 times data is 191"));
 
-    QCOMPARE(w.enter(QStringLiteral("2001")), QStringLiteral("Error/No Data"));
-    QCOMPARE(w.input()->text(), QStringLiteral("2001"));
+    QCOMPARE(w.enter(QStringLiteral("6873")),
+             QStringLiteral("serch result/6873 times data is 412"));
+    QCOMPARE(w.enter(QStringLiteral("6874")), QStringLiteral("Error/No Data"));
+    QCOMPARE(w.input()->text(), QStringLiteral("6874"));
 }
 
 void tst_InputSerch::dataToTimesKeepsTheInput()
@@ -462,11 +469,11 @@ void tst_InputSerch::dataToTimesKeepsTheInput()
 
     QCOMPARE(w.enter(QStringLiteral("512")), QStringLiteral("information/There  are 4 times"));
     QCOMPARE(w.input()->text(), QStringLiteral("512"));
-    QCOMPARE(w.enter(QStringLiteral("123")), QStringLiteral("information/There aren't No Namber"));
+    QCOMPARE(w.enter(QStringLiteral("894")), QStringLiteral("information/There aren't No Namber"));
 
     // 000 is a real result; empty text is not a number.
-    QCOMPARE(w.enter(QStringLiteral("000")), QStringLiteral("information/There  are 3 times"));
-    QCOMPARE(w.enter(QStringLiteral("0")), QStringLiteral("information/There  are 3 times"));
+    QCOMPARE(w.enter(QStringLiteral("000")), QStringLiteral("information/There  are 6 times"));
+    QCOMPARE(w.enter(QStringLiteral("0")), QStringLiteral("information/There  are 6 times"));
     QCOMPARE(w.enter(QString()), QStringLiteral("Error/No Data"));
     QCOMPARE(w.enter(QStringLiteral("x1")), QStringLiteral("Error/No Data"));
 }

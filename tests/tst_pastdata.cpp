@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "pastdata/boughtstore.h"
-#include "pastdata/past_data.h"
+#include "pastdata/knowndraws.h"
 #include "pastdata/pastsearch.h"
 
 #include "support/modalboxcloser.h"
@@ -23,6 +23,7 @@ private slots:
     void init();
     void tellingRows();
     void tableMatchesTheRecords();
+    void laterDrawsFollowTheBuiltInOnes();
     void dataToTimes_data();
     void dataToTimes();
     void timesToData_data();
@@ -84,28 +85,21 @@ void tst_PastData::init()
     boughtStore() = BoughtStore();
 }
 
+// Draws 1 to 2000 answer as they always have.
 void tst_PastData::tellingRows()
 {
-    QCOMPARE(past_data[0], 191);
-    QCOMPARE(past_data[1], 988);
-    QCOMPARE(past_data[2], 194);
-    QCOMPARE(past_data[23], 39);
-    QCOMPARE(past_data[65], 512);
-    QCOMPARE(past_data[66], 512);
-    QCOMPARE(past_data[196], 728);
-    QCOMPARE(past_data[1998], 900);
-    QCOMPARE(past_data[1999], 440);
+    const QList<std::pair<int, int>> rows = {{1, 191},    {2, 988},   {3, 194},   {24, 39},
+                                             {66, 512},   {67, 512},  {197, 728}, {346, 0},
+                                             {1999, 900}, {2000, 440}};
+    for (const auto &[draw, digits] : rows)
+        QCOMPARE(knownDraws().draw(draw)->digits, digits);
 
     QHash<int, QList<int>> draws;
-    for (int k = 1; k <= PAST_DRAWS; ++k) {
-        QVERIFY(past_data[k - 1] >= 0 && past_data[k - 1] <= 999);
-        draws[past_data[k - 1]] << k;
-    }
+    for (int k = 1; k <= 2000; ++k)
+        draws[knownDraws().draw(k)->digits] << k;
     QCOMPARE(draws[512], (QList<int>{66, 67, 428, 1383}));
     QCOMPARE(draws[0], (QList<int>{346, 976, 1293}));
     QCOMPARE(draws[638].size(), 8);
-    for (auto it = draws.cbegin(); it != draws.cend(); ++it)
-        QVERIFY(it.value().size() <= 8);
     QVERIFY(!draws.contains(123));
     int never = 0;
     for (int number = 1; number <= 999; ++number)
@@ -113,21 +107,70 @@ void tst_PastData::tellingRows()
     QCOMPARE(never, 122);
 }
 
+// The rows of a file of data/results, split into fields, without its header.
+static QList<QList<QByteArray>> records(const char *name)
+{
+    QFile file(QStringLiteral(LUKIMO_SOURCE_DIR "/data/results/") + QLatin1String(name));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("%s: %s", name, qPrintable(file.errorString()));
+    QList<QList<QByteArray>> rows;
+    for (const QByteArray &line : file.readAll().split('\n').mid(1)) {
+        if (!line.trimmed().isEmpty())
+            rows << line.trimmed().split(',');
+    }
+    return rows;
+}
+
+// Every draw of the records, its date, its number and, where the records
+// have them, its five prizes; none before them.
 void tst_PastData::tableMatchesTheRecords()
 {
-    QFile records(QStringLiteral(LUKIMO_SOURCE_DIR "/tests/data/numbers3-draws-1-2000.csv"));
-    QVERIFY2(records.open(QIODevice::ReadOnly), qPrintable(records.errorString()));
-    records.readLine();
-    int draw = 0;
-    while (!records.atEnd()) {
-        const QList<QByteArray> fields = records.readLine().trimmed().split(',');
-        if (fields.size() != 3)
-            continue;
-        ++draw;
-        QCOMPARE(fields[0].toInt(), draw);
-        QCOMPARE(past_data[draw - 1], fields[2].toInt());
+    // Straight, box, set straight, set box and mini, in yen.
+    QHash<int, QList<int>> paid;
+    for (const QList<QByteArray> &f : records("numbers3-prizes-5577-6873.csv")) {
+        QCOMPARE(f.size(), 11);
+        paid[f[0].toInt()] = {f[2].toInt(), f[4].toInt(), f[6].toInt(), f[8].toInt(),
+                              f[10].toInt()};
     }
-    QCOMPARE(draw, PAST_DRAWS);
+    QCOMPARE(paid.size(), 6873 - 5577 + 1);
+
+    int draw = 0;
+    for (const QList<QByteArray> &f : records("numbers3-draws-1-6873.csv")) {
+        QCOMPARE(f.size(), 3);
+        ++draw;
+        QCOMPARE(f[0].toInt(), draw);
+        const std::optional<PastDraw> known = knownDraws().draw(draw);
+        QVERIFY(known);
+        QCOMPARE(known->draw, draw);
+        QCOMPARE(known->date, QDate::fromString(QString::fromLatin1(f[1]), Qt::ISODate));
+        QCOMPARE(known->digits, f[2].toInt());
+        QCOMPARE(known->prizes.has_value(), paid.contains(draw));
+        if (const std::optional<DrawPrizes> &p = known->prizes)
+            QCOMPARE((QList<int>{p->straight, p->box, p->setStraight, p->setBox, p->mini}),
+                     paid[draw]);
+    }
+    QCOMPARE(draw, KnownDraws::builtInLast());
+    QCOMPARE(knownDraws().last(), draw);
+    QCOMPARE(knownDraws().lastDate(), QDate(2025, 12, 8));
+    QVERIFY(!knownDraws().draw(0) && !knownDraws().draw(draw + 1));
+}
+
+// Draws added after the built-in ones, with numbers missing between them.
+void tst_PastData::laterDrawsFollowTheBuiltInOnes()
+{
+    QCOMPARE(knownDrawsLine(knownDraws()), QStringLiteral("Draws 1–6873, to 2025-12-08"));
+    const KnownDraws draws(
+        {{6880, QDate(2025, 12, 17), 412, std::nullopt},
+         {6883, QDate(2025, 12, 22), 894, DrawPrizes{90000, 15000, 52500, 7500, 9000}}});
+    QCOMPARE(knownDrawsLine(draws), QStringLiteral("Draws 1–6883, to 2025-12-22"));
+    QCOMPARE(draws.draw(6883)->prizes->setStraight, 52500);
+    QCOMPARE(timesToDataAnswer(6880, draws).text, QStringLiteral("6880 times data is 412"));
+    QCOMPARE(timesToDataAnswer(6873, draws).text, QStringLiteral("6873 times data is 412"));
+    for (int missing : {6874, 6879, 6881, 6884})
+        QCOMPARE(timesToDataAnswer(missing, draws).text, QStringLiteral("No Data"));
+    QCOMPARE(dataToTimesAnswer(412, draws).text, QStringLiteral("There  are 9 times"));
+    QCOMPARE(dataToTimesAnswer(894, draws).text, QStringLiteral("There  are 1 times"));
+    QCOMPARE(dataToTimesAnswer(123, draws).text, QStringLiteral("There  are 6 times"));
 }
 
 void tst_PastData::dataToTimes_data()
@@ -139,12 +182,13 @@ void tst_PastData::dataToTimes_data()
     const QString info = QStringLiteral("information");
     using number = std::optional<int>;
     QTest::newRow("512") << number(512) << info << QStringLiteral("There  are 4 times");
-    QTest::newRow("638") << number(638) << info << QStringLiteral("There  are 8 times");
-    QTest::newRow("39") << number(39) << info << QStringLiteral("There  are 1 times");
-    QTest::newRow("191, the first draw") << number(191) << info << "There  are 2 times";
-    QTest::newRow("440, the last draw") << number(440) << info << "There  are 3 times";
-    QTest::newRow("123") << number(123) << info << QStringLiteral("There aren't No Namber");
-    QTest::newRow("000") << number(0) << info << QStringLiteral("There  are 3 times");
+    QTest::newRow("638") << number(638) << info << QStringLiteral("There  are 15 times");
+    QTest::newRow("123, first drawn after 2000") << number(123) << info << "There  are 6 times";
+    QTest::newRow("355, the most drawn") << number(355) << info << "There  are 17 times";
+    QTest::newRow("191, the first draw") << number(191) << info << "There  are 5 times";
+    QTest::newRow("412, the last draw") << number(412) << info << "There  are 8 times";
+    QTest::newRow("894, never drawn") << number(894) << info << "There aren't No Namber";
+    QTest::newRow("000") << number(0) << info << QStringLiteral("There  are 6 times");
     QTest::newRow("not a number") << number() << "Error"
                                   << "No Data";
     QTest::newRow("1999") << number(1999) << info << QStringLiteral("There aren't No Namber");
@@ -191,7 +235,11 @@ void tst_PastData::timesToData_data()
                        << "No Data";
     QTest::newRow("-3") << -3 << "Error"
                         << "No Data";
-    QTest::newRow("2001") << 2001 << "Error"
+    QTest::newRow("2001") << 2001 << "serch result"
+                          << "2001 times data is 325";
+    QTest::newRow("6873") << 6873 << "serch result"
+                          << "6873 times data is 412";
+    QTest::newRow("6874") << 6874 << "Error"
                           << "No Data";
 }
 
@@ -465,7 +513,7 @@ void tst_PastData::timesToDataHandsOnOnceClosed_data()
 void tst_PastData::timesToDataHandsOnOnceClosed()
 {
     QFETCH(QString, how);
-    for (int draw : {24, 2001}) {
+    for (int draw : {24, 6874}) {
         QStringList handed;
         Times_to_data(&parent, draw, [&](const QString &shown) { handed << shown; });
         QTest::qWait(20);
@@ -489,7 +537,7 @@ void tst_PastData::reportsWaitTheirTurn()
     QStringList handed;
     auto hand = [&](const QString &shown) { handed << shown; };
     Times_to_data(&parent, 1, hand);
-    Times_to_data(&parent, 2001, hand);
+    Times_to_data(&parent, 6874, hand);
     Data_to_times(&parent, 512);
     Times_to_data(&parent, 2, hand);
 

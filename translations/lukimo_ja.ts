@@ -111,6 +111,10 @@
         <translation>第%1回の当せん番号は %2</translation>
     </message>
     <message>
+        <source>Draws %1–%2, to %3</source>
+        <translation>第%1回～第%2回（%3まで）</translation>
+    </message>
+    <message>
         <source>Stored %1. Numbers bought: %2</source>
         <translation>%1 を記録しました。買った数字は %2 個です</translation>
     </message>
