@@ -470,8 +470,10 @@ DrawReading readDraws(QByteArrayView bytes)
             continue;
         }
         if (!hasDigit(line)) {
-            if (std::optional<Header> named = readHeader(*fields))
+            if (std::optional<Header> named = readHeader(*fields)) {
                 header = named;
+                reading.headerLines.append(lineNumber);
+            }
             continue;
         }
         QString reason;

@@ -76,6 +76,7 @@ struct DrawReading
     TextEncoding encoding = TextEncoding::Utf8;
     QList<DrawRow> rows;        // in the order of their lines
     QList<LineProblem> refused; // in the order of their lines
+    QList<int> headerLines;     // the lines read as a header
     // Not empty when nothing was read at all, and why (too large, a line too
     // long, a file that cannot be read).
     QString refusal;
