@@ -301,12 +301,14 @@ struct Header
     // read only when every one is there.
     std::array<int, 2 * PrizeKinds> prizes;
     bool hasPrizes = false;
+    qsizetype columns = 0;
 };
 
 std::optional<Header> readHeader(const QList<Field> &fields)
 {
     Header header;
     header.prizes.fill(-1);
+    header.columns = fields.size();
     for (int i = 0; i < fields.size(); ++i) {
         const int column = columnNamed(fields[i].text);
         int *at = column == DrawColumn     ? &header.draw
@@ -338,6 +340,14 @@ std::optional<Parts> partsUnder(const Header &header, const QList<Field> &fields
     const auto field = [&](int column) {
         return column >= 0 && column < fields.size() ? fields[column] : Field();
     };
+    // A comma outside quotes made more columns than the header has: every
+    // column after it would be read as the next one's.
+    for (qsizetype i = header.columns; i < fields.size(); ++i) {
+        if (!fields[i].text.isEmpty()) {
+            reason = Text::tr("more columns than the header names");
+            return std::nullopt;
+        }
+    }
     Parts parts;
     parts.draw = markedDraw(field(header.draw).text).value_or(field(header.draw).text);
     parts.number = field(header.digits).text;
