@@ -60,6 +60,11 @@ struct DrawRow
     QString digits;
     std::optional<Prizes> prizes;
 
+    bool operator==(const DrawRow &other) const
+    {
+        return line == other.line && draw == other.draw && date == other.date &&
+               digits == other.digits && prizes == other.prizes;
+    }
     bool shortNumber() const { return digits.size() < 3; }
     // The number with its leading zeros: "017" for "17".
     QString number() const { return digits.rightJustified(3, QLatin1Char('0')); }

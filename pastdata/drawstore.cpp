@@ -78,6 +78,60 @@ std::optional<QByteArray> currentContent(const QString &path, QString &problem)
     return content;
 }
 
+// What a file's lines say: the draws that can be used, each on its first
+// line; the lines passed over, and why; and the draws whose lines disagree.
+struct FileDraws
+{
+    QMap<int, DrawRow> draws;
+    QMap<int, int> drawOnLine;
+    QList<LineProblem> skipped;
+    QSet<int> disputed;
+};
+
+FileDraws usable(const DrawReading &reading)
+{
+    FileDraws file;
+    file.skipped = reading.refused;
+    for (const DrawRow &row : reading.rows) {
+        if (row.shortNumber())
+            continue;
+        const auto known = file.draws.constFind(row.draw);
+        if (known == file.draws.cend())
+            file.draws.insert(row.draw, row);
+        else if (!sameDraw(*known, row))
+            file.disputed.insert(row.draw);
+    }
+    for (const DrawRow &row : reading.rows) {
+        if (row.shortNumber())
+            file.skipped.append(
+                {row.line, Text::tr("%1 has lost its leading zeros").arg(row.digits)});
+        else if (file.disputed.contains(row.draw))
+            file.skipped.append(
+                {row.line, Text::tr("draw %1 is on another line too, with another date or number")
+                               .arg(row.draw)});
+        else
+            file.drawOnLine.insert(row.line, row.draw);
+    }
+    for (int draw : std::as_const(file.disputed))
+        file.draws.remove(draw);
+    std::stable_sort(file.skipped.begin(), file.skipped.end(),
+                     [](const LineProblem &a, const LineProblem &b) { return a.line < b.line; });
+    return file;
+}
+
+// Under which of our headers the lines after a header line are read.
+enum class Columns { Others, Ours, OursWithPrizes };
+
+Columns columnsOf(QByteArrayView headerLine)
+{
+    const QByteArray line = headerLine.trimmed().toByteArray();
+    if (line == header)
+        return Columns::Ours;
+    if (line == QByteArray(header) + prizeHeader)
+        return Columns::OursWithPrizes;
+    return Columns::Others;
+}
+
 } // namespace
 
 std::optional<MergedDraws> mergeDraws(QByteArrayView current, const QList<DrawChange> &changes,
@@ -94,75 +148,65 @@ std::optional<MergedDraws> mergeDraws(QByteArrayView current, const QList<DrawCh
         problem = Text::tr("The file is in UTF-16, which Lukimo does not add to.");
         return std::nullopt;
     }
+    const FileDraws file = usable(reading);
     MergedDraws merged;
-    merged.skipped = reading.refused;
-    // The file's own account of each draw, when all its lines for it agree.
-    QMap<int, DrawRow> inFile;
-    QSet<int> disputed;
-    for (const DrawRow &row : reading.rows) {
-        if (row.shortNumber()) {
-            merged.skipped.append(
-                {row.line, Text::tr("%1 has lost its leading zeros").arg(row.digits)});
-            continue;
-        }
-        const auto known = inFile.constFind(row.draw);
-        if (known == inFile.cend())
-            inFile.insert(row.draw, row);
-        else if (!sameDraw(*known, row))
-            disputed.insert(row.draw);
-    }
-    QMap<int, int> drawOnLine;
-    for (const DrawRow &row : reading.rows) {
-        if (disputed.contains(row.draw))
-            merged.skipped.append(
-                {row.line, Text::tr("draw %1 is on another line too, with another date or number")
-                               .arg(row.draw)});
-        else if (!row.shortNumber())
-            drawOnLine.insert(row.line, row.draw);
-    }
-    std::stable_sort(merged.skipped.begin(), merged.skipped.end(),
-                     [](const LineProblem &a, const LineProblem &b) { return a.line < b.line; });
-
     QMap<int, DrawChange> mine;
-    for (const DrawChange &change : changes)
-        mine.insert(change.row.draw, change);
+    for (const DrawChange &change : changes) {
+        const auto there = file.draws.constFind(change.row.draw);
+        if (file.disputed.contains(change.row.draw) ||
+            (!change.replace && there != file.draws.cend() &&
+             (there->digits != change.row.digits ||
+              (there->date.isValid() && change.row.date.isValid() &&
+               there->date != change.row.date))))
+            merged.notApplied.append(change.row);
+        else if (change.replace || there == file.draws.cend())
+            mine.insert(change.row.draw, change);
+    }
+
+    // Every line stays as it is but those of the draws replaced: a
+    // replacement takes the first one's place where our columns are read
+    // there, and goes to the end with the new draws otherwise.
     const QSet<int> headers(reading.headerLines.cbegin(), reading.headerLines.cend());
-    QList<QByteArray> lines;
-    bool prizes = false;
-    const auto write = [&](const DrawRow &row) {
-        lines.append(lineOf(row));
-        prizes = prizes || row.prizes.has_value();
-        merged.draws.insert(row.draw, row);
-    };
     const QList<QByteArrayView> raw = rawLines(current);
+    QList<QByteArray> lines;
+    std::optional<Columns> columns;
+    QSet<int> replaced;
     for (int i = 0; i < raw.size(); ++i) {
-        const auto used = drawOnLine.constFind(i + 1);
-        if (used == drawOnLine.cend()) {
-            if (!headers.contains(i + 1) && !raw[i].trimmed().isEmpty())
-                lines.append(raw[i].toByteArray());
+        if (headers.contains(i + 1))
+            columns = columnsOf(raw[i]);
+        const auto used = file.drawOnLine.constFind(i + 1);
+        const auto change = used == file.drawOnLine.cend() ? mine.cend() : mine.constFind(*used);
+        if (change == mine.cend()) {
+            lines.append(raw[i].toByteArray());
             continue;
         }
-        // A second line that agrees with the first says nothing more.
-        if (merged.draws.contains(*used))
+        if (replaced.contains(*used))
             continue;
-        DrawRow row = inFile.value(*used);
-        const auto change = mine.constFind(*used);
-        if (change != mine.cend()) {
-            if (change->replace)
-                row = change->row;
-            else if (change->row.digits != row.digits ||
-                     (row.date.isValid() && change->row.date.isValid() &&
-                      row.date != change->row.date))
-                merged.notApplied.append(change->row);
+        replaced.insert(*used);
+        if (columns == Columns::OursWithPrizes ||
+            (columns == Columns::Ours && !change->row.prizes)) {
+            lines.append(lineOf(change->row));
             mine.erase(change);
         }
-        write(row);
     }
-    for (const DrawChange &change : std::as_const(mine))
-        write(change.row);
-    merged.content = QByteArray(header) + (prizes ? prizeHeader : "") + '\n';
+    if (!mine.isEmpty()) {
+        const bool prizes = std::any_of(mine.cbegin(), mine.cend(), [](const DrawChange &change) {
+            return change.row.prizes.has_value();
+        });
+        if (columns != Columns::OursWithPrizes && (prizes || columns != Columns::Ours))
+            lines.append(QByteArray(header) + (prizes ? prizeHeader : ""));
+        for (const DrawChange &change : std::as_const(mine))
+            lines.append(lineOf(change.row));
+    }
+    if (raw.isEmpty() && lines.isEmpty())
+        lines.append(header);
+    merged.content = current.startsWith("\xEF\xBB\xBF") ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     for (const QByteArray &line : std::as_const(lines))
         merged.content += line + '\n';
+    // What the file now says, read as it will be read.
+    const FileDraws written = usable(readDraws(merged.content));
+    merged.draws = written.draws;
+    merged.skipped = written.skipped;
     return merged;
 }
 

@@ -30,11 +30,12 @@ struct MergedDraws
 };
 
 // Applies changes to current, the content of a draws file as it is now:
-// the lines it can read are written again in the file's own form (a header,
-// then draw,date,digits and the prize columns), lines it cannot read are
-// carried through unchanged, and the draws of changes not in it are added at
-// its end. Nothing when current cannot be added to without losing some of
-// it; problem then says why.
+// every line stays as it is, but a replaced draw's, and the new draws are
+// added at the end in the file's own form (draw,date,digits and the prize
+// columns, under a header of ours unless one is in effect there). A change
+// whose draw the file already holds otherwise, or holds on lines that
+// disagree, is not applied. Nothing when current cannot be added to without
+// losing some of it; problem then says why.
 std::optional<MergedDraws> mergeDraws(QByteArrayView current, const QList<DrawChange> &changes,
                                       QString &problem);
 

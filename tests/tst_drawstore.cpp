@@ -83,9 +83,8 @@ private slots:
     void twoCopiesKeepEachOthersDraws();
 };
 
-// Every good line is used, the others are reported with their line numbers
-// and carried through unchanged when draws are added; loading alone leaves
-// the file as it was.
+// Every good line is used, the others are reported with their line numbers;
+// loading leaves the file as it was, and adding keeps every line of it.
 void tst_DrawStore::aDamagedFileIsUsedAsFarAsItIsGood()
 {
     QTemporaryDir dir;
@@ -112,16 +111,7 @@ void tst_DrawStore::aDamagedFileIsUsedAsFarAsItIsGood()
     QCOMPARE(contentOf(path), damaged);
 
     QVERIFY(store.add({row(7006, 6)}, {}));
-    QCOMPARE(contentOf(path), QByteArray("draw,date,digits\n"
-                                         "7000,2026-01-01,123\n"
-                                         "7001,2026-01-02,12x4 # my note\n"
-                                         "# kept by hand\n"
-                                         "7002,2026-01-03,045\n"
-                                         "7003,2026-01-04,9\n"
-                                         "7004,2026-01-05,111\n"
-                                         "7004,2026-01-05,112\n"
-                                         "7005,2026-01-06,\x81\xFF\n"
-                                         "7006,2026-01-07,006\n"));
+    QCOMPARE(contentOf(path), damaged + "7006,2026-01-07,006\n");
     QCOMPARE(store.draws().keys(), (QList<int>{7000, 7002, 7006}));
 
     // A file that cannot be read at all is never written.
