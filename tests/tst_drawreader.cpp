@@ -91,7 +91,7 @@ void tst_DrawReader::readsWhatPlayersPaste_data()
                .toUtf8()
         << "6874 2025-12-09 735; 100 2019-05-01 123; !3" << utf8 << QString();
     QTest::newRow("slashes, brackets, a draw with no date")
-        << QByteArray("6874, 2025/12/9, [7, 3, 5]\n6875 2025/12/10 [0 1 7]\n6876 123")
+        << QByteArray("6874, [7, 3, 5], 2025/12/9\n6875 2025/12/10 [0 1 7]\n06876 123")
         << "6874 2025-12-09 735; 6875 2025-12-10 017; 6876 123" << utf8 << QString();
     QTest::newRow("quoted fields and a quoted quote")
         << QByteArray("\"draw\",\"date\",\"digits\",\"note\"\n\"6874\",\"2025-12-09\",\"735\","
@@ -109,8 +109,9 @@ void tst_DrawReader::readsWhatPlayersPaste_data()
                "6874,2025-12-09,735,\"68\",\"107,100円\",392,17800,217,62400,748,8900,540,10700\n"
                "6875,2025-12-10,777,10,\"1,000,000円\",-,-,3,500000,-,-,-,-\n"
                "6876,2025-12-11,123\n"
+               "6877,2025-12-12,124,x,1,2,3,4,5,6,7,8,9\n"
         << "6874 2025-12-09 735 p68/107100,392/17800,217/62400,748/8900,540/10700; "
-           "6875 2025-12-10 777 p10/1000000,0/0,3/500000,0/0,0/0; 6876 2025-12-11 123"
+           "6875 2025-12-10 777 p10/1000000,0/0,3/500000,0/0,0/0; 6876 2025-12-11 123; !5"
         << utf8 << QString();
     QTest::newRow("a thousands separator outside quotes splits a column: refused")
         << prizeHeader + "6874,2025-12-09,735,68,107,100,392,17800,217,62400,748,8900,540,10700\n"
@@ -155,9 +156,9 @@ void tst_DrawReader::readsWhatPlayersPaste_data()
         << "6874 2025-12-09 735; 6875 2025-12-10 017" << sjis
         << QStringLiteral("第6874回 2025年12月9日(火) ７３５");
     QTest::newRow("Shift_JIS: half-width kana, NEC and IBM signs, 円 and 口")
-        << QByteArray("\xB1\xB2\xB3\x87@\xEE\xEF\xFA"
+        << QByteArray("\xB1\xB2\xB3\x87@\xEE\xEF\x81\xFC\xFA"
                       "@\x89~\x8C\xFB")
-        << QString() << sjis << QStringLiteral("ｱｲｳ①ⅰⅰ円口");
+        << QString() << sjis << QStringLiteral("ｱｲｳ①ⅰ◯ⅰ円口");
     QTest::newRow("Shift_JIS: a line that does not decode is one bad line")
         << QByteArray("6874,2025-12-09,735\n\x81 \xFF\n\x82") + "\n" + shiftJisLine
         << "6874 2025-12-09 735; 6874 2025-12-09 735; !2; !3" << sjis << "6874,2025-12-09,735";

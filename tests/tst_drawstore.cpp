@@ -207,6 +207,7 @@ void tst_DrawStore::twoCopiesKeepEachOthersDraws()
     reread.load();
     QCOMPARE(reread.draws().keys(), expected);
     QVERIFY(reread.skipped().isEmpty());
+    QCOMPARE(contentOf(path).count('\n'), expected.size() + 1); // and its header
     if (second.first() == QLatin1String("replace"))
         QCOMPARE(reread.draws().value(7000).digits, QStringLiteral("030"));
 }
