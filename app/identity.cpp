@@ -13,6 +13,10 @@
 void setApplicationIdentity()
 {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lukimo.Lukimo"));
+    // The data folder is named after these: lukimo, with no organisation
+    // folder above it, whatever the executable is called.
+    QCoreApplication::setApplicationName(QStringLiteral("lukimo"));
+    QCoreApplication::setOrganizationName(QString());
     // Raw pixels, not image files: decoding PNGs at start-up would bring in
     // the image readers before the first paint. Larger icons come from the
     // desktop entry's icon theme.

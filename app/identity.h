@@ -4,9 +4,10 @@
 #ifndef IDENTITY_H
 #define IDENTITY_H
 
-// Gives every window the program's icon, and ties the running windows to the
-// desktop entry's launcher in docks and task bars. Call it once the
-// application object exists.
+// Gives every window the program's icon, ties the running windows to the
+// desktop entry's launcher in docks and task bars, and pins the names the
+// user's data folder is found by. Call it once the application object
+// exists.
 void setApplicationIdentity();
 
 #endif

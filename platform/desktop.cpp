@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace platform {
@@ -22,6 +23,11 @@ void loadSound(const QByteArray &) {}
 bool playSound()
 {
     return false;
+}
+
+QString userDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
 bool hasQuitAction()

@@ -50,6 +50,13 @@ qsizetype finishOutput(int msecs);
 // full.
 std::optional<QByteArray> readPlausibleFile(const QString &path, qint64 maxSize);
 
+// The folder that keeps the user's own data (the draws they added): the
+// system's place for the program's data, which the names that
+// setApplicationIdentity() pins make $XDG_DATA_HOME/lukimo (or
+// ~/.local/share/lukimo) and %APPDATA%\lukimo. Empty where nothing written
+// outlives the program, so that nothing is ever said to be kept there.
+QString userDataFolder();
+
 // The file name of the sound plugin, as the build makes it.
 QString soundPluginFileName();
 

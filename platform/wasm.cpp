@@ -227,6 +227,12 @@ bool playSound()
     return lukimo_play_sound() != 0;
 }
 
+QString userDataFolder()
+{
+    // The page's files live in memory and are gone when it reloads.
+    return QString();
+}
+
 bool hasQuitAction()
 {
     return false;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes every reader of outside input (fuzz/): the catalogue, the click's
-# wave file, the help page and the past-data field, built with clang's
+# wave file, the help page, the past-data field and the reader of added
+# draws, built with clang's
 # libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer into
 # build-fuzz/ (installing what that needs).
 #   scripts/fuzz.sh [SECONDS [TARGET...]]
@@ -18,7 +19,7 @@ mode=${1:-600}
 # Absolute: the help target works in a directory of its own.
 build=$PWD/build-fuzz
 source=$PWD
-targets=(fuzz_catalogue fuzz_wave fuzz_help fuzz_pastdata)
+targets=(fuzz_catalogue fuzz_wave fuzz_help fuzz_pastdata fuzz_reader)
 [ $# -le 1 ] || targets=("${@:2}")
 
 scripts/install-deps.sh fuzz
@@ -43,14 +44,17 @@ nice cmake --build $build --target fuzz -j 2
 # for. The help target reads every page (about a millisecond for 2 kB under
 # the sanitizers) but lays out one in 1024 (tens of milliseconds), all of
 # them for the corpus regression. A kilobyte of the past-data field is some
-# hundred operations, enough to fill the store and empty it again. An input
+# hundred operations, enough to fill the store and empty it again; 4 kB of
+# draws is some hundred lines, in every format and encoding at once. An input
 # that never returns is a finding after a minute on the clock; the help
 # target itself counts its page's processor time, which, unlike the clock,
 # does not stretch with what else the machine runs (at nice 10 beside a
 # build, a second of it took ten on the clock).
-declare -A max_len=([fuzz_catalogue]=16384 [fuzz_wave]=8192 [fuzz_help]=2048 [fuzz_pastdata]=1024)
+declare -A max_len=([fuzz_catalogue]=16384 [fuzz_wave]=8192 [fuzz_help]=2048 [fuzz_pastdata]=1024
+    [fuzz_reader]=4096)
 declare -A reader=([fuzz_catalogue]=common/catalogue.cpp [fuzz_wave]=common/wavefile.cpp
-    [fuzz_help]=help/helpwindow.cpp [fuzz_pastdata]='pastdata/(pastsearch|boughtstore).cpp')
+    [fuzz_help]=help/helpwindow.cpp [fuzz_pastdata]='pastdata/(pastsearch|boughtstore).cpp'
+    [fuzz_reader]='(common/textdecode|pastdata/draw(reader|preview|store)).cpp')
 options() {
     local t=$1
     echo -max_len=${max_len[$t]} -timeout=60 -report_slow_units=60 -rss_limit_mb=2048 -print_final_stats=1 \
@@ -76,7 +80,8 @@ if [ "$mode" = --ci ]; then
     fixed=(env -i PATH="$PATH" TMPDIR="${TMPDIR:-/tmp}" QT_HASH_SEED=0 ASAN_OPTIONS="$ASAN_OPTIONS"
         UBSAN_OPTIONS="$UBSAN_OPTIONS" ASAN_SYMBOLIZER_PATH="$ASAN_SYMBOLIZER_PATH"
         setarch "$(uname -m)" -R env)
-    declare -A runs=([fuzz_catalogue]=100000 [fuzz_wave]=100000 [fuzz_help]=20000 [fuzz_pastdata]=50000)
+    declare -A runs=([fuzz_catalogue]=100000 [fuzz_wave]=100000 [fuzz_help]=20000 [fuzz_pastdata]=50000
+        [fuzz_reader]=50000)
     for t in "${targets[@]}"; do
         echo "== $t: the corpus, then ${runs[$t]} runs"
         rm -rf $build/ci/$t && mkdir -p $build/ci/$t

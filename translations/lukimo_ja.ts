@@ -2,6 +2,191 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>DrawPreview</name>
+    <message>
+        <source>dates do not go forward with draw numbers: draw %1 on %2</source>
+        <translation>回号の順に日付が進んでいません: 第%1回が%2</translation>
+    </message>
+    <message>
+        <source>draw %1 is on line %2 too, with another date or number</source>
+        <translation>第%1回は%2行目にもあり、日付か番号が違います</translation>
+    </message>
+    <message>
+        <source>date %1 is after today</source>
+        <translation>日付%1は今日より後です</translation>
+    </message>
+    <message>
+        <source>draw %1 is %2 in the built-in table</source>
+        <translation>第%1回は内蔵の表では%2です</translation>
+    </message>
+    <message>
+        <source>draw %1 was added as %2; choose to replace it to take this line</source>
+        <translation>第%1回は%2として追加済みです。この行を使うには置き換えを選んでください</translation>
+    </message>
+    <message>
+        <source>1 new draw: %1</source>
+        <translation>新しい回 1件: %1</translation>
+    </message>
+    <message>
+        <source>%1 new draws: %2 to %3</source>
+        <translation>新しい回 %1件: %2 から %3</translation>
+    </message>
+    <message>
+        <source>No new draws.</source>
+        <translation>新しい回はありません。</translation>
+    </message>
+    <message>
+        <source>draw %1 replaced by %2</source>
+        <translation>第%1回を%2に置き換え</translation>
+    </message>
+    <message>
+        <source>Rows already known and agreeing: %1</source>
+        <translation>既にあり一致する行: %1</translation>
+    </message>
+    <message>
+        <source>draw %1 missing</source>
+        <translation>第%1回がありません</translation>
+    </message>
+    <message>
+        <source>draws %1–%2 missing</source>
+        <translation>第%1回～第%2回がありません</translation>
+    </message>
+    <message>
+        <source>line %1: %2 → %3, taken only when you confirm it</source>
+        <translation>%1行目: %2 → %3 (確認したときだけ使います)</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>%1行目: %2</translation>
+    </message>
+</context>
+<context>
+    <name>DrawReader</name>
+    <message>
+        <source>draw number %1 is above 9999</source>
+        <translation>回号%1は9999を超えています</translation>
+    </message>
+    <message>
+        <source>there is no draw 0</source>
+        <translation>第0回はありません</translation>
+    </message>
+    <message>
+        <source>%1 is not a number of three digits 0–9</source>
+        <translation>%1は0～9の3桁の番号ではありません</translation>
+    </message>
+    <message>
+        <source>more columns than the header names</source>
+        <translation>見出しより列が多すぎます</translation>
+    </message>
+    <message>
+        <source>%1 is not a number of winners or yen</source>
+        <translation>%1は口数や金額ではありません</translation>
+    </message>
+    <message>
+        <source>two draw numbers</source>
+        <translation>回号が2つあります</translation>
+    </message>
+    <message>
+        <source>two dates</source>
+        <translation>日付が2つあります</translation>
+    </message>
+    <message>
+        <source>%1 is not a draw, a date or a number</source>
+        <translation>%1は回号でも日付でも番号でもありません</translation>
+    </message>
+    <message>
+        <source>more columns than a draw, a date and a number (prizes are read under a header that names them)</source>
+        <translation>回号・日付・番号より列が多すぎます (当せん金は列名の見出しがあるときだけ読みます)</translation>
+    </message>
+    <message>
+        <source>no draw number</source>
+        <translation>回号がありません</translation>
+    </message>
+    <message>
+        <source>%1 is not a draw number</source>
+        <translation>%1は回号ではありません</translation>
+    </message>
+    <message>
+        <source>%1 is not a date</source>
+        <translation>%1は日付ではありません</translation>
+    </message>
+    <message>
+        <source>no number</source>
+        <translation>番号がありません</translation>
+    </message>
+    <message>
+        <source>The text is over 4 MB; nothing was read.</source>
+        <translation>テキストが4 MBを超えているため、何も読み込みませんでした。</translation>
+    </message>
+    <message>
+        <source>Line %1 is over 64 kB; nothing was read.</source>
+        <translation>%1行目が64 kBを超えているため、何も読み込みませんでした。</translation>
+    </message>
+    <message>
+        <source>not text in this file&apos;s encoding</source>
+        <translation>このファイルの文字コードの文字ではありません</translation>
+    </message>
+    <message>
+        <source>a quote is not closed</source>
+        <translation>引用符が閉じていません</translation>
+    </message>
+    <message>
+        <source>The file is over 4 MB; nothing was read.</source>
+        <translation>ファイルが4 MBを超えているため、何も読み込みませんでした。</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>ファイルを読み込めません。</translation>
+    </message>
+</context>
+<context>
+    <name>DrawStore</name>
+    <message>
+        <source>%1 is over 4 MB.</source>
+        <translation>%1は4 MBを超えています。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>%1を読み込めません。</translation>
+    </message>
+    <message>
+        <source>%1 has lost its leading zeros</source>
+        <translation>%1は先頭の0が失われています</translation>
+    </message>
+    <message>
+        <source>draw %1 is on another line too, with another date or number</source>
+        <translation>第%1回は別の行にもあり、日付か番号が違います</translation>
+    </message>
+    <message>
+        <source>The file is in UTF-16, which Lukimo does not add to.</source>
+        <translation>ファイルがUTF-16のため、Lukimoは追加できません。</translation>
+    </message>
+    <message>
+        <source>Added draws cannot be kept here; they stay until Lukimo ends.</source>
+        <translation>追加した回はここでは保存できません。Lukimoを終了するまで使えます。</translation>
+    </message>
+    <message>
+        <source>The folder of %1 cannot be made.</source>
+        <translation>%1のフォルダを作れません。</translation>
+    </message>
+    <message>
+        <source>Another Lukimo is saving %1; try again.</source>
+        <translation>別のLukimoが%1を保存中です。もう一度試してください。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be locked for writing.</source>
+        <translation>%1を書き込みのためにロックできません。</translation>
+    </message>
+    <message>
+        <source>Nothing was added to %1: %2</source>
+        <translation>%1には何も追加しませんでした: %2</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1に書き込めませんでした: %2</translation>
+    </message>
+</context>
+<context>
     <name>HelpWindow</name>
     <message>
         <source>How to use</source>
