@@ -44,7 +44,7 @@ DrawRow merged(const QList<DrawRow> &rows)
 
 // The known dated draw nearest to draw on one side, passing over those
 // being replaced, whose dates are about to change.
-std::optional<QDate> knownDateBeside(const KnownDraws &known, int draw, bool below,
+std::optional<QDate> knownDateBeside(const DrawLookup &known, int draw, bool below,
                                      const QSet<int> &replaced)
 {
     std::optional<int> at = draw;
@@ -68,7 +68,7 @@ QString refusedOrder(const DrawRow &row)
 // order with a known draw is refused alone, since the known one was checked
 // when it came; two candidates out of order with each other are both
 // refused, since either may be the wrong one.
-QList<DrawRow> inDateOrder(QList<DrawRow> candidates, const KnownDraws &known,
+QList<DrawRow> inDateOrder(QList<DrawRow> candidates, const DrawLookup &known,
                            const QSet<int> &replaced, QList<LineProblem> &refused)
 {
     QList<DrawRow> kept;
@@ -153,7 +153,7 @@ std::optional<int> DrawTable::above(int draw, bool dated) const
     return dated ? nearest(dates) : nearest(draws);
 }
 
-DrawPreview previewDraws(const DrawReading &reading, const KnownDraws &known,
+DrawPreview previewDraws(const DrawReading &reading, const DrawLookup &known,
                          const PreviewChoices &choices)
 {
     DrawPreview preview;

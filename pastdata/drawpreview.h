@@ -21,10 +21,10 @@ struct KnownDraw
 
 // The draws the program knows: the built-in table and the ones the user
 // added.
-class KnownDraws
+class DrawLookup
 {
 public:
-    virtual ~KnownDraws() = default;
+    virtual ~DrawLookup() = default;
     virtual std::optional<KnownDraw> find(int draw) const = 0;
     // The nearest known draw below (above) draw, or nothing; with dated, the
     // nearest one that has a date.
@@ -33,7 +33,7 @@ public:
 };
 
 // Known draws held in memory.
-class DrawTable : public KnownDraws
+class DrawTable : public DrawLookup
 {
 public:
     void insert(int draw, const KnownDraw &known);
@@ -76,7 +76,7 @@ struct DrawPreview
 };
 
 // The preview of reading against known, today being choices.today.
-DrawPreview previewDraws(const DrawReading &reading, const KnownDraws &known,
+DrawPreview previewDraws(const DrawReading &reading, const DrawLookup &known,
                          const PreviewChoices &choices);
 
 #endif
