@@ -243,6 +243,17 @@ void AddDraws::addDraws()
     refreshKnownDraws();
     emit drawsAdded();
     const int count = int(preview->added.size() + preview->replacing.size());
+    // What was added is done with; the boxes are ready for more.
+    for (QWidget *input :
+         std::initializer_list<QWidget *>{paste_edit, draw_edit, date_edit, number_edit}) {
+        const QSignalBlocker quiet(input);
+        if (auto *edit = qobject_cast<QLineEdit *>(input))
+            edit->clear();
+        else
+            paste_edit->clear();
+    }
+    file_reading.reset();
+    file_label->clear();
     sourceChanged();
     status_label->setText(tr("%n draw(s) added.", nullptr, count));
     showSaved(saved);
