@@ -255,7 +255,7 @@ void AddDraws::addDraws()
     file_reading.reset();
     file_label->clear();
     sourceChanged();
-    status_label->setText(tr("%n draw(s) added.", nullptr, count));
+    status_label->setText(tr("Draws added: %1").arg(count));
     showSaved(saved);
 }
 
@@ -281,9 +281,9 @@ void AddDraws::showSaved(bool saved)
         said +=
             QLatin1Char('\n') + tr("Saved in %1.").arg(QDir::toNativeSeparators(store.filePath()));
         if (!store.notApplied().isEmpty())
-            said += QLatin1Char('\n') + tr("%n draw(s) were already in the file otherwise, and "
-                                           "stay as the file has them.",
-                                           nullptr, int(store.notApplied().size()));
+            said += QLatin1Char('\n') +
+                    tr("Draws the file already held otherwise, and kept as it has them: %1")
+                        .arg(store.notApplied().size());
         close_button->setFocus();
     }
     close_button->setText(tr("Close"));

@@ -261,7 +261,7 @@ bool Input_Serch::event(QEvent *event)
         const QStringList problems = addedDrawsProblems();
         QStringList shown = problems.mid(0, shownProblems);
         if (problems.size() > shownProblems)
-            shown << tr("and %n more", nullptr, int(problems.size()) - shownProblems);
+            shown << tr("Other lines skipped: %1").arg(problems.size() - shownProblems);
         draws_problem_label->setText(shown.join(QLatin1Char('\n')));
         draws_problem_label->setVisible(!problems.isEmpty());
         fitToTexts();
