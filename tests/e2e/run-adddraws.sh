@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end test of adding draws (under jwm, on an Xvfb of the test's own):
 # a draw pasted into "Add draws…" and added is kept in draws.csv in the data
-# folder, and the program started again answers for it. A program that adds
+# folder, and the program started again answers for it; a line of the file
+# that contradicts a built-in draw is said in the trace. A program that adds
 # nothing writes no file.
 #   run-adddraws.sh RUN-DIR [LEAK-SUPPRESSIONS]
 set -euo pipefail
@@ -54,7 +55,9 @@ start() {
     until_true "the past data did not take the keyboard" is_active "$past"
 }
 # asks DRAW TITLE: "Times to Data" for DRAW is answered in a box titled TITLE.
+# A refused draw stays in the field; it is emptied first.
 asks() {
+    xdotool key ctrl+a BackSpace
     xdotool type "$1"
     xdotool key Return
     local box
@@ -90,9 +93,18 @@ xdotool key Tab
 asks 6875 "serch result"
 close_all_and_expect_exit "after adding"
 
+# A line that contradicts a built-in draw (draw 1 was 191) is skipped and
+# said once in the trace, and the file is left as it was.
+echo '1,1994-10-07,999' >>"$file"
+cp "$file" "$work/before.csv"
+
 # Started again, the program knows the added draws, and only them.
 start
 asks 6874 "serch result"
 asks 6876 Error
+asks 1 "serch result"
 close_all_and_expect_exit "after the restart"
+[ "$(grep -c '^draws.csv line 4 skipped: draw 1 ' "$work/stdout")" = 1 ] ||
+    fail "the skipped line was not said once in the trace: $(cat "$work/stdout")"
+cmp -s "$file" "$work/before.csv" || fail "reading draws.csv changed it"
 echo "PASS"
