@@ -10,6 +10,7 @@
 
 #include "support/stdoutcapture.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,7 @@ private slots:
     void lookupKeepsBuiltInDraws();
     void pastedDrawsAreAddedAndAnswered();
     void aFailedSaveIsSaidAndCanBeTriedAgain();
+    void everyControlIsNamedAndReachedByTab();
 
 private:
     template <typename T> T *child(QWidget *in, const char *name)
@@ -223,6 +225,35 @@ void tst_AddDraws::aFailedSaveIsSaidAndCanBeTriedAgain()
     reread.load();
     QCOMPARE(reread.draws().keys(), (QList<int>{6878}));
     QCOMPARE(knownDraws().last(), 6878);
+}
+
+// Tab visits the controls as they stand, top to bottom, and a screen reader
+// hears a name for each.
+void tst_AddDraws::everyControlIsNamedAndReachedByTab()
+{
+    AddDraws dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    child<QPlainTextEdit>(&dialog, "paste_edit")
+        ->setPlainText(QStringLiteral("6890,5\n6891,123\n"));
+    dialog.showPreview(); // shows the check box for the short number, and enables "Add"
+    QStringList order;
+    QWidget *first = QApplication::focusWidget();
+    QVERIFY(first);
+    QWidget *at = first;
+    do {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(at);
+        QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(),
+                 qPrintable(at->objectName()));
+        order << at->objectName();
+        QTest::keyClick(at, Qt::Key_Tab);
+        at = QApplication::focusWidget();
+    } while (at != first && order.size() < 20);
+    QCOMPARE(order, (QStringList{"paste_edit", "open_button", "draw_edit", "date_edit",
+                                 "number_edit", "preview_button", "preview_view", "short_check",
+                                 "add_button", "close_button"}));
+    QTest::keyClick(at, Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
 }
 
 QTEST_MAIN(tst_AddDraws)
