@@ -164,8 +164,11 @@ DrawReading AddDraws::currentReading() const
     // The typed draw is read as the line after the others.
     const QStringList given = typed.filter(QRegularExpression(QStringLiteral(".")));
     DrawReading one = readDraws(given.join(QLatin1Char('\t')).toUtf8());
-    const int offset =
-        std::max(lastLine(reading), int(paste_edit->toPlainText().count(QLatin1Char('\n'))) + 1);
+    const QString pasted = paste_edit->toPlainText();
+    const int pastedLines =
+        pasted.isEmpty() ? 0
+                         : int(pasted.count(QLatin1Char('\n'))) + (pasted.endsWith('\n') ? 0 : 1);
+    const int offset = std::max(lastLine(reading), pastedLines);
     for (DrawRow &row : one.rows) {
         row.line += offset;
         reading.rows.append(row);
