@@ -192,6 +192,22 @@ void tst_AddDraws::pastedDrawsAreAddedAndAnswered()
     dialog->showPreview();
     QVERIFY(!add->isEnabled());
     QVERIFY(preview->toPlainText().contains(QStringLiteral("Rows already known and agreeing: 1")));
+
+    // A draw added before is replaced only when the user chooses to, and a
+    // preview no longer shown adds nothing.
+    auto *replace = child<QCheckBox>(dialog, "replace_check");
+    child<QPlainTextEdit>(dialog, "paste_edit")->setPlainText(QStringLiteral("6876,013"));
+    dialog->showPreview();
+    QVERIFY(replace->isVisible());
+    QVERIFY(!add->isEnabled());
+    replace->setChecked(true);
+    QVERIFY(add->isEnabled());
+    child<QPlainTextEdit>(dialog, "paste_edit")->appendPlainText(QStringLiteral("6878,999"));
+    QVERIFY(!add->isEnabled());
+    dialog->showPreview();
+    captureStdout([&] { QTest::mouseClick(add, Qt::LeftButton); });
+    QCOMPARE(timesToDataAnswer(6876).text, QStringLiteral("6876 times data is 13"));
+    QCOMPARE(knownDraws().last(), 6878);
 }
 
 // A file that cannot be written: the user is told, nothing is said saved,
@@ -206,7 +222,7 @@ void tst_AddDraws::aFailedSaveIsSaidAndCanBeTriedAgain()
     AddDraws *dialog = openDialog(window);
     QVERIFY(dialog);
     child<QPlainTextEdit>(dialog, "paste_edit")
-        ->setPlainText(QStringLiteral("6878,2025-12-15,444"));
+        ->setPlainText(QStringLiteral("6879,2025-12-16,444"));
     dialog->showPreview();
     captureStdout(
         [&] { QTest::mouseClick(child<QPushButton>(dialog, "add_button"), Qt::LeftButton); });
@@ -215,7 +231,7 @@ void tst_AddDraws::aFailedSaveIsSaidAndCanBeTriedAgain()
     QVERIFY2(status->text().contains(QLatin1String("not saved")), qPrintable(status->text()));
     QVERIFY(!status->text().contains(QLatin1String("Saved in")));
     QVERIFY(retry->isVisible());
-    QCOMPARE(timesToDataAnswer(6878).text, QStringLiteral("6878 times data is 444"));
+    QCOMPARE(timesToDataAnswer(6879).text, QStringLiteral("6879 times data is 444"));
 
     QVERIFY(QDir(file).removeRecursively());
     captureStdout([&] { QTest::mouseClick(retry, Qt::LeftButton); });
@@ -223,8 +239,8 @@ void tst_AddDraws::aFailedSaveIsSaidAndCanBeTriedAgain()
     QVERIFY2(status->text().contains(QLatin1String("Saved in")), qPrintable(status->text()));
     DrawStore reread(file);
     reread.load();
-    QCOMPARE(reread.draws().keys(), (QList<int>{6878}));
-    QCOMPARE(knownDraws().last(), 6878);
+    QCOMPARE(reread.draws().keys(), (QList<int>{6879}));
+    QCOMPARE(knownDraws().last(), 6879);
 }
 
 // Tab visits the controls as they stand, top to bottom, and a screen reader
