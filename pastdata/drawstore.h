@@ -51,6 +51,8 @@ public:
     explicit DrawStore(const QString &path);
     // draws.csv in the platform's data folder, or empty.
     static QString defaultPath();
+    // Where the file is; empty where nothing can be kept.
+    QString filePath() const { return path; }
 
     // Reads the file as it is: every line that can be used is, the others
     // are listed in skipped(), and the file is left as it was. A missing

@@ -7,8 +7,11 @@
 #include "common/radiogroupfocus.h"
 #include "common/trace.h"
 #include "common/workingdir.h"
+#include "pastdata/adddraws.h"
+#include "pastdata/addeddraws.h"
 #include "pastdata/boughtstore.h"
 #include "pastdata/pastsearch.h"
+#include "platform/platform.h"
 #include "sound/clicksound.h"
 
 #include <QAccessible>
@@ -75,12 +78,22 @@ Input_Serch::Input_Serch()
     auto *modeRow = new QHBoxLayout;
     modeRow->addWidget(mode_box);
     known_label = new QLabel(this);
+    draws_problem_label = new QLabel(this);
+    draws_problem_label->setWordWrap(true);
+    draws_problem_label->hide();
+    add_draws_button = new QPushButton(tr("Add draws…"), this);
+    add_draws_button->setAutoDefault(true);
     auto *knownRow = new QHBoxLayout;
     knownRow->addWidget(known_label);
+    auto *addRow = new QHBoxLayout;
+    addRow->addWidget(add_draws_button);
+    addRow->addStretch();
     auto *mainLayout = new QVBoxLayout;
     mainLayout->addLayout(inputRow);
     mainLayout->addLayout(modeRow);
     mainLayout->addLayout(knownRow);
+    mainLayout->addWidget(draws_problem_label);
+    mainLayout->addLayout(addRow);
     setScrollingLayout(this, mainLayout);
 
     auto *modeLayout = new QVBoxLayout;
@@ -111,6 +124,7 @@ Input_Serch::Input_Serch()
             Qt::QueuedConnection);
     }
     connect(clear_button, &QPushButton::clicked, this, &Input_Serch::All_data_clear);
+    connect(add_draws_button, &QPushButton::clicked, this, &Input_Serch::openAddDraws);
     connect(input_edit, &QLineEdit::returnPressed, this, &Input_Serch::Push_ok);
 
     const std::pair<QWidget *, const char *> names[] = {
@@ -124,15 +138,17 @@ Input_Serch::Input_Serch()
         {entry_radio, "entry_radio"},
         {serch_radio, "serch_radio"},
         {known_label, "known_label"},
+        {draws_problem_label, "draws_problem_label"},
+        {add_draws_button, "add_draws_button"},
     };
     for (const auto &[widget, name] : names)
         widget->setObjectName(QLatin1String(name));
 
     // Tab reads the window as the eye does: the field, "Ok", "Clear", then
     // the mode group once, at its checked button.
-    const QList<QWidget *> tabStops = {input_edit,         ok_button,   clear_button,
-                                       entry_radio,        serch_radio, data_to_times_radio,
-                                       times_to_data_radio};
+    const QList<QWidget *> tabStops = {input_edit,          ok_button,       clear_button,
+                                       entry_radio,         serch_radio,     data_to_times_radio,
+                                       times_to_data_radio, add_draws_button};
     for (qsizetype i = 1; i < tabStops.size(); ++i)
         setTabOrder(tabStops[i - 1], tabStops[i]);
     RadioGroupFocus::install(mode_box);
@@ -238,8 +254,16 @@ bool Input_Serch::event(QEvent *event)
     if (event->type() == QEvent::PolishRequest)
         return true;
     if (event->type() == QEvent::Polish && !textsMeasured) {
-        // Nor need it read the table of draws.
+        // Nor need it read the table of draws, or the user's own.
         known_label->setText(knownDrawsLine());
+        // The trace has them all; a few tell what is wrong.
+        constexpr int shownProblems = 3;
+        const QStringList problems = addedDrawsProblems();
+        QStringList shown = problems.mid(0, shownProblems);
+        if (problems.size() > shownProblems)
+            shown << tr("Other lines skipped: %1").arg(problems.size() - shownProblems);
+        draws_problem_label->setText(shown.join(QLatin1Char('\n')));
+        draws_problem_label->setVisible(!problems.isEmpty());
         fitToTexts();
         textsMeasured = true;
     }
@@ -287,6 +311,19 @@ void Input_Serch::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void Input_Serch::openAddDraws()
+{
+    if (!add_draws) {
+        add_draws = new AddDraws(this);
+        add_draws->setObjectName(QStringLiteral("add_draws"));
+        platform::prepareWindow(add_draws);
+        connect(add_draws, &AddDraws::drawsAdded, this,
+                [this] { known_label->setText(knownDrawsLine()); });
+    }
+    // Opened without a loop of its own, which the page does not have.
+    add_draws->open();
 }
 
 void Input_Serch::showEntryCount()

@@ -11,6 +11,7 @@
 
 #include <optional>
 
+class AddDraws;
 class Announcer;
 class ClickSound;
 class QGroupBox;
@@ -51,6 +52,7 @@ private:
     void prepareInput(ClearButton clear, int digits, const QString &prompt);
     void limitDigits(int digits);
     void showEntryCount();
+    void openAddDraws();
 
     QString entry_text;
     QLineEdit *input_edit = nullptr;
@@ -64,6 +66,12 @@ private:
     QRadioButton *serch_radio = nullptr;
     // Names the draws the lookups answer from.
     QLabel *known_label = nullptr;
+    // What could not be used of the user's own draws file; hidden when all
+    // of it could.
+    QLabel *draws_problem_label = nullptr;
+    QPushButton *add_draws_button = nullptr;
+    // Made the first time the user adds draws.
+    AddDraws *add_draws = nullptr;
     // The mode whose input the field is set up for.
     const QRadioButton *appliedMode = nullptr;
     QString result_text;

@@ -70,7 +70,11 @@ int KnownDraws::last() const
 
 QDate KnownDraws::lastDate() const
 {
-    return later.isEmpty() ? builtInDate(builtInLast()) : later.last().date;
+    for (auto draw = later.crbegin(); draw != later.crend(); ++draw) {
+        if (draw->date.isValid())
+            return draw->date;
+    }
+    return builtInDate(builtInLast());
 }
 
 std::optional<PastDraw> KnownDraws::draw(int number) const
@@ -92,10 +96,4 @@ int KnownDraws::timesDrawn(int digits) const
     for (const PastDraw &added : later)
         times += added.digits == digits ? 1 : 0;
     return times;
-}
-
-const KnownDraws &knownDraws()
-{
-    static const KnownDraws draws;
-    return draws;
 }

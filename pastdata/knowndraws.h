@@ -44,7 +44,10 @@ public:
 
     int first() const { return 1; }
     int last() const;
+    // The date of the last draw known with one.
     QDate lastDate() const;
+    // The draws after the built-in ones.
+    const QList<PastDraw> &added() const { return later; }
     std::optional<PastDraw> draw(int number) const;
     // How many known draws had the number digits.
     int timesDrawn(int digits) const;
@@ -53,7 +56,9 @@ private:
     QList<PastDraw> later;
 };
 
-// The draws the whole program answers from.
+// The draws the whole program answers from: the built-in ones and those the
+// user added (see addeddraws.h), read from the user's file the first time
+// they are needed.
 const KnownDraws &knownDraws();
 
 #endif

@@ -7,6 +7,7 @@
 
 #include "platform/platform.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QWidget>
@@ -28,6 +29,16 @@ bool playSound()
 QString userDataFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+bool opensFiles()
+{
+    return true;
+}
+
+QString fileToOpen(QWidget *parent, const QString &caption, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
 }
 
 bool hasQuitAction()

@@ -57,6 +57,13 @@ std::optional<QByteArray> readPlausibleFile(const QString &path, qint64 maxSize)
 // outlives the program, so that nothing is ever said to be kept there.
 QString userDataFolder();
 
+// Whether the user can pick a file of their own for the program to read.
+// The page has no file dialog; it takes a user's files its own way.
+bool opensFiles();
+// Asks the user, over parent, for a file to read; empty when none was
+// chosen, and always where opensFiles() is false.
+QString fileToOpen(QWidget *parent, const QString &caption, const QString &filter);
+
 // The file name of the sound plugin, as the build makes it.
 QString soundPluginFileName();
 

@@ -233,6 +233,16 @@ QString userDataFolder()
     return QString();
 }
 
+bool opensFiles()
+{
+    return false;
+}
+
+QString fileToOpen(QWidget *, const QString &, const QString &)
+{
+    return QString();
+}
+
 bool hasQuitAction()
 {
     return false;

@@ -311,11 +311,11 @@ void tst_Keyboard::tabFollowsTheScreen_data()
         << QStringList{"self mode", "Numbers3", "Max_1 9", "Max_2 5", "Max_3 9",
                        "ok",        "Version",  "serch",   "help"};
     QTest::newRow("past data") << Window::PastData << QList<int>{}
-                               << QStringList{"field", "Ok", "Times to Data"};
+                               << QStringList{"field", "Ok", "Times to Data", "Add draws…"};
     QTest::newRow("past data, entry mode by arrows")
         << Window::PastData
-        << QList<int>{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Up, Qt::Key_Up, Qt::Key_Tab}
-        << QStringList{"field", "Ok", "Clear", "Bought No entry(0)"};
+        << QList<int>{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Up, Qt::Key_Up, Qt::Key_Tab, Qt::Key_Tab}
+        << QStringList{"field", "Ok", "Clear", "Bought No entry(0)", "Add draws…"};
 }
 
 void tst_Keyboard::tabFollowsTheScreen()

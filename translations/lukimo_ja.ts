@@ -2,6 +2,89 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AddDraws</name>
+    <message>
+        <source>Add draws</source>
+        <translation>当せん番号を追加</translation>
+    </message>
+    <message>
+        <source>&amp;Paste draws, one a line:</source>
+        <translation>当せん番号を1行に1回ずつ貼り付け(&amp;P):</translation>
+    </message>
+    <message>
+        <source>&amp;Open file…</source>
+        <translation>ファイルを開く(&amp;O)…</translation>
+    </message>
+    <message>
+        <source>&amp;Draw</source>
+        <translation>回号(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Da&amp;te</source>
+        <translation>抽せん日(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Number</source>
+        <translation>当せん番号(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Pre&amp;view</source>
+        <translation>確認(&amp;V)</translation>
+    </message>
+    <message>
+        <source>What will change:</source>
+        <translation>追加される内容:</translation>
+    </message>
+    <message>
+        <source>Take the short numbers with their leading zeros</source>
+        <translation>桁の足りない番号は先頭に0を補って取り込む</translation>
+    </message>
+    <message>
+        <source>Replace the draws I added before</source>
+        <translation>前に追加した回を置き換える</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>追加(&amp;A)</translation>
+    </message>
+    <message>
+        <source>T&amp;ry again</source>
+        <translation>もう一度試す(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Open a file of draws</source>
+        <translation>当せん番号のファイルを開く</translation>
+    </message>
+    <message>
+        <source>Text and CSV files (*.csv *.txt *.tsv);;All files (*)</source>
+        <translation>テキストと CSV ファイル (*.csv *.txt *.tsv);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>They were not saved: %1 They are used until Lukimo ends.</source>
+        <translation>保存できませんでした: %1 追加した回は Lukimo を終了するまで使われます。</translation>
+    </message>
+    <message>
+        <source>Saved in %1.</source>
+        <translation>%1 に保存しました。</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Draws added: %1</source>
+        <translation>追加した回の数: %1</translation>
+    </message>
+    <message>
+        <source>Draws the file already held otherwise, and kept as it has them: %1</source>
+        <translation>ファイルに別の内容で既にあり、ファイルのままにした回: %1</translation>
+    </message>
+</context>
+<context>
     <name>DrawPreview</name>
     <message>
         <source>dates do not go forward with draw numbers: draw %1 on %2</source>
@@ -185,6 +268,14 @@
         <source>%1 could not be written: %2</source>
         <translation>%1に書き込めませんでした: %2</translation>
     </message>
+    <message>
+        <source>draws.csv line %1 skipped: %2</source>
+        <translation>draws.csv の %1 行目を読み飛ばしました: %2</translation>
+    </message>
+    <message>
+        <source>draw %1 is built in as %2 (%3)</source>
+        <translation>第%1回は組み込みの当せん番号 %2（%3）と異なります</translation>
+    </message>
 </context>
 <context>
     <name>HelpWindow</name>
@@ -318,6 +409,14 @@
     <message>
         <source>Counts how often a number is among the ones you bought</source>
         <translation>買った数字の中にその数字がいくつあるか数えます</translation>
+    </message>
+    <message>
+        <source>Add draws…</source>
+        <translation>当せん番号を追加…</translation>
+    </message>
+    <message>
+        <source>Other lines skipped: %1</source>
+        <translation>ほかに読み飛ばした行: %1</translation>
     </message>
 </context>
 <context>
