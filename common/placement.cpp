@@ -267,14 +267,26 @@ struct Decoration
 {
     QSize size;
     QPoint contents;
+    // Where the widget does not know its frame yet, it takes a move of its
+    // frame for one of its contents: what such a move must add.
+    QPoint unknown;
 };
 
 Decoration decorationOf(const QWidget *window, const QWidget *anchor)
 {
+    // A widget keeps the frame it had at its last move, which in the browser
+    // may be from before the page framed it; its window knows the frame now.
+    const QWindow *handle = window->windowHandle();
+    if (window->isVisible() && handle && window->frameGeometry() == window->geometry()) {
+        const QMargins frame = handle->frameMargins();
+        if (!frame.isNull())
+            return {QSize(frame.left() + frame.right(), frame.top() + frame.bottom()),
+                    QPoint(frame.left(), frame.top()), QPoint(frame.left(), frame.top())};
+    }
     const QWidget *framed =
         !anchor || window->frameGeometry() != window->geometry() ? window : anchor;
     return {framed->frameGeometry().size() - framed->size(),
-            framed->geometry().topLeft() - framed->frameGeometry().topLeft()};
+            framed->geometry().topLeft() - framed->frameGeometry().topLeft(), QPoint()};
 }
 
 // Lays the window out for the room it may take and returns the least size
@@ -604,7 +616,7 @@ void moveBeside(QWidget *window, const QWidget *anchor)
         window->layout()->activate();
     }
     window->resize(frame.size() - decoration.size);
-    window->move(frame.topLeft());
+    window->move(frame.topLeft() + decoration.unknown);
 }
 
 void showBeside(QWidget *window, const QWidget *anchor)

@@ -6,9 +6,9 @@
 
 import assert from 'node:assert/strict';
 import {
-  boxes, button, closeByTitleBar, copyComplete, each, enableScreenReader, mirrored, nextVersion,
-  numberCentre, numberPicture, numberWindow, open, phone, rolls, shownTitles, shownWindow, sleep, stands,
-  start, statusText, waitFor, windowGone,
+  boxes, button, closeByTitleBar, copyComplete, each, enableScreenReader, inQt, mirrored, nextVersion,
+  numberCentre, numberPicture, numberWindow, open, phone, pressButton, radiosIn, rolls, shownTitles, shownWindow,
+  sleep, stands, start, statusText, waitFor, waitForText, windowGone,
 } from './lukimo.mjs';
 
 const settingsTitle = 'settei menu numbers3';
@@ -17,6 +17,22 @@ const settingsTitle = 'settei menu numbers3';
 // press, as the touch events of the screen deliver it.
 const longPress = (page, { x, y }) => page.hold(x, y, 1500);
 const onPhone = { phone: true, screenReader: false };
+
+// Presses the radio button of the group (as radiosIn orders them) as a
+// screen reader does: a click on its mirror, wherever the mirror lies.
+async function pressRadio(window, group, index) {
+  const { x, y } = (await radiosIn(window, group))[index];
+  const pressed = await window.session.evaluate(inQt((title, px, py) => {
+    const found = [...(shownTitled(title)?.querySelectorAll('.qt-window-a11y-container input') ?? [])]
+      .find((e) => {
+        const b = e.getBoundingClientRect();
+        return Math.abs(b.x + b.width / 2 - px) < 1 && Math.abs(b.y + b.height / 2 - py) < 1;
+      });
+    found?.click();
+    return !!found;
+  }), window.title, x, y);
+  assert.ok(pressed, `no radio button ${index} in "${group}"`);
+}
 
 each('the number is at least 300 CSS pixels wide and drawn at the screen\'s own pixels', { needs: ['phone'] }, async (t, engine) => {
   const page = await start(t, engine, onPhone);
@@ -51,8 +67,32 @@ each('a tap stops the roll and the next restarts it; a long press opens the sett
 
   // Held on a rolling number: the settings open, the roll goes on.
   await longPress(page, centre);
-  await shownWindow(page, settingsTitle);
+  const settings = await shownWindow(page, settingsTitle);
   assert.ok(await rolls(page), 'a long press stopped the roll');
+
+  // The report of a number picked by hand lies beside the number, on a
+  // phone held upright and on the narrowest one.
+  await enableScreenReader(page);
+  // Self mode and the number 123, pressed as a screen reader presses them.
+  for (const [group, key] of [['mode', 1], ['Max_3', 8], ['Max_2', 7], ['Max_1', 6]])
+    await pressRadio(settings, group, key);
+  await pressButton(settings, 'ok');
+  await windowGone(settings);
+  for (const [width, height] of [[390, 844], [320, 568]]) {
+    await page.page.setViewport({ width, height, deviceScaleFactor: phone.scale, isMobile: true, hasTouch: true });
+    await sleep(1000);
+    const at = await numberCentre(page);
+    await page.tap(at.x, at.y);
+    const report = await shownWindow(page, 'Box Pattern');
+    await waitForText(report, /Strate/);
+    const number = (await boxes(await numberWindow(page))).canvas;
+    const { window: box } = await boxes(report);
+    assert.ok(!overlap(box, number),
+      `${width} px wide: the report ${JSON.stringify(box)} covers the number ${JSON.stringify(number)}`);
+    await page.press('Enter');
+    await windowGone(report);
+    await page.tap(at.x, at.y);
+  }
 });
 
 each('the settings fit the phone\'s width, every button and the close control on the screen', { needs: ['phone', 'touch'] }, async (t, engine) => {
