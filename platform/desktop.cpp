@@ -50,6 +50,11 @@ bool windowsReturnAfterScreenChanges()
     return false;
 }
 
+bool fitsWidthFirst()
+{
+    return false;
+}
+
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox::about(parent, title, text);

@@ -106,6 +106,12 @@ bool announcesStops();
 // before.
 bool windowsReturnAfterScreenChanges();
 
+// Whether a window laid out for a screen that has no room for it either way
+// takes a layout that fits the screen's width, if one does, to scroll only
+// up and down, as a phone's pages do. Elsewhere it takes the layout that
+// leaves least of it outside the screen, as before.
+bool fitsWidthFirst();
+
 // Shows the program's "about" box over parent. Where the platform has
 // nested event loops it is the toolkit's own, which returns once it is
 // closed. The browser has none, so there the box opens and this returns at

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProxyStyle>
@@ -300,6 +301,11 @@ bool windowsReturnAfterScreenChanges()
     return true;
 }
 
+bool fitsWidthFirst()
+{
+    return true;
+}
+
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)
 {
     // QMessageBox::about() would run an event loop of its own, which this
@@ -327,10 +333,22 @@ void showAboutBox(QWidget *parent, const QString &title, const QString &text)
     });
     open = box;
     box->show();
-    // In the middle of the screen, wherever it turns.
-    const auto centre = [box] {
+    // In the middle of the screen, wherever it turns. The box sizes itself
+    // for half the screen's width: on a screen too short for it so (a phone
+    // on its side) it takes the whole width, and so fewer lines.
+    const QSize usual = box->size();
+    const auto centre = [box, usual] {
         const QRect area = box->screen()->availableGeometry();
-        const QSize frame = box->frameGeometry().size();
+        const QSize decoration = box->frameGeometry().size() - box->size();
+        QSize size = usual;
+        if (usual.height() + decoration.height() > area.height()) {
+            size.setWidth(qMax(usual.width(), area.width() - decoration.width()));
+            QLayout *layout = box->layout();
+            size.setHeight(layout->hasHeightForWidth() ? layout->totalHeightForWidth(size.width())
+                                                       : layout->totalMinimumSize().height());
+        }
+        box->setFixedSize(size);
+        const QSize frame = size + decoration;
         box->move(qMax(area.left(), area.center().x() - frame.width() / 2),
                   qMax(area.top(), area.center().y() - frame.height() / 2));
     };
