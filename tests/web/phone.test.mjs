@@ -6,9 +6,9 @@
 
 import assert from 'node:assert/strict';
 import {
-  boxes, button, closeByTitleBar, copyComplete, each, enableScreenReader, inQt, mirrored, nextVersion,
-  numberCentre, numberPicture, numberWindow, open, phone, pressButton, radiosIn, rolls, shownTitles, shownWindow,
-  sleep, stands, start, statusText, waitFor, waitForText, windowGone,
+  boxes, button, closeByTitleBar, copyComplete, each, enableScreenReader, inQt,
+  mirrored, nextVersion, numberCentre, numberPicture, numberWindow, open, phone, pressButton, radiosIn, rolls,
+  shownTitles, shownWindow, sleep, stands, start, statusText, waitFor, waitForText, windowGone,
 } from './lukimo.mjs';
 
 const settingsTitle = 'settei menu numbers3';
@@ -95,8 +95,23 @@ each('a tap stops the roll and the next restarts it; a long press opens the sett
   }
 });
 
-each('the settings fit the phone\'s width, every button and the close control on the screen', { needs: ['phone', 'touch'] }, async (t, engine) => {
-  const page = await start(t, engine, onPhone);
+// The relative luminance contrast of two [r, g, b] colours (WCAG 2).
+const contrast = (a, b) => {
+  const luminance = (rgb) => {
+    const [r, g, b2] = rgb.map((c) => (c / 255 <= 0.03928 ? c / 255 / 12.92 : ((c / 255 + 0.055) / 1.055) ** 2.4));
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b2;
+  };
+  const [light, dark] = [luminance(a), luminance(b)].sort((x, y) => y - x);
+  return (light + 0.05) / (dark + 0.05);
+};
+
+each('the settings fit the phone\'s width, every button and the close control on the screen, and in the dark theme too every radio button stands out from its group', { needs: ['phone', 'touch'] }, async (t, engine) => {
+  const page = await open(t, engine, { phone: true });
+  // Puppeteer emulates the theme only in Chromium.
+  const dark = engine === 'chromium';
+  if (dark)
+    await page.page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
+  await page.goto(page.server.url);
   await longPress(page, await numberCentre(page));
   const settings = await shownWindow(page, settingsTitle);
   const { width, height } = phone;
@@ -115,6 +130,30 @@ each('the settings fit the phone\'s width, every button and the close control on
   const off = controls.filter((e) => e.left < 0 || e.right > width || e.top < 0 || e.bottom > height);
   assert.deepEqual(off.map((e) => `${e.tag} ${e.text || e.description} at ${e.left},${e.top}`), [],
     'controls off the screen');
+
+  // The mark of each radio button (its left 16 pixels) against the group
+  // around it (the button's corner), at its most distinct pixel.
+  if (dark) {
+    const radios = (await radiosIn(settings, 'Max_1')).slice(1, 4);
+    const marks = await page.evaluate(inQt((title, boxes, scale) => {
+      const canvas = shownTitled(title).querySelector('canvas');
+      const at = canvas.getBoundingClientRect();
+      const pixels = (x, y, w, h) => canvas.getContext('2d')
+        .getImageData(Math.round((x - at.x) * scale), Math.round((y - at.y) * scale), w * scale, h * scale).data;
+      return boxes.map((b) => {
+        const group = [...pixels(b.left + 1, b.top + 1, 1, 1).slice(0, 3)];
+        const mark = pixels(b.left, b.top, 16, b.bottom - b.top);
+        const colours = [];
+        for (let i = 0; i < mark.length; i += 4)
+          colours.push([mark[i], mark[i + 1], mark[i + 2]]);
+        return { group, colours };
+      });
+    }), settings.title, radios, phone.scale);
+    for (const [i, { group, colours }] of marks.entries()) {
+      const best = Math.max(...colours.map((c) => contrast(c, group)));
+      assert.ok(best >= 3, `key ${i + 1} of "Max_1" stands out ${best.toFixed(2)} : 1 from its group (${group})`);
+    }
+  }
 
   // On the narrowest phone every control lies across the settings whole,
   // with nothing to scroll sideways to.
