@@ -34,10 +34,21 @@ namespace {
 // The page's side is JavaScript, which clang-format would take for C++.
 // clang-format off
 
-// One console message per call, whole: emscripten's own standard output
-// would split a text with line breaks in it into several.
+// Each text whole (emscripten's own standard output would split one with
+// line breaks in it), and the texts of one turn of the browser's event loop
+// in one console message, a line each: a console message costs the page
+// far more than its text (the settings open, a tick writes three), and the
+// more where a debugger is attached, which receives every message.
 EM_JS(void, lukimo_console_log, (const char *text, int size), {
-    console.log(UTF8ToString(text, size));
+    const output = Module.lukimoOutput || (Module.lukimoOutput = {lines : [], due : false});
+    output.lines.push(UTF8ToString(text, size));
+    if (output.due)
+        return;
+    output.due = true;
+    queueMicrotask(function() {
+        output.due = false;
+        console.log(output.lines.splice(0).join('\n'));
+    });
 });
 
 // Keeps the click's bytes; decoding them needs no user gesture, only
