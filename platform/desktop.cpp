@@ -55,6 +55,11 @@ bool fitsWidthFirst()
     return false;
 }
 
+bool numberIsAButton()
+{
+    return false;
+}
+
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox::about(parent, title, text);

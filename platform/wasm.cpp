@@ -371,6 +371,11 @@ bool fitsWidthFirst()
     return true;
 }
 
+bool numberIsAButton()
+{
+    return true;
+}
+
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)
 {
     // QMessageBox::about() would run an event loop of its own, which this

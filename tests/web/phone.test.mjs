@@ -7,7 +7,7 @@
 import assert from 'node:assert/strict';
 import {
   boxes, button, closeByTitleBar, consoleLines, consoleMark, copyComplete, each, enableScreenReader, inQt,
-  mirrored, nextVersion, numberCentre, numberPicture, numberWindow, open, phone, pressButton,
+  mirrored, nextVersion, numberCentre, numberName, numberPicture, numberWindow, open, phone, pressButton,
   radiosIn, rolls, shownTitles, shownWindow, sleep, stands, start, statusText, waitFor, waitForText,
   windowGone,
 } from './lukimo.mjs';
@@ -44,6 +44,19 @@ each('the number is at least 300 CSS pixels wide and drawn at the screen\'s own 
   assert.equal(picture.width, Math.round(box.width * phone.scale),
     'the digits are drawn at fewer pixels than the screen has');
 
+  // A screen reader finds the number as a button, which a plain activation
+  // (a click on its element) presses: the roll stops, and the name reads
+  // every digit of the draw.
+  await enableScreenReader(page);
+  const pressed = await page.evaluate(inQt((title) => {
+    const found = shownTitled(title).querySelector('.qt-window-a11y-container button');
+    const name = found?.textContent ?? null;
+    found?.click();
+    return name;
+  }), (await numberWindow(page)).title);
+  assert.equal(pressed, 'Lukimo number', 'the number is no button a screen reader can press');
+  assert.ok(await stands(page), 'pressing the number did not stop the roll');
+  assert.match(await numberName(page), /^Lukimo number \d{3}$/);
 });
 
 each('a tap stops the roll and the next restarts it; a long press opens the settings, and changes nothing of the roll', { needs: ['phone', 'touch'] }, async (t, engine) => {
