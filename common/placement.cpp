@@ -274,15 +274,6 @@ struct Decoration
 
 Decoration decorationOf(const QWidget *window, const QWidget *anchor)
 {
-    // A widget keeps the frame it had at its last move, which in the browser
-    // may be from before the page framed it; its window knows the frame now.
-    const QWindow *handle = window->windowHandle();
-    if (window->isVisible() && handle && window->frameGeometry() == window->geometry()) {
-        const QMargins frame = handle->frameMargins();
-        if (!frame.isNull())
-            return {QSize(frame.left() + frame.right(), frame.top() + frame.bottom()),
-                    QPoint(frame.left(), frame.top()), QPoint(frame.left(), frame.top())};
-    }
     const QWidget *framed =
         !anchor || window->frameGeometry() != window->geometry() ? window : anchor;
     return {framed->frameGeometry().size() - framed->size(),
@@ -591,11 +582,30 @@ QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &availabl
     return least;
 }
 
+namespace {
+
+// A shown widget keeps the frame it had at its last move, which in the
+// browser may be from before the page framed it; its window knows the frame
+// now.
+Decoration shownDecorationOf(const QWidget *window, const QWidget *anchor)
+{
+    const QWindow *handle = window->windowHandle();
+    if (window->isVisible() && handle && window->frameGeometry() == window->geometry()) {
+        const QMargins frame = handle->frameMargins();
+        if (!frame.isNull())
+            return {QSize(frame.left() + frame.right(), frame.top() + frame.bottom()),
+                    QPoint(frame.left(), frame.top()), QPoint(frame.left(), frame.top())};
+    }
+    return decorationOf(window, anchor);
+}
+
+} // namespace
+
 void moveBeside(QWidget *window, const QWidget *anchor)
 {
     if (!anchor || !anchor->isVisible())
         return;
-    const Decoration decoration = decorationOf(window, anchor);
+    const Decoration decoration = shownDecorationOf(window, anchor);
     const QRect available = anchor->screen()->availableGeometry();
     // Laid out for the screen wherever it goes, since a platform that places
     // windows itself still shows them on a screen.
