@@ -470,20 +470,17 @@ void WrappingRows::fitInto(QWidget *window, const QSize &room)
 
     // Of every arrangement, the one that fits the room with the fewest rows
     // wrapped, and with the usual margins where they fit as well; should none
-    // fit, the one that leaves least of the window outside the room (where
-    // the platform asks for it, of those that fit its width, if any do).
-    // Where the usual layout fits, that is the one.
-    const bool widthFirst = platform::fitsWidthFirst();
+    // fit, the one that leaves least of the window outside the room. Where
+    // the usual layout fits, that is the one.
     QList<qsizetype> choice(rows.size() + 1, 0), best;
-    std::tuple<bool, qint64, qsizetype, qsizetype> bestKey;
+    std::tuple<qint64, qsizetype, qsizetype> bestKey;
     for (;;) {
         const QSize size = arrange(choice);
         const qint64 outside =
             qint64(size.width()) * size.height() -
             qint64(qMin(size.width(), room.width())) * qMin(size.height(), room.height());
         const qsizetype wraps = std::accumulate(choice.begin() + 1, choice.end(), qsizetype(0));
-        const std::tuple<bool, qint64, qsizetype, qsizetype> key{
-            widthFirst && size.width() > room.width(), outside, wraps, choice.first()};
+        const std::tuple<qint64, qsizetype, qsizetype> key{outside, wraps, choice.first()};
         if (best.isEmpty() || key < bestKey) {
             best = choice;
             bestKey = key;

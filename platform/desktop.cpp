@@ -50,11 +50,6 @@ bool windowsReturnAfterScreenChanges()
     return false;
 }
 
-bool fitsWidthFirst()
-{
-    return false;
-}
-
 bool numberIsAButton()
 {
     return false;

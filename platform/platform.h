@@ -106,12 +106,6 @@ bool announcesStops();
 // before.
 bool windowsReturnAfterScreenChanges();
 
-// Whether a window laid out for a screen that has no room for it either way
-// takes a layout that fits the screen's width, if one does, to scroll only
-// up and down, as a phone's pages do. Elsewhere it takes the layout that
-// leaves least of it outside the screen, as before.
-bool fitsWidthFirst();
-
 // Whether a screen reader finds the number window as a button, which a plain
 // activation presses (a stop, or a restart), as a finger taps it: in the
 // browser, whose screen readers activate an element by a click. On a

@@ -366,11 +366,6 @@ bool windowsReturnAfterScreenChanges()
     return true;
 }
 
-bool fitsWidthFirst()
-{
-    return true;
-}
-
 bool numberIsAButton()
 {
     return true;

@@ -179,21 +179,10 @@ each('the settings fit the phone\'s width, every button and the close control on
     }
   }
 
-  // On the narrowest phone every control lies across the settings whole,
-  // with nothing to scroll sideways to.
-  const narrowest = { width: 320, height: 568, deviceScaleFactor: phone.scale, isMobile: true, hasTouch: true };
-  await page.page.setViewport(narrowest);
-  await sleep(1500);
-  const { canvas } = await boxes(settings);
-  const cut = (await mirrored(settings)).filter((e) => !e.hidden && (e.tag === 'button' || e.tag === 'input'))
-    .filter((e) => e.left < canvas.x || e.right > canvas.x + canvas.width);
-  assert.deepEqual(cut.map((e) => `${e.text || e.description} at ${e.left} to ${e.right}`), [],
-    `controls beyond the settings' sides, ${canvas.x} to ${canvas.x + canvas.width}`);
-
   // The version box fits a phone turned on its side, its OK included.
   await pressButton(settings, 'Version');
   const version = await shownWindow(page, 'Version');
-  await page.page.setViewport({ ...narrowest, width: 568, height: 320 });
+  await page.page.setViewport({ width: 568, height: 320, deviceScaleFactor: phone.scale, isMobile: true, hasTouch: true });
   await sleep(1500);
   const { window: frame } = await boxes(version);
   assert.ok(frame.y >= 0 && frame.y + frame.height <= 320 && frame.x >= 0 && frame.x + frame.width <= 568,
