@@ -8,7 +8,10 @@
 //   first frame     ms from the start of navigation to the first frame that
 //                   shows the number's segments
 //   CPU per tick    main-thread task time of the page over ten seconds of
-//                   rolling, divided by the frames it drew meanwhile
+//                   rolling, divided by the frames it drew meanwhile; for
+//                   Lukimo also the script time with its settings open, and
+//                   once they are closed again (a tick then traces the
+//                   limits it asks them for)
 // Each sample loads its page cold, in a browser context of its own (no HTTP
 // cache, no service worker, no compiled code kept), the two pages in
 // alternation.
@@ -97,7 +100,7 @@ function sizes(folder) {
   return files(folder).map((f) => ({ file: relative(folder, f), ...compressed(readFileSync(f)) }));
 }
 
-async function sample(browser, url, viewport) {
+async function sample(browser, url, viewport, settings = false) {
   const context = await browser.newContext({ viewport, deviceScaleFactor: 1 });
   await context.addInitScript(frameProbe);
   const page = await context.newPage();
@@ -116,18 +119,32 @@ async function sample(browser, url, viewport) {
     const frames = await page.evaluate(() => window.__lukimoFrames.frames);
     return { task: get('TaskDuration'), script: get('ScriptDuration'), frames };
   };
-  const before = await metric();
-  await sleep(WINDOW_MS);
-  const after = await metric();
-  await context.close();
-  const frames = after.frames - before.frames;
-  return {
+  const scriptPerTick = async () => {
+    const before = await metric();
+    await sleep(WINDOW_MS);
+    const after = await metric();
+    const frames = after.frames - before.frames;
+    return { frames, task: ((after.task - before.task) / frames) * 1e6, script: ((after.script - before.script) / frames) * 1e6 };
+  };
+  const rolling = await scriptPerTick();
+  const got = {
     firstFrame,
-    frames,
-    taskPerTick: ((after.task - before.task) / frames) * 1e6,
-    scriptPerTick: ((after.script - before.script) / frames) * 1e6,
+    frames: rolling.frames,
+    taskPerTick: rolling.task,
+    scriptPerTick: rolling.script,
     size: { width: Math.round(size.width), height: Math.round(size.height) },
   };
+  if (settings) {
+    // Opened by a right click on the number, closed by Escape.
+    await page.mouse.click(size.x + size.width / 2, size.y + size.height / 2, { button: 'right' });
+    await sleep(WARM_UP_MS);
+    got.settingsOpen = (await scriptPerTick()).script;
+    await page.keyboard.press('Escape');
+    await sleep(WARM_UP_MS);
+    got.settingsClosed = (await scriptPerTick()).script;
+  }
+  await context.close();
+  return got;
 }
 
 function summary(pairs) {
@@ -163,7 +180,7 @@ async function main() {
   const floorServer = await startServer(floorFolder);
   const browser = await chromium.launch({ executablePath: chromiumPath, headless: true, args: chromiumArgs });
   const version = browser.version();
-  const samples = { firstFrame: [], task: [], script: [] };
+  const samples = { firstFrame: [], task: [], script: [], settingsOpen: [], settingsClosed: [] };
   let viewport = { width: 1280, height: 800 };
   try {
     // The floor is a window of the number window's size: Qt for the browser
@@ -178,11 +195,13 @@ async function main() {
       for (const name of order) {
         got[name] = name === 'floor'
           ? await sample(browser, floorServer.url + floorPage, floorViewport)
-          : await sample(browser, lukimoServer.url, viewport);
+          : await sample(browser, lukimoServer.url, viewport, true);
       }
       samples.firstFrame.push([got.lukimo.firstFrame, got.floor.firstFrame]);
       samples.task.push([got.lukimo.taskPerTick, got.floor.taskPerTick]);
       samples.script.push([got.lukimo.scriptPerTick, got.floor.scriptPerTick]);
+      samples.settingsOpen.push([got.lukimo.settingsOpen, got.floor.scriptPerTick]);
+      samples.settingsClosed.push([got.lukimo.settingsClosed, got.floor.scriptPerTick]);
       console.error(`round ${round + 1} of ${rounds}: first frame ${got.lukimo.firstFrame.toFixed(0)} / ` +
         `${got.floor.firstFrame.toFixed(0)} ms, CPU per tick ${got.lukimo.taskPerTick.toFixed(0)} / ` +
         `${got.floor.taskPerTick.toFixed(0)} us (${got.lukimo.frames} / ${got.floor.frames} frames)`);
@@ -203,6 +222,8 @@ async function main() {
     ['first frame (ms)', summary(samples.firstFrame), 1.3, 0],
     ['CPU per tick, main thread (us)', summary(samples.task), 1.1, 0],
     ['of which script (us)', summary(samples.script), null, 0],
+    ['script per tick, settings open (us)', summary(samples.settingsOpen), null, 0],
+    ['script per tick, settings opened and closed (us)', summary(samples.settingsClosed), null, 0],
   ];
   const lines = [header, '',
     '| figure | Lukimo (middle half) | floor (middle half) | ratio (middle half) | goal |',

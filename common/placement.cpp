@@ -267,6 +267,9 @@ struct Decoration
 {
     QSize size;
     QPoint contents;
+    // Where the widget does not know its frame yet, it takes a move of its
+    // frame for one of its contents: what such a move must add.
+    QPoint unknown;
 };
 
 Decoration decorationOf(const QWidget *window, const QWidget *anchor)
@@ -274,7 +277,7 @@ Decoration decorationOf(const QWidget *window, const QWidget *anchor)
     const QWidget *framed =
         !anchor || window->frameGeometry() != window->geometry() ? window : anchor;
     return {framed->frameGeometry().size() - framed->size(),
-            framed->geometry().topLeft() - framed->frameGeometry().topLeft()};
+            framed->geometry().topLeft() - framed->frameGeometry().topLeft(), QPoint()};
 }
 
 // Lays the window out for the room it may take and returns the least size
@@ -576,11 +579,30 @@ QRect placeBeside(const QRect &anchor, const QSize &frame, const QRect &availabl
     return least;
 }
 
+namespace {
+
+// A shown widget keeps the frame it had at its last move, which in the
+// browser may be from before the page framed it; its window knows the frame
+// now.
+Decoration shownDecorationOf(const QWidget *window, const QWidget *anchor)
+{
+    const QWindow *handle = window->windowHandle();
+    if (window->isVisible() && handle && window->frameGeometry() == window->geometry()) {
+        const QMargins frame = handle->frameMargins();
+        if (!frame.isNull())
+            return {QSize(frame.left() + frame.right(), frame.top() + frame.bottom()),
+                    QPoint(frame.left(), frame.top()), QPoint(frame.left(), frame.top())};
+    }
+    return decorationOf(window, anchor);
+}
+
+} // namespace
+
 void moveBeside(QWidget *window, const QWidget *anchor)
 {
     if (!anchor || !anchor->isVisible())
         return;
-    const Decoration decoration = decorationOf(window, anchor);
+    const Decoration decoration = shownDecorationOf(window, anchor);
     const QRect available = anchor->screen()->availableGeometry();
     // Laid out for the screen wherever it goes, since a platform that places
     // windows itself still shows them on a screen.
@@ -604,7 +626,7 @@ void moveBeside(QWidget *window, const QWidget *anchor)
         window->layout()->activate();
     }
     window->resize(frame.size() - decoration.size);
-    window->move(frame.topLeft());
+    window->move(frame.topLeft() + decoration.unknown);
 }
 
 void showBeside(QWidget *window, const QWidget *anchor)

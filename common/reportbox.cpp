@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QShowEvent>
 #include <QTimer>
+#include <QWindow>
 
 #include <deque>
 #include <utility>
@@ -92,6 +93,10 @@ void ReportBox::openNext()
         // No other window takes input meanwhile: a message box is application
         // modal from its construction.
         box->show();
+        // Framed only once shown (the browser gives it its title bar then),
+        // it is placed again for its own frame, which would otherwise reach
+        // over the window it was to keep clear of.
+        box->placeForFrame();
         return;
     }
 }
@@ -117,6 +122,17 @@ void ReportBox::showEvent(QShowEvent *event)
     }
     // Sized, then centred on the parent.
     QMessageBox::showEvent(event);
-    if (!event->spontaneous() && keepClear)
+    if (!event->spontaneous() && keepClear) {
         moveBeside(this, keepClear);
+        placedFor = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    }
+}
+
+void ReportBox::placeForFrame()
+{
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (!keepClear || !isVisible() || frame == placedFor)
+        return;
+    placedFor = frame;
+    moveBeside(this, keepClear);
 }

@@ -4,6 +4,7 @@
 #ifndef REPORTBOX_H
 #define REPORTBOX_H
 
+#include <QMargins>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -38,8 +39,12 @@ protected:
 
 private:
     static void openNext();
+    // Beside keepClear again, where its frame is not the one it was placed
+    // with.
+    void placeForFrame();
 
     QPointer<const QWidget> keepClear;
+    QMargins placedFor;
 };
 
 #endif

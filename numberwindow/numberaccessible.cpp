@@ -4,17 +4,34 @@
 #include "numberwindow/numberaccessible.h"
 
 #include "numberwindow/random.h"
+#include "platform/platform.h"
 
 NumberAccessible::NumberAccessible(Random *window)
-    : QAccessibleWidget(window, QAccessible::StaticText)
+    : QAccessibleWidget(window,
+                        platform::numberIsAButton() ? QAccessible::Button : QAccessible::StaticText)
 {
+}
+
+QStringList NumberAccessible::actionNames() const
+{
+    QStringList names = QAccessibleWidget::actionNames();
+    if (role() == QAccessible::Button)
+        names.prepend(pressAction());
+    return names;
+}
+
+void NumberAccessible::doAction(const QString &action)
+{
+    if (action == pressAction() && role() == QAccessible::Button)
+        numberWindow()->leftPress();
+    else
+        QAccessibleWidget::doAction(action);
 }
 
 QString NumberAccessible::text(QAccessible::Text kind) const
 {
     if (kind == QAccessible::Value)
-        return numberWindow()->isRolling() ? QString()
-                                           : QString::number(numberWindow()->intValue());
+        return numberWindow()->isRolling() ? QString() : digitsOf(*numberWindow());
     return QAccessibleWidget::text(kind);
 }
 
@@ -28,6 +45,11 @@ void *NumberAccessible::interface_cast(QAccessible::InterfaceType type)
 QVariant NumberAccessible::valueOf(const Random &window)
 {
     return window.isRolling() ? QVariant(qQNaN()) : QVariant(window.intValue());
+}
+
+QString NumberAccessible::digitsOf(const Random &window)
+{
+    return QStringLiteral("%1").arg(window.intValue(), 3, 10, QLatin1Char('0'));
 }
 
 QVariant NumberAccessible::currentValue() const

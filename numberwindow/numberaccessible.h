@@ -21,9 +21,15 @@ public:
     // The number at a stop; while the digits roll, not a number at all, so
     // that no stop (not even on 0) looks like the roll.
     static QVariant valueOf(const Random &window);
+    // The number at a stop as a draw is read, every digit of it: "002", not
+    // "2".
+    static QString digitsOf(const Random &window);
 
     QString text(QAccessible::Text kind) const override;
     void *interface_cast(QAccessible::InterfaceType type) override;
+    // Where the number is a button, pressing it stops or restarts the roll.
+    QStringList actionNames() const override;
+    void doAction(const QString &action) override;
 
     QVariant currentValue() const override;
     void setCurrentValue(const QVariant &value) override;

@@ -268,7 +268,8 @@ bool Random::isRolling() const
 // without the new name). The ticks change nothing a screen reader reads.
 void Random::announceNumber()
 {
-    setAccessibleName(isRolling() ? tr("Lukimo number") : tr("Lukimo number %1").arg(intValue()));
+    setAccessibleName(isRolling() ? tr("Lukimo number")
+                                  : tr("Lukimo number %1").arg(NumberAccessible::digitsOf(*this)));
     QAccessibleValueChangeEvent event(this, NumberAccessible::valueOf(*this));
     QAccessible::updateAccessibility(&event);
     if (stopAnnouncer && !isRolling())

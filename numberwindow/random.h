@@ -40,6 +40,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Its press action is a click's.
+    friend class NumberAccessible;
+
     // Where a finger on the window stands: nothing decided yet (a tap if it
     // is lifted now), held long enough to have opened the settings, or no
     // press at all (it slid away, a second finger came).

@@ -67,6 +67,11 @@ bool windowsReturnAfterScreenChanges()
     return false;
 }
 
+bool numberIsAButton()
+{
+    return false;
+}
+
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox::about(parent, title, text);

@@ -120,6 +120,12 @@ bool announcesStops();
 // before.
 bool windowsReturnAfterScreenChanges();
 
+// Whether a screen reader finds the number window as a button, which a plain
+// activation presses (a stop, or a restart), as a finger taps it: in the
+// browser, whose screen readers activate an element by a click. On a
+// desktop it is a label whose value its keys change, as before.
+bool numberIsAButton();
+
 // Shows the program's "about" box over parent. Where the platform has
 // nested event loops it is the toolkit's own, which returns once it is
 // closed. The browser has none, so there the box opens and this returns at

@@ -12,7 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLayout>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QScreen>
@@ -24,6 +26,7 @@
 
 #include <emscripten.h>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -31,10 +34,21 @@ namespace {
 // The page's side is JavaScript, which clang-format would take for C++.
 // clang-format off
 
-// One console message per call, whole: emscripten's own standard output
-// would split a text with line breaks in it into several.
+// Each text whole (emscripten's own standard output would split one with
+// line breaks in it), and the texts of one turn of the browser's event loop
+// in one console message, a line each: a console message costs the page
+// far more than its text (the settings open, a tick writes three), and the
+// more where a debugger is attached, which receives every message.
 EM_JS(void, lukimo_console_log, (const char *text, int size), {
-    console.log(UTF8ToString(text, size));
+    const output = Module.lukimoOutput || (Module.lukimoOutput = {lines : [], due : false});
+    output.lines.push(UTF8ToString(text, size));
+    if (output.due)
+        return;
+    output.due = true;
+    queueMicrotask(function() {
+        output.due = false;
+        console.log(output.lines.splice(0).join('\n'));
+    });
 });
 
 // Keeps the click's bytes; decoding them needs no user gesture, only
@@ -117,18 +131,38 @@ constexpr int margin = 16;
 constexpr int largestWidth = 480;
 constexpr int smallestWidth = 300;
 
-// Controls a finger can hit: every button and field at least as large as
-// the platforms' guides ask, and a radio button or check box taken by a tap
-// anywhere on it, not only on its mark and text.
-class FingerStyle : public QProxyStyle
+// The relative luminance contrast of two colours (WCAG 2).
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double x = luminance(a);
+    const double y = luminance(b);
+    return (qMax(x, y) + 0.05) / (qMin(x, y) + 0.05);
+}
+
+// The page's look: the style's own, with the ring of a radio button seen
+// against its background (the style draws it a shade darker than the
+// window, all but invisible in the dark palette); and where the finger is
+// the pointer, controls a finger can hit: every button and field at least
+// as large as the platforms' guides ask, and a radio button or check box
+// taken by a tap anywhere on it, not only on its mark and text.
+class PageStyle : public QProxyStyle
 {
 public:
-    using QProxyStyle::QProxyStyle;
+    PageStyle(QStyle *style, bool finger) : QProxyStyle(style), finger(finger) {}
 
     QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
                            const QWidget *widget) const override
     {
         const QSize usual = QProxyStyle::sizeFromContents(type, option, size, widget);
+        if (!finger)
+            return usual;
         switch (type) {
         case CT_PushButton:
         case CT_RadioButton:
@@ -143,12 +177,45 @@ public:
     QRect subElementRect(SubElement element, const QStyleOption *option,
                          const QWidget *widget) const override
     {
-        if (element == SE_RadioButtonClickRect || element == SE_CheckBoxClickRect)
+        if (finger && (element == SE_RadioButtonClickRect || element == SE_CheckBoxClickRect))
             return option->rect;
         return QProxyStyle::subElementRect(element, option, widget);
     }
 
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        if (element != PE_IndicatorRadioButton)
+            return;
+        // The ring at least 3 : 1 against the window, the least that
+        // tells a control from its background: towards the text's colour.
+        const QColor window = option->palette.window().color();
+        const QColor text = option->palette.windowText().color();
+        QColor ring = window.darker(150);
+        for (int step = 1; step <= 10 && contrast(ring, window) < 3.0; ++step) {
+            const double t = step / 10.0;
+            ring = QColor::fromRgbF(float(window.redF() + (text.redF() - window.redF()) * t),
+                                    float(window.greenF() + (text.greenF() - window.greenF()) * t),
+                                    float(window.blueF() + (text.blueF() - window.blueF()) * t));
+        }
+        if (ring == window.darker(150))
+            return;
+        if (!option->state.testFlag(State_Enabled))
+            ring.setAlphaF(0.5f);
+        // Over the style's own circle, as it lays it out.
+        const QRect rect = option->rect;
+        const qreal radius = (rect.width() + (rect.width() + 1) % 2) / 2.0 - 1;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->setPen(QPen(ring, 1));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawEllipse(QPointF(rect.center()) + QPointF(1, 1), radius, radius);
+        painter->restore();
+    }
+
 private:
+    const bool finger;
     // CSS pixels, which are Qt's here.
     static constexpr int fingerSize = 44;
 };
@@ -264,9 +331,8 @@ void showMainWindow(QWidget *window)
 {
     // Before the other windows are first laid out, so that they are laid
     // out for a finger from the start.
-    if (lukimo_pointer_is_coarse())
-        QApplication::setStyle(
-            new FingerStyle(QStyleFactory::create(QApplication::style()->name())));
+    QApplication::setStyle(new PageStyle(QStyleFactory::create(QApplication::style()->name()),
+                                         lukimo_pointer_is_coarse()));
     window->setWindowFlag(Qt::FramelessWindowHint);
     fitToScreen(window);
     if (QScreen *screen = window->screen())
@@ -316,6 +382,11 @@ bool windowsReturnAfterScreenChanges()
     return true;
 }
 
+bool numberIsAButton()
+{
+    return true;
+}
+
 void showAboutBox(QWidget *parent, const QString &title, const QString &text)
 {
     // QMessageBox::about() would run an event loop of its own, which this
@@ -343,10 +414,22 @@ void showAboutBox(QWidget *parent, const QString &title, const QString &text)
     });
     open = box;
     box->show();
-    // In the middle of the screen, wherever it turns.
-    const auto centre = [box] {
+    // In the middle of the screen, wherever it turns. The box sizes itself
+    // for half the screen's width: on a screen too short for it so (a phone
+    // on its side) it takes the whole width, and so fewer lines.
+    const QSize usual = box->size();
+    const auto centre = [box, usual] {
         const QRect area = box->screen()->availableGeometry();
-        const QSize frame = box->frameGeometry().size();
+        const QSize decoration = box->frameGeometry().size() - box->size();
+        QSize size = usual;
+        if (usual.height() + decoration.height() > area.height()) {
+            size.setWidth(qMax(usual.width(), area.width() - decoration.width()));
+            QLayout *layout = box->layout();
+            size.setHeight(layout->hasHeightForWidth() ? layout->totalHeightForWidth(size.width())
+                                                       : layout->totalMinimumSize().height());
+        }
+        box->setFixedSize(size);
+        const QSize frame = size + decoration;
         box->move(qMax(area.left(), area.center().x() - frame.width() / 2),
                   qMax(area.top(), area.center().y() - frame.height() / 2));
     };

@@ -6,9 +6,10 @@
 
 import assert from 'node:assert/strict';
 import {
-  boxes, button, closeByTitleBar, copyComplete, each, enableScreenReader, mirrored, nextVersion,
-  numberCentre, numberPicture, numberWindow, open, phone, rolls, shownTitles, shownWindow, sleep, stands,
-  start, statusText, waitFor, windowGone,
+  boxes, button, closeByTitleBar, consoleLines, consoleMark, copyComplete, each, enableScreenReader, inQt,
+  mirrored, nextVersion, numberCentre, numberName, numberPicture, numberWindow, open, phone, pressButton,
+  radiosIn, rolls, shownTitles, shownWindow, sleep, stands, start, statusText, waitFor, waitForText,
+  windowGone,
 } from './lukimo.mjs';
 
 const settingsTitle = 'settei menu numbers3';
@@ -18,6 +19,22 @@ const settingsTitle = 'settei menu numbers3';
 const longPress = (page, { x, y }) => page.hold(x, y, 1500);
 const onPhone = { phone: true, screenReader: false };
 
+// Presses the radio button of the group (as radiosIn orders them) as a
+// screen reader does: a click on its mirror, wherever the mirror lies.
+async function pressRadio(window, group, index) {
+  const { x, y } = (await radiosIn(window, group))[index];
+  const pressed = await window.session.evaluate(inQt((title, px, py) => {
+    const found = [...(shownTitled(title)?.querySelectorAll('.qt-window-a11y-container input') ?? [])]
+      .find((e) => {
+        const b = e.getBoundingClientRect();
+        return Math.abs(b.x + b.width / 2 - px) < 1 && Math.abs(b.y + b.height / 2 - py) < 1;
+      });
+    found?.click();
+    return !!found;
+  }), window.title, x, y);
+  assert.ok(pressed, `no radio button ${index} in "${group}"`);
+}
+
 each('the number is at least 300 CSS pixels wide and drawn at the screen\'s own pixels', { needs: ['phone'] }, async (t, engine) => {
   const page = await start(t, engine, onPhone);
   const box = (await boxes(await numberWindow(page))).canvas;
@@ -26,6 +43,20 @@ each('the number is at least 300 CSS pixels wide and drawn at the screen\'s own 
   const picture = await numberPicture(page);
   assert.equal(picture.width, Math.round(box.width * phone.scale),
     'the digits are drawn at fewer pixels than the screen has');
+
+  // A screen reader finds the number as a button, which a plain activation
+  // (a click on its element) presses: the roll stops, and the name reads
+  // every digit of the draw.
+  await enableScreenReader(page);
+  const pressed = await page.evaluate(inQt((title) => {
+    const found = shownTitled(title).querySelector('.qt-window-a11y-container button');
+    const name = found?.textContent ?? null;
+    found?.click();
+    return name;
+  }), (await numberWindow(page)).title);
+  assert.equal(pressed, 'Lukimo number', 'the number is no button a screen reader can press');
+  assert.ok(await stands(page), 'pressing the number did not stop the roll');
+  assert.match(await numberName(page), /^Lukimo number \d{3}$/);
 });
 
 each('a tap stops the roll and the next restarts it; a long press opens the settings, and changes nothing of the roll', { needs: ['phone', 'touch'] }, async (t, engine) => {
@@ -51,12 +82,60 @@ each('a tap stops the roll and the next restarts it; a long press opens the sett
 
   // Held on a rolling number: the settings open, the roll goes on.
   await longPress(page, centre);
-  await shownWindow(page, settingsTitle);
+  const settings = await shownWindow(page, settingsTitle);
+  const traced = await consoleMark(page);
   assert.ok(await rolls(page), 'a long press stopped the roll');
+  await sleep(1000);
+  // Each tick traces the three limits it asks the open settings for, which
+  // reach the console whole, not as a message each (one costs the page more
+  // than all of the roll's own work).
+  const messages = (await consoleLines(page, traced)).filter((m) => /^9(\n9)*$/.test(m));
+  const lines = messages.join('\n').split('\n').length;
+  assert.ok(lines >= 9 && messages.length * 2 <= lines,
+    `${lines} trace lines while rolling reached the console in ${messages.length} messages`);
+
+  // The report of a number picked by hand lies beside the number, on a
+  // phone held upright and on the narrowest one.
+  await enableScreenReader(page);
+  // Self mode and the number 123, pressed as a screen reader presses them.
+  for (const [group, key] of [['mode', 1], ['Max_3', 8], ['Max_2', 7], ['Max_1', 6]])
+    await pressRadio(settings, group, key);
+  await pressButton(settings, 'ok');
+  await windowGone(settings);
+  for (const [width, height] of [[390, 844], [320, 568]]) {
+    await page.page.setViewport({ width, height, deviceScaleFactor: phone.scale, isMobile: true, hasTouch: true });
+    await sleep(1000);
+    const at = await numberCentre(page);
+    await page.tap(at.x, at.y);
+    const report = await shownWindow(page, 'Box Pattern');
+    await waitForText(report, /Strate/);
+    const number = (await boxes(await numberWindow(page))).canvas;
+    const { window: box } = await boxes(report);
+    assert.ok(!overlap(box, number),
+      `${width} px wide: the report ${JSON.stringify(box)} covers the number ${JSON.stringify(number)}`);
+    await page.press('Enter');
+    await windowGone(report);
+    await page.tap(at.x, at.y);
+  }
 });
 
-each('the settings fit the phone\'s width, every button and the close control on the screen', { needs: ['phone', 'touch'] }, async (t, engine) => {
-  const page = await start(t, engine, onPhone);
+// The relative luminance contrast of two [r, g, b] colours (WCAG 2).
+const contrast = (a, b) => {
+  const luminance = (rgb) => {
+    const [r, g, b2] = rgb.map((c) => (c / 255 <= 0.03928 ? c / 255 / 12.92 : ((c / 255 + 0.055) / 1.055) ** 2.4));
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b2;
+  };
+  const [light, dark] = [luminance(a), luminance(b)].sort((x, y) => y - x);
+  return (light + 0.05) / (dark + 0.05);
+};
+
+each('the settings fit the phone\'s width, every button and the close control on the screen, and in the dark theme too every radio button stands out from its group', { needs: ['phone', 'touch'] }, async (t, engine) => {
+  const page = await open(t, engine, { phone: true });
+  // Puppeteer emulates the theme only in Chromium.
+  const dark = engine === 'chromium';
+  if (dark)
+    await page.page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
+  await page.goto(page.server.url);
   await longPress(page, await numberCentre(page));
   const settings = await shownWindow(page, settingsTitle);
   const { width, height } = phone;
@@ -75,6 +154,39 @@ each('the settings fit the phone\'s width, every button and the close control on
   const off = controls.filter((e) => e.left < 0 || e.right > width || e.top < 0 || e.bottom > height);
   assert.deepEqual(off.map((e) => `${e.tag} ${e.text || e.description} at ${e.left},${e.top}`), [],
     'controls off the screen');
+
+  // The mark of each radio button (its left 16 pixels) against the group
+  // around it (the button's corner), at its most distinct pixel.
+  if (dark) {
+    const radios = (await radiosIn(settings, 'Max_1')).slice(1, 4);
+    const marks = await page.evaluate(inQt((title, boxes, scale) => {
+      const canvas = shownTitled(title).querySelector('canvas');
+      const at = canvas.getBoundingClientRect();
+      const pixels = (x, y, w, h) => canvas.getContext('2d')
+        .getImageData(Math.round((x - at.x) * scale), Math.round((y - at.y) * scale), w * scale, h * scale).data;
+      return boxes.map((b) => {
+        const group = [...pixels(b.left + 1, b.top + 1, 1, 1).slice(0, 3)];
+        const mark = pixels(b.left, b.top, 16, b.bottom - b.top);
+        const colours = [];
+        for (let i = 0; i < mark.length; i += 4)
+          colours.push([mark[i], mark[i + 1], mark[i + 2]]);
+        return { group, colours };
+      });
+    }), settings.title, radios, phone.scale);
+    for (const [i, { group, colours }] of marks.entries()) {
+      const best = Math.max(...colours.map((c) => contrast(c, group)));
+      assert.ok(best >= 3, `key ${i + 1} of "Max_1" stands out ${best.toFixed(2)} : 1 from its group (${group})`);
+    }
+  }
+
+  // The version box fits a phone turned on its side, its OK included.
+  await pressButton(settings, 'Version');
+  const version = await shownWindow(page, 'Version');
+  await page.page.setViewport({ width: 568, height: 320, deviceScaleFactor: phone.scale, isMobile: true, hasTouch: true });
+  await sleep(1500);
+  const { window: frame } = await boxes(version);
+  assert.ok(frame.y >= 0 && frame.y + frame.height <= 320 && frame.x >= 0 && frame.x + frame.width <= 568,
+    `the version box ${JSON.stringify(frame)} reaches off the 568 × 320 screen`);
 });
 
 // Phone screens, each reached by turning or resizing the one before with
@@ -136,12 +248,15 @@ each('on every phone screen, turned with its windows open, nothing covers the nu
     await sleep(1000);
     await longPress(page, await numberCentre(page));
     const settings = await shownWindow(page, settingsTitle);
-    // Its buttons lie below the fold: a swipe up brings them in.
+    // Its buttons lie below the fold: swipes up bring them in.
     const { canvas } = await boxes(settings);
-    await page.swipe(canvas.x + canvas.width / 2, canvas.y + canvas.height * 0.8, canvas.y + canvas.height * 0.15);
-    await sleep(1500);
-    const serch = await button(settings, 'serch');
-    assert.ok(serch.bottom <= canvas.y + canvas.height, `a swipe left "serch" at ${serch.top}, below the settings`);
+    let serch = await button(settings, 'serch');
+    for (let swipes = 0; swipes < 3 && serch.bottom > canvas.y + canvas.height; swipes += 1) {
+      await page.swipe(canvas.x + canvas.width / 2, canvas.y + canvas.height * 0.8, canvas.y + canvas.height * 0.15);
+      await sleep(1500);
+      serch = await button(settings, 'serch');
+    }
+    assert.ok(serch.bottom <= canvas.y + canvas.height, `swipes left "serch" at ${serch.top}, below the settings`);
     await page.tap(serch.x, serch.y);
     const pastData = await shownWindow(page, 'serch menu');
     const coarse = await page.evaluate(() => matchMedia('(pointer: coarse)').matches);
