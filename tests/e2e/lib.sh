@@ -124,3 +124,20 @@ close_all_and_expect_exit() {
     pid=
     [ "$status" = 0 ] || fail "$what: the program ended with exit code $status"
 }
+
+# start_window_manager: a bare jwm (no panel, focus follows clicks) on the
+# display, its configuration and log in $work; its process in wm_pid, which
+# the caller's exit trap ends. Fails the test when it does not come up.
+start_window_manager() {
+    cat >"$work/jwmrc" <<'CONFIG'
+<?xml version="1.0"?>
+<JWM><FocusModel>click</FocusModel></JWM>
+CONFIG
+    jwm -f "$work/jwmrc" >"$work/jwm.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 200); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        kill -0 "$wm_pid" 2>/dev/null || fail "the window manager did not start"
+        sleep 0.05
+    done
+}

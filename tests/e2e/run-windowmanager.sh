@@ -20,18 +20,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 fail() { echo "FAIL: $*"; [ -s "$work/stderr" ] && sed 's/^/  program: /' "$work/stderr" | head -40; exit 1; }
 start_xvfb
 
-# A bare configuration: no panel, focus follows clicks.
-cat >"$work/jwmrc" <<'CONFIG'
-<?xml version="1.0"?>
-<JWM><FocusModel>click</FocusModel></JWM>
-CONFIG
-jwm -f "$work/jwmrc" >"$work/jwm.log" 2>&1 &
-wm_pid=$!
-for _ in $(seq 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    kill -0 "$wm_pid" 2>/dev/null || fail "the window manager did not start"
-    sleep 0.05
-done
+start_window_manager
 
 # until WHAT COMMAND...: waits up to ten seconds for COMMAND to succeed.
 until_true() {
