@@ -114,6 +114,15 @@ void tst_Accessibility::numberWindowIsNamed()
     QCOMPARE(accessibleText(&window, QAccessible::Description),
              QStringLiteral("Three rolling digits. Space or Return stops and restarts them, "
                             "the Menu key opens the settings, F1 the help."));
+    // On the desktop the number is a label: a screen reader's press leaves
+    // the roll alone, as it always has.
+    QAccessibleInterface *number = QAccessible::queryAccessibleInterface(&window);
+    QCOMPARE(number->role(), QAccessible::StaticText);
+    QVERIFY(!number->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
+    captureStdout(
+        [&] { number->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); });
+    QVERIFY(roll(window)->isActive());
 }
 
 // What a screen reader reads of the number window (what it hears, and when,
