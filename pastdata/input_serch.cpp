@@ -83,6 +83,11 @@ Input_Serch::Input_Serch()
     draws_problem_label->hide();
     add_draws_button = new QPushButton(tr("Add draws…"), this);
     add_draws_button->setAutoDefault(true);
+    // Added draws are kept in the user's data folder. Where the platform
+    // has none for them yet (the page), nothing added could outlive the
+    // window, so nothing is offered.
+    if (platform::userDataFolder().isEmpty())
+        add_draws_button->hide();
     auto *knownRow = new QHBoxLayout;
     knownRow->addWidget(known_label);
     auto *addRow = new QHBoxLayout;
