@@ -235,10 +235,18 @@ async function launchWebKit({ phone, viewport, locale }) {
   const driver = {
     engine: 'webkit', console: null, errors: null, webdriver,
     evaluate: async (fn, ...args) => {
-      const result = await webdriver.executeAsyncScript(
-        `const done = arguments[arguments.length - 1];
+      const script = `const done = arguments[arguments.length - 1];
          Promise.resolve().then(() => ${call(fn, args)})
-           .then((value) => done({ value }), (error) => done({ error: String(error) }));`);
+           .then((value) => done({ value }), (error) => done({ error: String(error) }));`;
+      // WebKitWebDriver 2.50 at times answers a script with a reply it
+      // cannot parse itself, on a busy machine, whatever the script returned;
+      // that is the driver's fault, not the page's, and a second asking
+      // gets the answer.
+      const result = await webdriver.executeAsyncScript(script).catch((error) => {
+        if (!/Could not parse script result/.test(error?.message ?? ''))
+          throw error;
+        return webdriver.executeAsyncScript(script);
+      });
       if (result?.error)
         throw new Error(`in the page: ${result.error}`);
       return result?.value;
